@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace krt {
+
+constexpr const char* ProductTitle = "KRT Dalmor's Photo Editor";
+constexpr const char* ProductVersion = "4.4";
+
+// The one document's file state, shared by the file and edit commands.
+struct DocumentState {
+    std::string DocFileName; // full path; empty for a new, scanned or unnamed image
+    std::string LastPath;    // the path chosen last in the open or save-as dialog
+    int JpegQuality = 0;     // quality for the next JPEG save; 0 means "ask"
+    int ModifiedCount = 0;   // unsaved changes; 0 means unchanged
+};
+
+// "KRT Dalmor's Photo Editor - " and the file's name without its folder.
+std::string TitleForFile(const std::string& docFileName);
+// "KRT Dalmor's Photo Editor - untitled", the title after New.
+std::string TitleForNewImage();
+
+} // namespace krt

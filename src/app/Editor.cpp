@@ -1,0 +1,46 @@
+#include "app/Editor.h"
+
+#include "core/KrtError.h"
+
+#include <new>
+
+namespace krt {
+
+Editor::Editor(Language lang, DataPaths dataPaths) : language(lang), paths(std::move(dataPaths))
+{
+    Image.Allocate(1000, 1000);
+    Image.Fill(White);
+    BuildDocumentBuffers();
+}
+
+void Editor::ReleaseDocumentBuffers()
+{
+    HasSelection = false;
+    buffers = DocumentBuffers{};
+}
+
+void Editor::BuildDocumentBuffers()
+{
+    const auto pixels = static_cast<std::size_t>(Image.Width) * static_cast<std::size_t>(Image.Height);
+    try {
+        BackupImage.Allocate(Image.Width, Image.Height);
+        buffers.SelectionMask.assign(pixels, 0);
+        buffers.PaintMap.assign(pixels, 0);
+        buffers.PointRows.assign(pixels, 0);
+        buffers.PointColumns.assign(pixels, 0);
+        for (auto* list : {&buffers.ViewFrameRows, &buffers.ViewFrameColumns, &buffers.PreviewFrameRows,
+                           &buffers.PreviewFrameColumns})
+            list->assign(OutlineCapacity, 0);
+        for (TFastBMP& snapshot : UndoRing)
+            snapshot.Allocate(Image.Width, Image.Height);
+    } catch (const std::bad_alloc&) {
+        throw KrtError("Not enough memory for the working buffers of a " + std::to_string(Image.Width) + " x " +
+                       std::to_string(Image.Height) + " image.");
+    }
+    ScrollX = 0;
+    ScrollY = 0;
+    HasSelection = false;
+    UndoCount = 0;
+}
+
+} // namespace krt

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/DataPaths.h"
+#include "app/DocumentState.h"
+#include "app/OutlinePhase.h"
+#include "core/FastBMP.h"
+#include "lang/Language.h"
+#include "lang/Messages.h"
+#include "paint/EditorSettings.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace krt {
+
+constexpr int UndoDepth = 5;
+// Room for points in each selection outline list.
+constexpr int OutlineCapacity = 250000;
+
+// Buffers whose size follows the document image's size.
+struct DocumentBuffers {
+    std::vector<std::uint8_t> SelectionMask; // w x h bytes, row y at offset y * w
+    std::vector<std::uint8_t> PaintMap;      // w x h bytes
+    std::vector<std::uint16_t> PointRows;    // work list for fills, w x h entries
+    std::vector<std::uint16_t> PointColumns;
+    std::vector<std::uint16_t> ViewFrameRows, ViewFrameColumns;
+    std::vector<std::uint16_t> PreviewFrameRows, PreviewFrameColumns;
+};
+
+// The whole state of the editor: one image, one of everything.
+class Editor {
+public:
+    // The state of a fresh start: a white 1000 x 1000 document, empty undo
+    // history, no selection, default settings.
+    Editor(Language language, DataPaths paths);
+
+    Language language;
+    DataPaths paths;
+    Messages messages;
+    DocumentState document;
+    EditorSettings settings;
+    OutlinePhase outline;
+
+    TFastBMP Image;
+    TFastBMP BackupImage;
+    std::array<TFastBMP, UndoDepth> UndoRing;
+    int UndoCount = 0;
+    TFastBMP FloatingPixels;
+    TFastBMP ViewBuffer;
+    TFastBMP PreviewBuffer;
+    bool HasSelection = false;
+    float Zoom = 2.0f;
+    int ScrollX = 0;
+    int ScrollY = 0;
+    DocumentBuffers buffers;
+
+    // Drops the selection and gives back the per-document buffers.
+    void ReleaseDocumentBuffers();
+    // Sizes every per-document buffer for the current image and empties the
+    // undo history and the selection.
+    void BuildDocumentBuffers();
+};
+
+} // namespace krt

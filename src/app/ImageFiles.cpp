@@ -1,0 +1,190 @@
+#include "app/ImageFiles.h"
+
+#include "core/KrtError.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace krt {
+namespace {
+
+std::string UpperExtension(const std::string& path)
+{
+    const std::string name = std::filesystem::path(path).filename().string();
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return {};
+    std::string ext = name.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
+    return ext;
+}
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+std::optional<ImageFormat> FormatFromSignature(const std::uint8_t* data, std::size_t size)
+{
+    if (size >= 2 && data[0] == 'B' && (data[1] == 'M' || data[1] == 'A'))
+        return ImageFormat::Bmp;
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
+        return ImageFormat::Jpeg;
+    if (size >= 6 && std::memcmp(data, "GIF8", 4) == 0)
+        return ImageFormat::Gif;
+    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0)
+        return ImageFormat::Png;
+    return std::nullopt;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+std::string SystemReason() { return std::strerror(errno); }
+
+} // namespace
+
+std::optional<ImageFormat> FormatForReading(const std::string& path)
+{
+    const std::string ext = UpperExtension(path);
+    if (ext == ".BMP" || ext == ".DIB")
+        return ImageFormat::Bmp;
+    if (ext == ".JPG" || ext == ".JPEG" || ext == ".JPE")
+        return ImageFormat::Jpeg;
+    if (ext == ".GIF")
+        return ImageFormat::Gif;
+    if (ext == ".PNG")
+        return ImageFormat::Png;
+    return std::nullopt;
+}
+
+ImageFormat FormatForWriting(const std::string& path)
+{
+    const std::string ext = UpperExtension(path);
+    if (ext == ".JPG" || ext == ".JPEG")
+        return ImageFormat::Jpeg;
+    if (ext == ".PNG")
+        return ImageFormat::Png;
+    if (ext == ".GIF")
+        return ImageFormat::Gif;
+    return ImageFormat::Bmp;
+}
+
+void DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat fallback, TFastBMP& image,
+                 const DecodeLimits& limits)
+{
+    switch (FormatFromSignature(data, size).value_or(fallback)) {
+    case ImageFormat::Bmp:
+        DecodeBmp(data, size, image, limits);
+        break;
+    case ImageFormat::Jpeg:
+        DecodeJpeg(data, size, image, limits);
+        break;
+    case ImageFormat::Gif:
+        DecodeGif(data, size, image, limits);
+        break;
+    case ImageFormat::Png:
+        DecodePng(data, size, image, limits);
+        break;
+    }
+}
+
+void ReadImageFile(const std::string& path, TFastBMP& image, const DecodeLimits& limits)
+{
+    const std::optional<ImageFormat> format = FormatForReading(path);
+    if (!format)
+        throw KrtError("Unsupported file type: " + Quoted(path));
+
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        throw KrtError("Cannot open " + Quoted(path) + ": " + SystemReason() + ".");
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec)
+        throw KrtError("Cannot open " + Quoted(path) + ": " + ec.message() + ".");
+    std::unique_ptr<std::uint8_t[]> data;
+    try {
+        data.reset(new std::uint8_t[std::max<std::uintmax_t>(size, 1)]);
+    } catch (const std::bad_alloc&) {
+        throw KrtError("Cannot open " + Quoted(path) + ": the file is too large to read into memory.");
+    }
+    const std::size_t read = std::fread(data.get(), 1, static_cast<std::size_t>(size), file.get());
+    if (read != size)
+        throw KrtError("Cannot read " + Quoted(path) + ": " + SystemReason() + ".");
+
+    // Decode into a buffer of our own, so a failure leaves the caller's image alone.
+    TFastBMP decoded;
+    try {
+        DecodeImage(data.get(), read, *format, decoded, limits);
+    } catch (const DecodeError& e) {
+        throw KrtError("Cannot open " + Quoted(path) + ": " + e.what() + ".");
+    } catch (const KrtError& e) {
+        throw KrtError("Cannot open " + Quoted(path) + ": " + e.what());
+    }
+    image = std::move(decoded);
+}
+
+void WriteImageFile(const std::string& path, const TFastBMP& image, int jpegQuality, bool durable)
+{
+    const ImageFormat format = FormatForWriting(path);
+    if (format == ImageFormat::Gif)
+        throw KrtError("Cannot save " + Quoted(path) +
+                       ": GIF files can be opened but not saved. Choose a name ending in .bmp, .jpg or .png.");
+    if (format == ImageFormat::Jpeg && (jpegQuality < 1 || jpegQuality > 100))
+        throw KrtError("Cannot save " + Quoted(path) + ": the JPEG quality must lie between 1 and 100.");
+
+    // Write beside the target, then rename over it.
+    const std::filesystem::path target(path);
+    std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw KrtError("Cannot save " + Quoted(path) + ": " + SystemReason() + ".");
+    FilePtr file(::fdopen(fd, "wb"));
+    if (!file) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw KrtError("Cannot save " + Quoted(path) + ": " + SystemReason() + ".");
+    }
+    try {
+        switch (format) {
+        case ImageFormat::Jpeg:
+            EncodeJpeg(image, jpegQuality, file.get());
+            break;
+        case ImageFormat::Png:
+            EncodePng(image, file.get());
+            break;
+        default:
+            EncodeBmp(image, file.get());
+            break;
+        }
+        if (std::fflush(file.get()) != 0 || (durable && ::fsync(::fileno(file.get())) != 0))
+            throw std::runtime_error(SystemReason());
+        std::FILE* raw = file.release();
+        if (std::fclose(raw) != 0)
+            throw std::runtime_error(SystemReason());
+        // mkstemp makes the file private: a replaced file keeps its rights, a new
+        // one gets the usual ones.
+        struct stat old {};
+        if (::stat(path.c_str(), &old) == 0) {
+            ::chmod(temp.c_str(), old.st_mode & 07777);
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            ::chmod(temp.c_str(), 0666 & ~mask);
+        }
+        if (std::rename(temp.c_str(), path.c_str()) != 0)
+            throw std::runtime_error(SystemReason());
+    } catch (const std::exception& e) {
+        file.reset();
+        ::unlink(temp.c_str());
+        throw KrtError("Cannot save " + Quoted(path) + ": " + e.what() + ".");
+    }
+}
+
+} // namespace krt

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace krt {
+
+// The interface language, chosen once by the installer and read at every start.
+enum class Language { English, Russian };
+
+// Reads the first line of the language file: an upper-case "R" as its first
+// character selects Russian, anything else English. A missing, unreadable or
+// empty file gives English, the installer's default.
+Language LoadLanguage(const std::string& path);
+
+} // namespace krt
