@@ -4,6 +4,12 @@
 # multiply and an add: the formula backends are compared bit for bit.
 add_compile_options(-ffp-contract=off)
 
+if(KRT_FUZZ)
+  # Everything is instrumented for coverage; only the fuzz targets get libFuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(KRT_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

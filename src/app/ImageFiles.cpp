@@ -139,8 +139,13 @@ void WriteImageFile(const std::string& path, const TFastBMP& image, int jpegQual
     if (format == ImageFormat::Jpeg && (jpegQuality < 1 || jpegQuality > 100))
         throw KrtError("Cannot save " + Quoted(path) + ": the JPEG quality must lie between 1 and 100.");
 
-    // Write beside the target, then rename over it.
+    // Write beside the target, then rename over it. Renaming over a device or a
+    // folder would destroy it, so only regular files are replaced.
     const std::filesystem::path target(path);
+    std::error_code ec;
+    const auto status = std::filesystem::status(target, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw KrtError("Cannot save " + Quoted(path) + ": it is not a regular file.");
     std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)

@@ -115,6 +115,9 @@ TEST(ImageFiles, FailedSaveKeepsTheOldFile)
     for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
         EXPECT_NE(entry.path().filename().string()[0], '.') << "temporary file left behind: " << entry.path();
     EXPECT_THROW(WriteImageFile(folder.Path("no/such/dir.bmp").string(), PatternImage(2, 2), 80), KrtError);
+    std::filesystem::create_directory(folder.Path("folder.bmp"));
+    EXPECT_THROW(WriteImageFile(folder.Path("folder.bmp").string(), PatternImage(2, 2), 80), KrtError);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("folder.bmp")));
 }
 
 TEST(ImageFiles, ContentDecidesOverAMisleadingExtension)

@@ -1,0 +1,63 @@
+#pragma once
+
+// The vectorised kernels of the fast formula backend and of the polar warp,
+// compiled once per instruction set (FastKernelsSse2.cpp, FastKernelsAvx2.cpp)
+// and chosen at run time. The kernel files see only plain data and function
+// pointers from here: they share no inline code with the rest of the program,
+// so nothing compiled for AVX2 can end up on the SSE2 path.
+
+#include <cstdint>
+
+namespace krt::fast {
+
+// One instruction as the kernels read it.
+struct Instruction {
+    std::uint8_t op; // krt::Operation
+    std::uint8_t a;
+    std::uint8_t b;
+    std::uint8_t r;
+};
+
+// The scalar evaluation of one operation, for lanes the vector code hands back
+// (random, general powers, huge angles). Returns false when the point fails.
+using ScalarOperation = bool (*)(std::uint8_t op, float a, float b, std::uint32_t seed, std::uint32_t point,
+                                 std::uint32_t instruction, float* r);
+// Scalar sine and cosine of huge angles.
+using ScalarSinCos = void (*)(double x, double* s, double* c);
+
+struct ProgramView {
+    const Instruction* instructions;
+    int count;
+    std::uint32_t seed;
+    ScalarOperation scalar;
+};
+
+// Lanes per block, as in BlockSize.
+constexpr int Lanes = 64;
+
+struct PolarPlacement {
+    double centreX, centreY; // added to cos T x R and sin T x R
+    double mulX, divX;       // then multiplied and divided (1 and 1 for the full image)
+    double mulY, divY;
+};
+
+struct Kernels {
+    const char* name;
+    // Runs the program over one block. slots: SlotCount x Lanes floats, slot s
+    // at slots + s * Lanes; fail: Lanes flags, set to -1 where a point fails.
+    void (*run)(const ProgramView& program, float* slots, const std::uint32_t* points, std::int32_t* fail);
+    // Polar inputs of a block: t = atan(dy / dx), plus 3.142 where dx < 0,
+    // and r = sqrt(dx^2 + dy^2), both rounded to single precision.
+    void (*polarInputs)(const double* dx, const double* dy, float* t, float* r);
+    // Polar placement of a block: where T' and R' put each point, rounded by
+    // RoundCoord; -1 for points that are not mapped (a failed point, T' of
+    // exactly -1237, a negative R') or that land implausibly far away.
+    void (*polarPlace)(const float* t, const float* r, const std::int32_t* failT, const std::int32_t* failR,
+                       const PolarPlacement& placement, ScalarSinCos sincos, std::int32_t* column,
+                       std::int32_t* row);
+};
+
+const Kernels& KernelsSse2();
+const Kernels& KernelsAvx2();
+
+} // namespace krt::fast

@@ -1,0 +1,376 @@
+// The fast kernels, written once with the compiler's generic vector types and
+// compiled once per instruction set. Included only by FastKernelsSse2.cpp and
+// FastKernelsAvx2.cpp; everything here has internal linkage and calls no
+// inline code of other headers.
+//
+// Single-precision operations run 8 lanes at a time. Transcendental functions
+// run in double precision, 4 lanes at a time, with range reduction and
+// polynomials accurate to a few double ulps, so that after rounding to single
+// precision they give the same floats as the C library almost always and never
+// differ by more than one unit in the last place.
+
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+#include "deform/formula/FastKernels.h"
+
+#include <immintrin.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace krt::fast {
+namespace {
+
+typedef float f4 __attribute__((vector_size(16)));
+typedef float f8 __attribute__((vector_size(32)));
+typedef double d4 __attribute__((vector_size(32)));
+typedef std::int32_t i4 __attribute__((vector_size(16)));
+typedef std::int32_t i8 __attribute__((vector_size(32)));
+typedef std::int64_t l4 __attribute__((vector_size(32)));
+
+// Operation codes (the values of krt::Operation).
+enum : std::uint8_t {
+    OpNone, OpPower, OpMultiply, OpDivide, OpAdd, OpSubtract, OpSqrt, OpSin, OpCos, OpAsin, OpAcos, OpTan, OpAbs,
+    OpAtan, OpInt, OpRandom
+};
+
+#define KRT_INLINE static inline __attribute__((always_inline))
+
+template <class V> KRT_INLINE V Load(const void* p)
+{
+    V v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+template <class V> KRT_INLINE void Store(void* p, V v) { std::memcpy(p, &v, sizeof v); }
+
+KRT_INLINE d4 Splat(double x) { return d4{x, x, x, x}; }
+KRT_INLINE f8 Splat8(float x) { return f8{x, x, x, x, x, x, x, x}; }
+
+// Bitwise select: mask lanes are all ones or all zeros.
+KRT_INLINE d4 Select(l4 mask, d4 a, d4 b) { return (d4)(((l4)a & mask) | ((l4)b & ~mask)); }
+KRT_INLINE f8 Select8(i8 mask, f8 a, f8 b) { return (f8)(((i8)a & mask) | ((i8)b & ~mask)); }
+KRT_INLINE d4 Abs(d4 x) { return (d4)((l4)x & 0x7FFFFFFFFFFFFFFFLL); }
+KRT_INLINE f8 Abs8(f8 x) { return (f8)((i8)x & 0x7FFFFFFF); }
+KRT_INLINE d4 FlipSign(d4 x, l4 mask) { return (d4)((l4)x ^ (mask & (std::int64_t)0x8000000000000000ULL)); }
+
+KRT_INLINE bool Any(l4 m) { return (m[0] | m[1] | m[2] | m[3]) != 0; }
+KRT_INLINE bool Any8(i8 m)
+{
+    return (m[0] | m[1] | m[2] | m[3] | m[4] | m[5] | m[6] | m[7]) != 0;
+}
+
+KRT_INLINE d4 Sqrt(d4 x)
+{
+#if defined(__AVX__)
+    return (d4)_mm256_sqrt_pd((__m256d)x);
+#else
+    __m128d lo, hi;
+    std::memcpy(&lo, &x, 16);
+    std::memcpy(&hi, reinterpret_cast<const char*>(&x) + 16, 16);
+    lo = _mm_sqrt_pd(lo);
+    hi = _mm_sqrt_pd(hi);
+    d4 r;
+    std::memcpy(&r, &lo, 16);
+    std::memcpy(reinterpret_cast<char*>(&r) + 16, &hi, 16);
+    return r;
+#endif
+}
+
+KRT_INLINE f8 Sqrt8(f8 x)
+{
+#if defined(__AVX__)
+    return (f8)_mm256_sqrt_ps((__m256)x);
+#else
+    __m128 lo, hi;
+    std::memcpy(&lo, &x, 16);
+    std::memcpy(&hi, reinterpret_cast<const char*>(&x) + 16, 16);
+    lo = _mm_sqrt_ps(lo);
+    hi = _mm_sqrt_ps(hi);
+    f8 r;
+    std::memcpy(&r, &lo, 16);
+    std::memcpy(reinterpret_cast<char*>(&r) + 16, &hi, 16);
+    return r;
+#endif
+}
+
+// Lanes whose single-precision value is infinite or NaN.
+KRT_INLINE i8 NotFinite8(f8 r) { return ~(Abs8(r) <= Splat8(3.40282347e+38f)); }
+KRT_INLINE i4 NotFinite4(f4 r)
+{
+    const f4 a = (f4)((i4)r & 0x7FFFFFFF);
+    return ~(a <= f4{3.40282347e+38f, 3.40282347e+38f, 3.40282347e+38f, 3.40282347e+38f});
+}
+
+// ---- sine and cosine -------------------------------------------------------
+
+constexpr double TwoOverPi = 6.36619772367581382433e-01;
+// pi/2 in three parts of 33 bits: k x part is exact for |k| < 2^20.
+constexpr double Pio2Part1 = 1.57079632673412561417e+00;
+constexpr double Pio2Part2 = 6.07710050630396597660e-11;
+constexpr double Pio2Part3 = 2.02226624871116645580e-21;
+constexpr double RoundMagic = 6755399441055744.0; // 1.5 x 2^52
+// Beyond this the reduction above loses accuracy; such lanes use the library.
+constexpr double TrigLimit = 524288.0;
+
+constexpr double S1 = -1.66666666666666324348e-01, S2 = 8.33333333332248946124e-03,
+                 S3 = -1.98412698298579493134e-04, S4 = 2.75573137070700676789e-06,
+                 S5 = -2.50507602534068634195e-08, S6 = 1.58969099521155010221e-10;
+constexpr double C1 = 4.16666666666666019037e-02, C2 = -1.38888888888741095749e-03,
+                 C3 = 2.48015872894767294178e-05, C4 = -2.75573143513906633035e-07,
+                 C5 = 2.08757232129817482790e-09, C6 = -1.13596475577881948265e-11;
+
+struct SinCos {
+    d4 s, c;
+};
+
+KRT_INLINE SinCos SinCosD(d4 x)
+{
+    const d4 shifted = x * TwoOverPi + RoundMagic;
+    const d4 k = shifted - RoundMagic;
+    const l4 quadrant = (l4)shifted & 3;
+    const d4 r = ((x - k * Pio2Part1) - k * Pio2Part2) - k * Pio2Part3;
+    const d4 z = r * r;
+    const d4 sinR = r + r * z * (S1 + z * (S2 + z * (S3 + z * (S4 + z * (S5 + z * S6)))));
+    const d4 cosR = (1.0 - 0.5 * z) + z * z * (C1 + z * (C2 + z * (C3 + z * (C4 + z * (C5 + z * C6)))));
+    const l4 swap = (quadrant & 1) != 0;
+    const l4 negateSin = (quadrant & 2) != 0;
+    const l4 negateCos = ((quadrant + 1) & 2) != 0;
+    return {FlipSign(Select(swap, cosR, sinR), negateSin), FlipSign(Select(swap, sinR, cosR), negateCos)};
+}
+
+// ---- arc tangent and its relatives -----------------------------------------
+
+constexpr double Pio2 = 1.57079632679489661923;
+constexpr double Pio4 = 7.85398163397448309616e-01;
+constexpr double Tan3Pio8 = 2.41421356237309504880;
+constexpr double MoreBits = 6.123233995736765886130e-17;
+constexpr double P0 = -8.750608600031904122785e-01, P1 = -1.615753718733365076637e+01,
+                 P2 = -7.500855792314704667340e+01, P3 = -1.228866684490136173410e+02,
+                 P4 = -6.485021904942025371773e+01;
+constexpr double Q0 = 2.485846490142306297962e+01, Q1 = 1.650270098316988542046e+02,
+                 Q2 = 4.328810604912902668951e+02, Q3 = 4.853903996359136964868e+02,
+                 Q4 = 1.945506571482613964425e+02;
+
+KRT_INLINE d4 AtanD(d4 x)
+{
+    const l4 negative = x < 0.0;
+    const d4 ax = Abs(x);
+    const l4 big = ax > Tan3Pio8;
+    const l4 middle = ~big & (ax > 0.66);
+    const d4 reduced = Select(big, -1.0 / ax, Select(middle, (ax - 1.0) / (ax + 1.0), ax));
+    const d4 base = Select(big, Splat(Pio2), Select(middle, Splat(Pio4), Splat(0.0)));
+    const d4 extra = Select(big, Splat(MoreBits), Select(middle, Splat(0.5 * MoreBits), Splat(0.0)));
+    const d4 z = reduced * reduced;
+    const d4 p = (((P0 * z + P1) * z + P2) * z + P3) * z + P4;
+    const d4 q = ((((z + Q0) * z + Q1) * z + Q2) * z + Q3) * z + Q4;
+    const d4 y = base + ((reduced * (z * p / q) + reduced) + extra);
+    return FlipSign(y, negative);
+}
+
+KRT_INLINE d4 AsinD(d4 x) { return AtanD(x / Sqrt((1.0 - x) * (1.0 + x))); }
+KRT_INLINE d4 AcosD(d4 x) { return 2.0 * AtanD(Sqrt((1.0 - x) / (1.0 + x))); }
+
+// ---- the block program -----------------------------------------------------
+
+struct Context {
+    const ProgramView& program;
+    const std::uint32_t* points;
+    std::int32_t* fail;
+};
+
+// Hands lane i of an instruction to the scalar rules.
+KRT_INLINE void ScalarLane(const Context& ctx, int index, const Instruction& in, const float* a, const float* b,
+                           float* r, int i)
+{
+    float v = 0;
+    if (!ctx.program.scalar(in.op, a[i], b[i], ctx.program.seed, ctx.points[i], static_cast<std::uint32_t>(index), &v))
+        ctx.fail[i] = -1;
+    r[i] = v;
+}
+
+KRT_INLINE void Binary(std::uint8_t op, const float* a, const float* b, float* r, std::int32_t* fail)
+{
+    for (int i = 0; i < Lanes; i += 8) {
+        const f8 x = Load<f8>(a + i), y = Load<f8>(b + i);
+        f8 v;
+        switch (op) {
+        case OpAdd: v = x + y; break;
+        case OpSubtract: v = x - y; break;
+        case OpMultiply: v = x * y; break;
+        default: v = x / y; break;
+        }
+        Store(r + i, v);
+        Store(fail + i, Load<i8>(fail + i) | NotFinite8(v));
+    }
+}
+
+KRT_INLINE void Power(const Context& ctx, int index, const Instruction& in, const float* a, const float* b, float* r)
+{
+    for (int i = 0; i < Lanes; i += 8) {
+        const f8 x = Load<f8>(a + i), e = Load<f8>(b + i);
+        const i8 one = e == Splat8(1.0f), three = e == Splat8(3.0f);
+        if (!Any8(~one)) {
+            Store(r + i, x);
+        } else if (!Any8(~three)) {
+            // The cube in double precision, rounded once.
+            for (int h = 0; h < 8; h += 4) {
+                const d4 d = __builtin_convertvector(Load<f4>(a + i + h), d4);
+                const f4 v = __builtin_convertvector(d * d * d, f4);
+                Store(r + i + h, v);
+                Store(ctx.fail + i + h, Load<i4>(ctx.fail + i + h) | NotFinite4(v));
+            }
+        } else {
+            for (int k = i; k < i + 8; ++k)
+                ScalarLane(ctx, index, in, a, b, r, k);
+        }
+    }
+}
+
+KRT_INLINE void Truncate(const float* a, float* r, std::int32_t* fail)
+{
+    for (int i = 0; i < Lanes; i += 8) {
+        const f8 x = Load<f8>(a + i);
+        const i8 inRange = (x >= Splat8(-2147483648.0f)) & (x < Splat8(2147483648.0f));
+        const i8 n = __builtin_convertvector(Select8(inRange, x, Splat8(0.0f)), i8);
+        Store(r + i, __builtin_convertvector(n, f8));
+        Store(fail + i, Load<i8>(fail + i) | ~inRange);
+    }
+}
+
+KRT_INLINE void Transcendental(const Context& ctx, int index, const Instruction& in, const float* a, float* r)
+{
+    const std::uint8_t op = in.op;
+    for (int i = 0; i < Lanes; i += 4) {
+        const d4 x = __builtin_convertvector(Load<f4>(a + i), d4);
+        d4 v;
+        switch (op) {
+        case OpSin: v = SinCosD(x).s; break;
+        case OpCos: v = SinCosD(x).c; break;
+        case OpTan: {
+            const SinCos sc = SinCosD(x);
+            v = sc.s / sc.c;
+            break;
+        }
+        case OpAsin: v = AsinD(x); break;
+        case OpAcos: v = AcosD(x); break;
+        default: v = AtanD(x); break;
+        }
+        const f4 rounded = __builtin_convertvector(v, f4);
+        Store(r + i, rounded);
+        // Angles too large for the reduction above go to the C library.
+        const bool trig = op == OpSin || op == OpCos || op == OpTan;
+        const l4 huge = trig ? ~(Abs(x) <= TrigLimit) : l4{0, 0, 0, 0};
+        Store(ctx.fail + i, Load<i4>(ctx.fail + i) | (NotFinite4(rounded) & ~__builtin_convertvector(huge, i4)));
+        if (trig && Any(huge))
+            for (int k = 0; k < 4; ++k)
+                if (huge[k])
+                    ScalarLane(ctx, index, in, a, a, r, i + k);
+    }
+}
+
+void Run(const ProgramView& program, float* slots, const std::uint32_t* points, std::int32_t* fail)
+{
+    const Context ctx{program, points, fail};
+    for (int index = 0; index < program.count; ++index) {
+        const Instruction& in = program.instructions[index];
+        const float* a = slots + in.a * Lanes;
+        const float* b = slots + in.b * Lanes;
+        float* r = slots + in.r * Lanes;
+        switch (in.op) {
+        case OpAdd:
+        case OpSubtract:
+        case OpMultiply:
+        case OpDivide:
+            Binary(in.op, a, b, r, fail);
+            break;
+        case OpSqrt:
+            for (int i = 0; i < Lanes; i += 8) {
+                const f8 v = Sqrt8(Load<f8>(a + i));
+                Store(r + i, v);
+                Store(fail + i, Load<i8>(fail + i) | NotFinite8(v));
+            }
+            break;
+        case OpAbs:
+            for (int i = 0; i < Lanes; i += 8)
+                Store(r + i, Abs8(Load<f8>(a + i)));
+            break;
+        case OpInt:
+            Truncate(a, r, fail);
+            break;
+        case OpPower:
+            Power(ctx, index, in, a, b, r);
+            break;
+        case OpSin:
+        case OpCos:
+        case OpTan:
+        case OpAsin:
+        case OpAcos:
+        case OpAtan:
+            Transcendental(ctx, index, in, a, r);
+            break;
+        default: // random, and anything else the scalar rules know
+            for (int i = 0; i < Lanes; ++i)
+                ScalarLane(ctx, index, in, a, b, r, i);
+            break;
+        }
+    }
+}
+
+// ---- the polar warp --------------------------------------------------------
+
+void PolarInputs(const double* dx, const double* dy, float* t, float* r)
+{
+    for (int i = 0; i < Lanes; i += 4) {
+        const d4 x = Load<d4>(dx + i), y = Load<d4>(dy + i);
+        // Half a turn is added as 3.142, not pi.
+        const d4 angle = AtanD(y / x) + Select(x < 0.0, Splat(3.142), Splat(0.0));
+        Store(t + i, __builtin_convertvector(angle, f4));
+        Store(r + i, __builtin_convertvector(Sqrt(x * x + y * y), f4));
+    }
+}
+
+// RoundCoord: halves round up for v >= 0; negative values truncate toward zero.
+// Lanes beyond +-2^30 (far outside any image) give -1.
+KRT_INLINE i4 RoundCoordD(d4 v, l4 valid)
+{
+    const l4 usable = valid & (Abs(v) < 1073741824.0);
+    const d4 safe = Select(usable, v, Splat(0.0));
+    const i4 n = __builtin_convertvector(safe, i4);
+    const d4 nd = __builtin_convertvector(n, d4);
+    const l4 keep = (nd + 1.0 - safe) > (safe - nd);
+    const i4 rounded = n + (__builtin_convertvector(keep, i4) + 1); // keep: n, else n + 1
+    const i4 ok = __builtin_convertvector(usable, i4);
+    return (rounded & ok) | (i4{-1, -1, -1, -1} & ~ok);
+}
+
+void PolarPlace(const float* t, const float* r, const std::int32_t* failT, const std::int32_t* failR,
+                const PolarPlacement& p, ScalarSinCos sincos, std::int32_t* column, std::int32_t* row)
+{
+    for (int i = 0; i < Lanes; i += 4) {
+        const f4 tf = Load<f4>(t + i), rf = Load<f4>(r + i);
+        const d4 angle = __builtin_convertvector(tf, d4);
+        const d4 radius = __builtin_convertvector(rf, d4);
+        const i4 failed = Load<i4>(failT + i) | Load<i4>(failR + i);
+        const i4 mapped = ~failed & ~(tf == f4{-1237.0f, -1237.0f, -1237.0f, -1237.0f}) &
+                          (rf >= f4{0.0f, 0.0f, 0.0f, 0.0f});
+        const l4 valid = __builtin_convertvector(mapped, l4);
+        SinCos sc = SinCosD(Select(valid, angle, Splat(0.0)));
+        const l4 huge = valid & ~(Abs(angle) <= TrigLimit);
+        if (Any(huge))
+            for (int k = 0; k < 4; ++k)
+                if (huge[k]) {
+                    double s = 0, c = 0;
+                    sincos(angle[k], &s, &c);
+                    sc.s[k] = s;
+                    sc.c[k] = c;
+                }
+        const d4 x = (sc.c * radius + p.centreX) * p.mulX / p.divX;
+        const d4 y = (sc.s * radius + p.centreY) * p.mulY / p.divY;
+        Store(column + i, RoundCoordD(x, valid));
+        Store(row + i, RoundCoordD(y, valid));
+    }
+}
+
+} // namespace
+} // namespace krt::fast

@@ -1,0 +1,12 @@
+// The fast kernels for any x86-64 processor (SSE2).
+#include "deform/formula/FastKernelsImpl.h"
+
+namespace krt::fast {
+
+const Kernels& KernelsSse2()
+{
+    static const Kernels kernels{"SSE2", Run, PolarInputs, PolarPlace};
+    return kernels;
+}
+
+} // namespace krt::fast
