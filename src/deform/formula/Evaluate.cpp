@@ -71,10 +71,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<BlockEvaluator> MakeBlockEvaluator(const FormulaProgram& program, FormulaBackend backend)
+std::unique_ptr<BlockEvaluator> MakeBlockEvaluator(const FormulaProgram& program, FormulaBackend backend, FastIsa isa)
 {
     if (backend == FormulaBackend::Fast)
-        return MakeFastBlockEvaluator(program);
+        return MakeFastBlockEvaluator(program, isa);
     return std::make_unique<ReferenceBlockEvaluator>(program);
 }
 

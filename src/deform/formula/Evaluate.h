@@ -44,7 +44,13 @@ enum class FormulaBackend {
     Fast,      // vectorised for the host processor (AVX2, else SSE2)
 };
 
-std::unique_ptr<BlockEvaluator> MakeBlockEvaluator(const FormulaProgram& program, FormulaBackend backend);
+// Which build of the fast kernels to use: the best the processor has, or one
+// in particular (tests compare them; KRT_NO_AVX2 in the environment makes
+// the automatic choice SSE2).
+enum class FastIsa { Auto, Sse2, Avx2 };
+
+std::unique_ptr<BlockEvaluator> MakeBlockEvaluator(const FormulaProgram& program, FormulaBackend backend,
+                                                   FastIsa isa = FastIsa::Auto);
 // "AVX2" or "SSE2": the instruction set the fast backend runs with on this processor.
 const char* FastBackendName();
 
