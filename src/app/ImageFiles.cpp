@@ -1,5 +1,6 @@
 #include "app/ImageFiles.h"
 
+#include "core/AtomicFile.h"
 #include "core/KrtError.h"
 
 #include <algorithm>
@@ -9,8 +10,6 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace krt {
 namespace {
@@ -139,55 +138,21 @@ void WriteImageFile(const std::string& path, const TFastBMP& image, int jpegQual
     if (format == ImageFormat::Jpeg && (jpegQuality < 1 || jpegQuality > 100))
         throw KrtError("Cannot save " + Quoted(path) + ": the JPEG quality must lie between 1 and 100.");
 
-    // Write beside the target, then rename over it. Renaming over a device or a
-    // folder would destroy it, so only regular files are replaced.
-    const std::filesystem::path target(path);
-    std::error_code ec;
-    const auto status = std::filesystem::status(target, ec);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-        throw KrtError("Cannot save " + Quoted(path) + ": it is not a regular file.");
-    std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw KrtError("Cannot save " + Quoted(path) + ": " + SystemReason() + ".");
-    FilePtr file(::fdopen(fd, "wb"));
-    if (!file) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw KrtError("Cannot save " + Quoted(path) + ": " + SystemReason() + ".");
-    }
     try {
+        AtomicFile file(path);
         switch (format) {
         case ImageFormat::Jpeg:
-            EncodeJpeg(image, jpegQuality, file.get());
+            EncodeJpeg(image, jpegQuality, file.Stream());
             break;
         case ImageFormat::Png:
-            EncodePng(image, file.get());
+            EncodePng(image, file.Stream());
             break;
         default:
-            EncodeBmp(image, file.get());
+            EncodeBmp(image, file.Stream());
             break;
         }
-        if (std::fflush(file.get()) != 0 || (durable && ::fsync(::fileno(file.get())) != 0))
-            throw std::runtime_error(SystemReason());
-        std::FILE* raw = file.release();
-        if (std::fclose(raw) != 0)
-            throw std::runtime_error(SystemReason());
-        // mkstemp makes the file private: a replaced file keeps its rights, a new
-        // one gets the usual ones.
-        struct stat old {};
-        if (::stat(path.c_str(), &old) == 0) {
-            ::chmod(temp.c_str(), old.st_mode & 07777);
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            ::chmod(temp.c_str(), 0666 & ~mask);
-        }
-        if (std::rename(temp.c_str(), path.c_str()) != 0)
-            throw std::runtime_error(SystemReason());
+        file.Commit(durable);
     } catch (const std::exception& e) {
-        file.reset();
-        ::unlink(temp.c_str());
         throw KrtError("Cannot save " + Quoted(path) + ": " + e.what() + ".");
     }
 }

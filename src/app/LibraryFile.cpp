@@ -1,0 +1,116 @@
+#include "app/LibraryFile.h"
+
+#include "core/AtomicFile.h"
+#include "core/KrtError.h"
+#include "lang/TextEncoding.h"
+
+#include <charconv>
+#include <fstream>
+#include <iterator>
+
+namespace krt {
+namespace {
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+std::vector<std::string> SplitLines(const std::string& bytes)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        const bool terminated = end != std::string::npos;
+        if (!terminated)
+            end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
+        if (terminated && !line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool ParseCount(const std::string& line, int& count)
+{
+    const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), count);
+    return error == std::errc() && end == line.data() + line.size();
+}
+
+} // namespace
+
+LibraryContents ReadLibraryFile(const std::string& path)
+{
+    LibraryContents contents;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        contents.problems.push_back("The library " + Quoted(path) + " is missing or cannot be read.");
+        return contents;
+    }
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<std::string> lines = SplitLines(bytes);
+    int count = 0;
+    if (lines.empty() || !ParseCount(lines[0], count) || count < 0) {
+        contents.problems.push_back("The library " + Quoted(path) +
+                                    " does not start with the number of its records.");
+        return contents;
+    }
+    if (count > MaxLibraryRecords) {
+        contents.problems.push_back("The library " + Quoted(path) + " announces " + std::to_string(count) +
+                                    " records; a library holds at most " + std::to_string(MaxLibraryRecords) + ".");
+        return contents;
+    }
+    for (int i = 1; i <= count; ++i) {
+        if (i >= static_cast<int>(lines.size())) {
+            contents.problems.push_back("The library " + Quoted(path) + " ends after " + std::to_string(i - 1) +
+                                        " of its " + std::to_string(count) + " records.");
+            break;
+        }
+        const std::string& line = lines[static_cast<std::size_t>(i)];
+        if (line.size() > static_cast<std::size_t>(MaxLibraryLineLength)) {
+            contents.problems.push_back("Record " + std::to_string(i) + " of the library " + Quoted(path) +
+                                        " is longer than " + std::to_string(MaxLibraryLineLength) +
+                                        " characters and was left out.");
+            continue;
+        }
+        contents.records.push_back(Cp1251ToUtf8(line));
+    }
+    return contents;
+}
+
+std::string LibraryRecordProblem(const std::string& record)
+{
+    if (record.find_first_of("\r\n") != std::string::npos)
+        return "A record cannot hold a line break.";
+    const auto encoded = Utf8ToCp1251(record);
+    if (!encoded)
+        return "The record holds characters that a library file cannot store (Latin and Cyrillic letters, digits "
+               "and common signs can be stored).";
+    if (encoded->size() > static_cast<std::size_t>(MaxLibraryLineLength))
+        return "The record is " + std::to_string(encoded->size()) + " characters long; a library record holds at most " +
+               std::to_string(MaxLibraryLineLength) + ".";
+    return {};
+}
+
+void WriteLibraryFile(const std::string& path, const std::vector<std::string>& records)
+{
+    if (records.size() > static_cast<std::size_t>(MaxLibraryRecords))
+        throw KrtError("Cannot save " + Quoted(path) + ": a library holds at most " +
+                       std::to_string(MaxLibraryRecords) + " records.");
+    std::string bytes = std::to_string(records.size()) + "\r\n";
+    for (const std::string& record : records) {
+        if (const std::string problem = LibraryRecordProblem(record); !problem.empty())
+            throw KrtError("Cannot save " + Quoted(path) + ": " + problem);
+        bytes += *Utf8ToCp1251(record) + "\r\n";
+    }
+    try {
+        AtomicFile file(path);
+        if (std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size())
+            throw std::runtime_error("the disk refused the data");
+        file.Commit(true);
+    } catch (const std::runtime_error& e) {
+        throw KrtError("Cannot save " + Quoted(path) + ": " + e.what() + ".");
+    }
+}
+
+} // namespace krt

@@ -1,0 +1,91 @@
+#include "deform/DeformationRecord.h"
+
+#include "core/KrtError.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace krt {
+namespace {
+
+// Everything before the first `separator`, which is removed from `rest` with
+// it; nothing when the separator is missing.
+bool TakeUntil(std::string& rest, char separator, std::string& part)
+{
+    const std::size_t at = rest.find(separator);
+    if (at == std::string::npos)
+        return false;
+    part = rest.substr(0, at);
+    rest.erase(0, at + 1);
+    return true;
+}
+
+} // namespace
+
+DeformationParams DeformationRecord::Params() const
+{
+    DeformationParams p;
+    p.formulaPair = FormulaPair();
+    p.cartesian = cartesian;
+    p.source = source;
+    for (std::size_t k = 0; k < constants.size(); ++k)
+        p.constants[k] = constants[k].defaultValue;
+    return p;
+}
+
+std::string RecordName(const std::string& text)
+{
+    const std::size_t bar = text.find('|');
+    return bar == std::string::npos ? std::string() : text.substr(0, bar);
+}
+
+DeformationRecord ParseRecord(const std::string& text)
+{
+    DeformationRecord record;
+    std::string rest = text;
+    if (!TakeUntil(rest, '|', record.name))
+        record.name.clear(); // no name: the whole line is the rest
+    for (std::size_t k = 0; k < record.constants.size(); ++k) {
+        DeformationConstant& c = record.constants[k];
+        std::string labelAndFlag, value;
+        if (!TakeUntil(rest, '^', labelAndFlag) || !TakeUntil(rest, '^', value))
+            throw KrtError("The deformation \"" + record.name + "\" is damaged: constant " +
+                           std::string(1, static_cast<char>('a' + k)) + " is missing.");
+        if (!labelAndFlag.empty()) {
+            c.used = labelAndFlag.back() == '1';
+            c.label = labelAndFlag.substr(0, labelAndFlag.size() - 1);
+        }
+        int number = 0;
+        const char* first = value.data();
+        if (!value.empty() && value[0] == '+')
+            ++first;
+        const auto [end, error] = std::from_chars(first, value.data() + value.size(), number);
+        if (value.empty() || error != std::errc() || end != value.data() + value.size())
+            throw KrtError("The deformation \"" + record.name + "\" is damaged: \"" + value +
+                           "\" is not a whole number (the default of constant " +
+                           std::string(1, static_cast<char>('a' + k)) + ").");
+        c.defaultValue = std::clamp(number, 0, 100);
+    }
+    record.cartesian = !rest.empty() && rest[0] == '1';
+    if (!rest.empty())
+        rest.erase(0, 1);
+    record.source = !rest.empty() && rest[0] == '1';
+    if (!rest.empty())
+        rest.erase(0, 1);
+    const std::size_t bar = rest.find('|');
+    record.firstFormula = rest.substr(0, bar);
+    record.secondFormula = bar == std::string::npos ? std::string() : rest.substr(bar + 1);
+    return record;
+}
+
+std::string BuildRecord(const DeformationRecord& record)
+{
+    std::string text = record.name + "|";
+    for (const DeformationConstant& c : record.constants)
+        text += c.label + (c.used ? "1" : "0") + "^" + std::to_string(c.defaultValue) + "^";
+    text += record.cartesian ? "1" : "0";
+    text += record.source ? "1" : "0";
+    return text + record.firstFormula + "|" + record.secondFormula;
+}
+
+} // namespace krt
