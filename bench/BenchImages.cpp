@@ -1,5 +1,6 @@
 #include "BenchImages.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>

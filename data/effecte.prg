@@ -1,5 +1,5 @@
 30
-Swirl|Strength1^30^0^0^0^0^0^0^0^0^0^0^01t+a/20*((1-r/(w/2))+abs(1-r/(w/2)))/2|r
+Swirl|Strength1^20^0^0^0^0^0^0^0^0^0^0^01t+a/20*((1-r/(w/2))+abs(1-r/(w/2)))/2|r
 Twirl|Turns1^20^0^0^0^0^0^0^0^0^0^0^01t+r*a/(w*8)|r
 Horizontal waves|Amplitude1^10^Wavelength1^15^0^0^0^0^0^0^0^0^11x+a*sin(y/(b+1))|y
 Vertical waves|Amplitude1^10^Wavelength1^15^0^0^0^0^0^0^0^0^11x|y+a*sin(x/(b+1))
@@ -27,5 +27,5 @@ Shrink|Reduction, %1^40^0^0^0^0^0^0^0^0^0^0^10cx*(100-a)/100+w/2|cy*(100-a)/100+
 Jitter|Amount1^6^0^0^0^0^0^0^0^0^0^0^11x+random(a+1)-a/2|y+random(a+1)-a/2
 Sine grid|Amplitude1^6^Period1^10^0^0^0^0^0^0^0^0^11x+a*sin(x/(b+1))|y+a*sin(y/(b+1))
 Scatter|Spread1^20^0^0^0^0^0^0^0^0^0^0^00t|r+random(a+1)
-Whirlpool|Strength1^40^0^0^0^0^0^0^0^0^0^0^00t+a/(r/10+10)|r
+Whirlpool|Strength1^12^0^0^0^0^0^0^0^0^0^0^00t+a/(r/10+10)|r
 Flag|Amplitude1^12^Wavelength1^20^0^0^0^0^0^0^0^0^11x|y+a*sin(x/(b+1))*x/w

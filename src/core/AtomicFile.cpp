@@ -21,7 +21,10 @@ AtomicFile::AtomicFile(const std::string& path) : target(path)
     const auto status = std::filesystem::status(p, ec);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
         throw std::runtime_error("it is not a regular file");
-    temp = (p.parent_path() / ("." + p.filename().string() + ".XXXXXX")).string();
+    std::string name = ".";
+    name.append(p.filename().string());
+    name.append(".XXXXXX");
+    temp = (p.parent_path() / name).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         throw SystemError();

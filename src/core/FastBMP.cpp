@@ -62,7 +62,7 @@ void TFastBMP::Allocate(int width, int height)
     std::uint8_t* pixels = nullptr;
     std::vector<std::uint8_t*> rows;
     if (dataSize > 0) {
-        pixels = static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(dataSize), 1));
+        pixels = static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(dataSize) + PixelSlack, 1));
         try {
             if (!pixels)
                 throw std::bad_alloc();

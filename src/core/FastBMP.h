@@ -11,6 +11,10 @@ namespace krt {
 // Work lists hold 16-bit coordinates, so no side of an image may exceed this.
 constexpr int MaxImageSide = 32767;
 
+// Bytes allocated after the pixel area, so that vector code may read any pixel
+// as a 32-bit word.
+constexpr int PixelSlack = 4;
+
 // The 24-bit pixel buffer on which every image of the editor lives.
 //
 // Rows hold three bytes a pixel (blue, green, red), are padded to a multiple of

@@ -5,25 +5,30 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 namespace krt {
 namespace {
 
 constexpr int Lanes = BlockSize;
 
-// A full-size Cartesian result as a pixel coordinate: the value truncated
+// Full-size Cartesian results as pixel coordinates: each value truncated
 // toward zero, or -1 when the point failed or the value lies beyond any image.
 // (Values of 65536 and more count as outside instead of wrapping into the picture.)
-inline std::int32_t CartesianCoord(float v, std::uint8_t failed)
+void CartesianCoords(const BlockResult& result, std::int32_t* __restrict coords)
 {
-    if (failed || !(v > -1.0f && v < 65536.0f))
-        return -1;
-    return static_cast<std::int32_t>(v);
+    const float* __restrict values = result.values;
+    const std::int32_t* __restrict failed = result.failed;
+    for (int k = 0; k < Lanes; ++k) {
+        const float v = values[k];
+        const bool usable = (failed[k] == 0) & (v > -1.0f) & (v < 65536.0f);
+        coords[k] = usable ? static_cast<std::int32_t>(usable ? v : 0.0f) : -1;
+    }
 }
 
 // A preview Cartesian result: RoundCoord(size x v / formula size), or -1 for a
 // failed point (which must not land on column 0 of a wide preview).
-inline std::int32_t PreviewCoord(float v, std::uint8_t failed, int size, int formulaSize)
+inline std::int32_t PreviewCoord(float v, bool failed, int size, int formulaSize)
 {
     if (failed)
         return -1;
@@ -38,63 +43,94 @@ public:
         : job(j), first(MakeBlockEvaluator(j.programs.first, j.options.backend, j.options.isa)),
           second(MakeBlockEvaluator(j.programs.second, j.options.backend, j.options.isa))
     {
+        if (job.params.cartesian)
+            PrepareColumns();
+        for (const FormulaProgram* p : {&job.programs.first, &job.programs.second})
+            for (int i = 0; i < p->instructionCount; ++i)
+                usesRandom |= p->operations[static_cast<std::size_t>(i)] == Operation::Random;
     }
 
     void Rows(int from, int to)
     {
         const int width = job.destination.Width;
-        for (int row = from; row < to; ++row)
+        for (int row = from; row < to; ++row) {
+            if (job.params.cartesian)
+                PrepareRow(row);
             for (int start = 0; start < width; start += Lanes) {
                 const int n = std::min(Lanes, width - start);
-                for (int k = 0; k < n; ++k)
-                    points[k] = static_cast<std::uint32_t>(row) * static_cast<std::uint32_t>(width) +
-                                static_cast<std::uint32_t>(start + k);
+                if (usesRandom) // points only number the random draws
+                    for (int k = 0; k < Lanes; ++k)
+                        points[k] = static_cast<std::uint32_t>(row) * static_cast<std::uint32_t>(width) +
+                                    static_cast<std::uint32_t>(start + k);
                 if (job.params.cartesian)
                     MapCartesian(row, start, n);
                 else
                     MapPolar(row, start, n);
                 Place(row, start, n);
             }
+        }
     }
 
 private:
-    void Evaluate(const float* const* inputs, int n)
+    // The column inputs x and c of every column, once per warp (padded to
+    // whole blocks: spare lanes continue the row, so each block position
+    // always holds the same column inputs).
+    void PrepareColumns()
     {
-        first->Evaluate(inputs, points, n, valueFirst, failFirst);
-        second->Evaluate(inputs, points, n, valueSecond, failSecond);
+        const int W = job.geometry.formulaWidth;
+        const int PW = job.destination.Width;
+        const std::size_t padded = static_cast<std::size_t>((PW + Lanes - 1) / Lanes * Lanes);
+        columnX.resize(padded);
+        columnC.resize(padded);
+        for (std::size_t j = 0; j < padded; ++j) {
+            if (job.geometry.preview) {
+                const double xd = static_cast<double>(j) * W / PW;
+                columnX[j] = static_cast<float>(xd);
+                columnC[j] = static_cast<float>(xd - W * 0.5);
+            } else {
+                columnX[j] = static_cast<float>(j);
+                columnC[j] = static_cast<float>(static_cast<long>(j) - W / 2);
+            }
+        }
+    }
+
+    // The row inputs y and z, the same for every point of the row.
+    void PrepareRow(int row)
+    {
+        const int H = job.geometry.formulaHeight;
+        float yv, zv;
+        if (job.geometry.preview) {
+            const double yd = static_cast<double>(row) * H / job.destination.Height;
+            yv = static_cast<float>(yd);
+            zv = static_cast<float>(yd - H * 0.5);
+        } else {
+            yv = static_cast<float>(row);
+            zv = static_cast<float>(row - H / 2);
+        }
+        std::fill(std::begin(y), std::end(y), yv);
+        std::fill(std::begin(z), std::end(z), zv);
     }
 
     void MapCartesian(int row, int start, int n)
     {
         const int W = job.geometry.formulaWidth, H = job.geometry.formulaHeight;
         const int PW = job.destination.Width, PH = job.destination.Height;
+        const float* inputs[4] = {&columnX[static_cast<std::size_t>(start)], y, &columnC[static_cast<std::size_t>(start)],
+                                  z};
+        const GridPosition grid{start / Lanes, row};
+        const BlockResult a = first->Evaluate(inputs, points, n, &grid);
+        const BlockResult b = second->Evaluate(inputs, points, n, &grid);
         if (job.geometry.preview) {
-            const double yd = static_cast<double>(row) * H / PH;
             for (int k = 0; k < n; ++k) {
-                const double xd = static_cast<double>(start + k) * W / PW;
-                x[k] = static_cast<float>(xd);
-                y[k] = static_cast<float>(yd);
-                c[k] = static_cast<float>(xd - W * 0.5);
-                z[k] = static_cast<float>(yd - H * 0.5);
+                column[k] = PreviewCoord(a.values[k], a.failed[k] != 0, PW, W);
+                line[k] = PreviewCoord(b.values[k], b.failed[k] != 0, PH, H);
             }
+        } else if (job.params.source) {
+            cartesianFirst = a; // placed straight from the results
+            cartesianSecond = b;
         } else {
-            for (int k = 0; k < n; ++k) {
-                x[k] = static_cast<float>(start + k);
-                y[k] = static_cast<float>(row);
-                c[k] = static_cast<float>(start + k - W / 2);
-                z[k] = static_cast<float>(row - H / 2);
-            }
-        }
-        const float* inputs[4] = {x, y, c, z};
-        Evaluate(inputs, n);
-        for (int k = 0; k < n; ++k) {
-            if (job.geometry.preview) {
-                column[k] = PreviewCoord(valueFirst[k], failFirst[k], PW, W);
-                line[k] = PreviewCoord(valueSecond[k], failSecond[k], PH, H);
-            } else {
-                column[k] = CartesianCoord(valueFirst[k], failFirst[k]);
-                line[k] = CartesianCoord(valueSecond[k], failSecond[k]);
-            }
+            CartesianCoords(a, column);
+            CartesianCoords(b, line);
         }
     }
 
@@ -113,43 +149,38 @@ private:
                 dy[k] = row - cy0;
             }
         }
-        job.kernels.polarInputs(dx, dy, x, y);
-        const float* inputs[2] = {x, y};
-        Evaluate(inputs, n);
-        for (int k = 0; k < Lanes; ++k) {
-            failT[k] = k < n && failFirst[k] ? -1 : 0;
-            failR[k] = k < n && failSecond[k] ? -1 : 0;
-            if (k >= n)
-                valueFirst[k] = valueSecond[k] = 0;
-        }
-        fast::PolarPlacement placement{static_cast<double>(cx0), static_cast<double>(cy0), 1, 1, 1, 1};
+        job.kernels.polarInputs(dx, dy, t, r);
+        const float* inputs[2] = {t, r};
+        // The first result must survive the second evaluation: keep a copy.
+        const BlockResult a = first->Evaluate(inputs, points, n);
+        std::copy(a.values, a.values + Lanes, valueFirst);
+        std::copy(a.failed, a.failed + Lanes, failFirst);
+        const BlockResult b = second->Evaluate(inputs, points, n);
+        fast::PolarPlacement placement{static_cast<double>(cx0), static_cast<double>(cy0), false, 1, 1, 1, 1};
         if (job.geometry.preview)
-            placement = {static_cast<double>(cx0), static_cast<double>(cy0), static_cast<double>(PW),
+            placement = {static_cast<double>(cx0), static_cast<double>(cy0), true, static_cast<double>(PW),
                          static_cast<double>(W),   static_cast<double>(PH),  static_cast<double>(H)};
-        job.kernels.polarPlace(valueFirst, valueSecond, failT, failR, placement, LibrarySinCos, column, line);
+        job.kernels.polarPlace(valueFirst, b.values, failFirst, b.failed, placement, LibrarySinCos, column, line);
     }
 
     void Place(int row, int start, int n)
     {
         const int W = job.destination.Width, H = job.destination.Height;
         if (job.params.source) {
+            const fast::PixelSource source{job.source.PixelData, job.source.RowBytes, W, H};
             std::uint8_t* d = job.destination.RowTable[static_cast<std::size_t>(row)] + 3 * start;
-            for (int k = 0; k < n; ++k, d += 3) {
-                if (column[k] >= 0 && column[k] < W && line[k] >= 0 && line[k] < H) {
-                    const std::uint8_t* s = job.source.RowTable[static_cast<std::size_t>(line[k])] + 3 * column[k];
-                    d[0] = s[0];
-                    d[1] = s[1];
-                    d[2] = s[2];
-                } else {
-                    WritePixel(d, job.background);
-                }
-            }
+            if (job.params.cartesian && !job.geometry.preview)
+                job.kernels.placeCartesian(d, source, cartesianFirst.values, cartesianFirst.failed,
+                                           cartesianSecond.values, cartesianSecond.failed, n, job.background);
+            else
+                job.kernels.placePixels(d, source, column, line, n, job.background);
             return;
         }
         for (int k = 0; k < n; ++k) {
             if (column[k] < 0 || column[k] >= W || line[k] < 0 || line[k] >= H)
                 continue;
-            const std::uint32_t mine = points[k] + 1;
+            const std::uint32_t mine =
+                static_cast<std::uint32_t>(row) * static_cast<std::uint32_t>(W) + static_cast<std::uint32_t>(start + k) + 1;
             std::atomic_ref<std::uint32_t> cell(job.winner[static_cast<std::size_t>(line[k]) * W + column[k]]);
             std::uint32_t seen = cell.load(std::memory_order_relaxed);
             while (seen < mine && !cell.compare_exchange_weak(seen, mine, std::memory_order_relaxed)) {
@@ -159,13 +190,16 @@ private:
 
     WarpJob& job;
     std::unique_ptr<BlockEvaluator> first, second;
-    alignas(32) float x[Lanes], y[Lanes], c[Lanes], z[Lanes];
-    alignas(32) double dx[Lanes], dy[Lanes];
-    alignas(32) float valueFirst[Lanes], valueSecond[Lanes];
-    std::uint8_t failFirst[Lanes], failSecond[Lanes];
-    alignas(32) std::int32_t failT[Lanes], failR[Lanes];
-    alignas(32) std::int32_t column[Lanes], line[Lanes];
-    std::uint32_t points[Lanes];
+    std::vector<float> columnX, columnC;
+    alignas(32) float y[Lanes] = {}, z[Lanes] = {};
+    alignas(32) float t[Lanes] = {}, r[Lanes] = {};
+    alignas(32) double dx[Lanes] = {}, dy[Lanes] = {};
+    alignas(32) float valueFirst[Lanes] = {};
+    alignas(32) std::int32_t failFirst[Lanes] = {};
+    alignas(32) std::int32_t column[Lanes] = {}, line[Lanes] = {};
+    std::uint32_t points[Lanes] = {};
+    BlockResult cartesianFirst{}, cartesianSecond{};
+    bool usesRandom = false;
 };
 
 } // namespace

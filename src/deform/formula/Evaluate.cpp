@@ -52,8 +52,7 @@ class ReferenceBlockEvaluator : public BlockEvaluator {
 public:
     explicit ReferenceBlockEvaluator(const FormulaProgram& program) : p(program), slots(program.variables) {}
 
-    void Evaluate(const float* const* inputs, const std::uint32_t* points, int n, float* values,
-                  std::uint8_t* failed) override
+    BlockResult Evaluate(const float* const* inputs, const std::uint32_t* points, int n, const GridPosition*) override
     {
         const std::size_t letters = p.inputLetters.size();
         float point[4] = {};
@@ -62,11 +61,14 @@ public:
                 point[k] = inputs[k][i];
             failed[i] = EvaluateProgram(p, slots.data(), point, points[i], values[i]) ? 0 : 1;
         }
+        return {values, failed};
     }
 
 private:
     const FormulaProgram& p;
     std::array<float, SlotCount> slots;
+    float values[BlockSize] = {};
+    std::int32_t failed[BlockSize] = {};
 };
 
 } // namespace

@@ -28,15 +28,33 @@ std::uint16_t EvaluateFormula16(FormulaProgram& program, std::uint16_t x, std::u
                                 std::uint8_t& errorByte);
 
 // Evaluates a block of up to BlockSize points per call.
-constexpr int BlockSize = 64;
+constexpr int BlockSize = 256;
+
+// Where a block lies on a grid whose column inputs (x and c of a Cartesian
+// formula) depend only on the column and whose row inputs (y and z) only on
+// the row: a block at the same column position always has the same column
+// inputs, and all points of a block share one row. Evaluators may then reuse
+// the parts of a formula that depend on the column or on the row alone.
+struct GridPosition {
+    int columnBlock; // the block's place along the row (its first column / BlockSize)
+    int row;
+};
+
+// The values of a block and where it fails (non-zero), BlockSize entries each
+// of which the first n count; valid until the evaluator's next call.
+struct BlockResult {
+    const float* values;
+    const std::int32_t* failed;
+};
 
 class BlockEvaluator {
 public:
     virtual ~BlockEvaluator() = default;
-    // inputs[k] points at the values of input letter k for the n points;
-    // points numbers them for random. Writes n values and failure flags.
-    virtual void Evaluate(const float* const* inputs, const std::uint32_t* points, int n, float* values,
-                          std::uint8_t* failed) = 0;
+    // inputs[k] points at BlockSize values of input letter k (the first n are
+    // used); points numbers them for random. With `grid`, the inputs must keep
+    // the promise of GridPosition.
+    virtual BlockResult Evaluate(const float* const* inputs, const std::uint32_t* points, int n,
+                                 const GridPosition* grid = nullptr) = 0;
 };
 
 enum class FormulaBackend {

@@ -1,13 +1,21 @@
 // The fast formula backend: evaluates a block of points per call through the
 // vectorised kernels of the host processor.
+//
+// On a grid (the Cartesian warp) the instructions fall into three groups:
+// those that depend on the column inputs alone are computed once per column
+// block and kept, those that depend on the row inputs alone once per row, and
+// only the rest once per block. Every group keeps its own failure flags, so a
+// reused group fails the same points it failed when it was computed.
 
 #include "deform/formula/FastBackend.h"
 
 #include "deform/formula/Evaluate.h"
 #include "deform/formula/Semantics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace krt {
@@ -21,55 +29,149 @@ bool ScalarOperation(std::uint8_t op, float a, float b, std::uint32_t seed, std:
     return RunOperation(operation, a, b, bits, *r);
 }
 
+constexpr int Lanes = fast::Lanes;
+
+// What an instruction's value depends on.
+enum Group { ColumnGroup, RowGroup, PointGroup, GroupCount };
+
+using LaneBuffer = std::vector<float>; // SlotCount x Lanes
+
 class FastBlockEvaluator : public BlockEvaluator {
 public:
     FastBlockEvaluator(const FormulaProgram& program, const fast::Kernels& k)
-        : kernels(k), slots(static_cast<std::size_t>(SlotCount) * fast::Lanes), fail(fast::Lanes)
+        : kernels(k), seed(program.randomSeed), blockSlots(static_cast<std::size_t>(SlotCount) * Lanes),
+          rowSlots(static_cast<std::size_t>(SlotCount) * Lanes)
     {
-        for (int i = 0; i < program.instructionCount; ++i) {
-            const auto n = static_cast<std::size_t>(i);
-            instructions.push_back({static_cast<std::uint8_t>(program.operations[n]), program.operand1[n],
-                                    program.operand2[n], program.result[n]});
-        }
-        view = {instructions.data(), program.instructionCount, program.randomSeed, ScalarOperation};
         // Every lane of a slot starts with the slot's value: literals and folded
-        // constants stay; inputs and temporaries are overwritten per block.
-        for (int s = 0; s < SlotCount; ++s)
-            for (int lane = 0; lane < fast::Lanes; ++lane)
-                slots[static_cast<std::size_t>(s * fast::Lanes + lane)] = program.variables[static_cast<std::size_t>(s)];
+        // constants stay; the rest is overwritten.
+        for (LaneBuffer* buffer : {&blockSlots, &rowSlots})
+            for (int s = 0; s < SlotCount; ++s)
+                std::fill_n(buffer->begin() + s * Lanes, Lanes, program.variables[static_cast<std::size_t>(s)]);
         for (char letter : program.inputLetters)
             inputSlots.push_back(SlotOf(static_cast<unsigned char>(letter)));
         resultSlot = program.ResultSlot();
+        Classify(program);
+        for (int s = 0; s < SlotCount; ++s)
+            pointers[s] = &blockSlots[static_cast<std::size_t>(s * Lanes)];
     }
 
-    void Evaluate(const float* const* inputs, const std::uint32_t* points, int n, float* values,
-                  std::uint8_t* failed) override
+    BlockResult Evaluate(const float* const* inputs, const std::uint32_t* points, int, const GridPosition* grid) override
     {
-        for (std::size_t k = 0; k < inputSlots.size(); ++k) {
-            float* lanes = &slots[static_cast<std::size_t>(inputSlots[k] * fast::Lanes)];
-            for (int i = 0; i < fast::Lanes; ++i)
-                lanes[i] = inputs[k][i < n ? i : 0];
+        // Inputs are read where the caller keeps them.
+        for (std::size_t k = 0; k < inputSlots.size(); ++k)
+            pointers[inputSlots[k]] = const_cast<float*>(inputs[k]);
+        if (grid) {
+            const std::int32_t* columnFail = ColumnGroupFor(grid->columnBlock, points);
+            if (grid->row != cachedRow || !rowValid) {
+                std::fill(std::begin(rowFail), std::end(rowFail), 0);
+                SetPointers(RowGroup, rowSlots.data());
+                RunGroup(RowGroup, points, rowFail);
+                cachedRow = grid->row;
+                rowValid = true;
+            }
+            SetPointers(RowGroup, rowSlots.data());
+            SetPointers(ColumnGroup, columnCache[static_cast<std::size_t>(grid->columnBlock)].slots.data(), true);
+            const std::int32_t* __restrict a = columnFail;
+            const std::int32_t* __restrict b = rowFail;
+            std::int32_t* __restrict out = blockFail;
+            for (int i = 0; i < Lanes; ++i)
+                out[i] = a[i] | b[i];
+            RunGroup(PointGroup, points, blockFail);
+        } else {
+            SetPointers(ColumnGroup, blockSlots.data());
+            SetPointers(RowGroup, blockSlots.data());
+            std::fill(std::begin(blockFail), std::end(blockFail), 0);
+            for (const auto& group : groups)
+                RunInstructions(group, points, blockFail);
         }
-        std::uint32_t lanePoints[fast::Lanes];
-        for (int i = 0; i < fast::Lanes; ++i)
-            lanePoints[i] = points[i < n ? i : 0];
-        std::fill(fail.begin(), fail.end(), 0);
-        kernels.run(view, slots.data(), lanePoints, fail.data());
-        const float* result = &slots[static_cast<std::size_t>(resultSlot * fast::Lanes)];
-        for (int i = 0; i < n; ++i) {
-            values[i] = result[i];
-            failed[i] = fail[static_cast<std::size_t>(i)] != 0 ? 1 : 0;
-        }
+        return {pointers[resultSlot], blockFail};
     }
 
 private:
+    struct ColumnBlock {
+        bool valid = false;
+        LaneBuffer slots;
+        std::int32_t fail[Lanes];
+    };
+
+    // Sorts the instructions into the groups: column inputs are x and c,
+    // row inputs y and z; random depends on the point, and so does all that
+    // uses its value.
+    void Classify(const FormulaProgram& program)
+    {
+        std::uint8_t depends[SlotCount] = {}; // bit 0: column, bit 1: row, bit 2: point
+        for (char letter : program.inputLetters) {
+            const int slot = SlotOf(static_cast<unsigned char>(letter));
+            depends[slot] = (letter == 'x' || letter == 'c') ? 1 : (letter == 'y' || letter == 'z') ? 2 : 4;
+        }
+        for (int i = 0; i < program.instructionCount; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            std::uint8_t d = depends[program.operand1[k]] | depends[program.operand2[k]];
+            if (program.operations[k] == Operation::Random)
+                d |= 4;
+            depends[program.result[k]] = d;
+            const Group group = d == 1 ? ColumnGroup : d == 2 ? RowGroup : PointGroup;
+            groups[group].push_back({static_cast<std::uint8_t>(program.operations[k]), program.operand1[k],
+                                     program.operand2[k], program.result[k], static_cast<std::uint16_t>(i)});
+            groupSlots[group].push_back(program.result[k]);
+        }
+    }
+
+    // Points the slots a group writes at storage laid out slot by slot
+    // (`compact`: only the group's own slots, in group order).
+    void SetPointers(Group group, float* base, bool compact = false)
+    {
+        const std::vector<std::uint8_t>& slots = groupSlots[group];
+        for (std::size_t i = 0; i < slots.size(); ++i)
+            pointers[slots[i]] = base + (compact ? static_cast<int>(i) : slots[i]) * Lanes;
+    }
+
+    void RunInstructions(const std::vector<fast::Instruction>& instructions, const std::uint32_t* points,
+                         std::int32_t* fail)
+    {
+        if (instructions.empty())
+            return;
+        const fast::ProgramView view{instructions.data(), static_cast<int>(instructions.size()), seed,
+                                     ScalarOperation};
+        kernels.run(view, pointers, points, fail);
+    }
+
+    void RunGroup(Group group, const std::uint32_t* points, std::int32_t* fail)
+    {
+        RunInstructions(groups[group], points, fail);
+    }
+
+    const std::int32_t* ColumnGroupFor(int columnBlock, const std::uint32_t* points)
+    {
+        if (columnBlock < 0)
+            columnBlock = 0;
+        if (static_cast<std::size_t>(columnBlock) >= columnCache.size())
+            columnCache.resize(static_cast<std::size_t>(columnBlock) + 1);
+        ColumnBlock& block = columnCache[static_cast<std::size_t>(columnBlock)];
+        if (!block.valid) {
+            block.slots.assign(groupSlots[ColumnGroup].size() * Lanes, 0.0f);
+            std::fill(std::begin(block.fail), std::end(block.fail), 0);
+            SetPointers(ColumnGroup, block.slots.data(), true);
+            RunGroup(ColumnGroup, points, block.fail);
+            block.valid = true;
+        }
+        return block.fail;
+    }
+
     const fast::Kernels& kernels;
-    std::vector<fast::Instruction> instructions;
-    fast::ProgramView view{};
-    std::vector<float> slots;
-    std::vector<std::int32_t> fail;
+    std::uint32_t seed;
+    LaneBuffer blockSlots;
+    LaneBuffer rowSlots;
+    std::int32_t rowFail[Lanes] = {};
+    std::int32_t blockFail[Lanes] = {};
+    int cachedRow = 0;
+    bool rowValid = false;
+    std::vector<ColumnBlock> columnCache;
+    std::vector<fast::Instruction> groups[GroupCount];
+    std::vector<std::uint8_t> groupSlots[GroupCount];
     std::vector<int> inputSlots;
     int resultSlot = 0;
+    float* pointers[SlotCount] = {};
 };
 
 } // namespace

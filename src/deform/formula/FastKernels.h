@@ -16,6 +16,7 @@ struct Instruction {
     std::uint8_t a;
     std::uint8_t b;
     std::uint8_t r;
+    std::uint16_t index; // its place in the program, for random numbers
 };
 
 // The scalar evaluation of one operation, for lanes the vector code hands back
@@ -33,19 +34,28 @@ struct ProgramView {
 };
 
 // Lanes per block, as in BlockSize.
-constexpr int Lanes = 64;
+constexpr int Lanes = 256;
 
 struct PolarPlacement {
     double centreX, centreY; // added to cos T x R and sin T x R
-    double mulX, divX;       // then multiplied and divided (1 and 1 for the full image)
+    bool scaled;             // then, for the preview, multiplied and divided:
+    double mulX, divX;
     double mulY, divY;
+};
+
+// A source bitmap as the pixel mover reads it: rows bottom-up, RowBytes apart.
+struct PixelSource {
+    const std::uint8_t* pixelData;
+    int rowBytes;
+    int width;
+    int height;
 };
 
 struct Kernels {
     const char* name;
-    // Runs the program over one block. slots: SlotCount x Lanes floats, slot s
-    // at slots + s * Lanes; fail: Lanes flags, set to -1 where a point fails.
-    void (*run)(const ProgramView& program, float* slots, const std::uint32_t* points, std::int32_t* fail);
+    // Runs the instructions over one block. slots[s] points at the Lanes values
+    // of slot s; fail: Lanes flags, set to -1 where a point fails.
+    void (*run)(const ProgramView& program, float* const* slots, const std::uint32_t* points, std::int32_t* fail);
     // Polar inputs of a block: t = atan(dy / dx), plus 3.142 where dx < 0,
     // and r = sqrt(dx^2 + dy^2), both rounded to single precision.
     void (*polarInputs)(const double* dx, const double* dy, float* t, float* r);
@@ -55,6 +65,17 @@ struct Kernels {
     void (*polarPlace)(const float* t, const float* r, const std::int32_t* failT, const std::int32_t* failR,
                        const PolarPlacement& placement, ScalarSinCos sincos, std::int32_t* column,
                        std::int32_t* row);
+    // Fills n destination pixels: each takes the source pixel at (column[k],
+    // row[k]), or the background when that lies outside. Reads one byte past a
+    // source pixel (the pixel area has slack for it); writes exactly 3 x n bytes.
+    void (*placePixels)(std::uint8_t* destination, const PixelSource& source, const std::int32_t* column,
+                        const std::int32_t* row, int n, std::uint32_t background);
+    // The same for the full-size Cartesian warp, straight from the formulas'
+    // results: a coordinate is its value truncated toward zero; a failed point,
+    // or a value not above -1 or not below 65536, lies outside.
+    void (*placeCartesian)(std::uint8_t* destination, const PixelSource& source, const float* x,
+                           const std::int32_t* failX, const float* y, const std::int32_t* failY, int n,
+                           std::uint32_t background);
 };
 
 const Kernels& KernelsSse2();

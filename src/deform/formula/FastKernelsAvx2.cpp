@@ -6,7 +6,7 @@ namespace krt::fast {
 
 const Kernels& KernelsAvx2()
 {
-    static const Kernels kernels{"AVX2", Run, PolarInputs, PolarPlace};
+    static const Kernels kernels{"AVX2", Run, PolarInputs, PolarPlace, PlacePixels, PlaceCartesian};
     return kernels;
 }
 

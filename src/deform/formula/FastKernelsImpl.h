@@ -158,7 +158,10 @@ KRT_INLINE d4 AtanD(d4 x)
     const d4 ax = Abs(x);
     const l4 big = ax > Tan3Pio8;
     const l4 middle = ~big & (ax > 0.66);
-    const d4 reduced = Select(big, -1.0 / ax, Select(middle, (ax - 1.0) / (ax + 1.0), ax));
+    // -1/ax, (ax-1)/(ax+1) or ax, with one division.
+    const d4 numerator = Select(big, Splat(-1.0), Select(middle, ax - 1.0, ax));
+    const d4 denominator = Select(big, ax, Select(middle, ax + 1.0, Splat(1.0)));
+    const d4 reduced = numerator / denominator;
     const d4 base = Select(big, Splat(Pio2), Select(middle, Splat(Pio4), Splat(0.0)));
     const d4 extra = Select(big, Splat(MoreBits), Select(middle, Splat(0.5 * MoreBits), Splat(0.0)));
     const d4 z = reduced * reduced;
@@ -180,11 +183,10 @@ struct Context {
 };
 
 // Hands lane i of an instruction to the scalar rules.
-KRT_INLINE void ScalarLane(const Context& ctx, int index, const Instruction& in, const float* a, const float* b,
-                           float* r, int i)
+KRT_INLINE void ScalarLane(const Context& ctx, const Instruction& in, const float* a, const float* b, float* r, int i)
 {
     float v = 0;
-    if (!ctx.program.scalar(in.op, a[i], b[i], ctx.program.seed, ctx.points[i], static_cast<std::uint32_t>(index), &v))
+    if (!ctx.program.scalar(in.op, a[i], b[i], ctx.program.seed, ctx.points[i], in.index, &v))
         ctx.fail[i] = -1;
     r[i] = v;
 }
@@ -205,7 +207,7 @@ KRT_INLINE void Binary(std::uint8_t op, const float* a, const float* b, float* r
     }
 }
 
-KRT_INLINE void Power(const Context& ctx, int index, const Instruction& in, const float* a, const float* b, float* r)
+KRT_INLINE void Power(const Context& ctx, const Instruction& in, const float* a, const float* b, float* r)
 {
     for (int i = 0; i < Lanes; i += 8) {
         const f8 x = Load<f8>(a + i), e = Load<f8>(b + i);
@@ -222,7 +224,7 @@ KRT_INLINE void Power(const Context& ctx, int index, const Instruction& in, cons
             }
         } else {
             for (int k = i; k < i + 8; ++k)
-                ScalarLane(ctx, index, in, a, b, r, k);
+                ScalarLane(ctx, in, a, b, r, k);
         }
     }
 }
@@ -238,7 +240,7 @@ KRT_INLINE void Truncate(const float* a, float* r, std::int32_t* fail)
     }
 }
 
-KRT_INLINE void Transcendental(const Context& ctx, int index, const Instruction& in, const float* a, float* r)
+KRT_INLINE void Transcendental(const Context& ctx, const Instruction& in, const float* a, float* r)
 {
     const std::uint8_t op = in.op;
     for (int i = 0; i < Lanes; i += 4) {
@@ -265,18 +267,18 @@ KRT_INLINE void Transcendental(const Context& ctx, int index, const Instruction&
         if (trig && Any(huge))
             for (int k = 0; k < 4; ++k)
                 if (huge[k])
-                    ScalarLane(ctx, index, in, a, a, r, i + k);
+                    ScalarLane(ctx, in, a, a, r, i + k);
     }
 }
 
-void Run(const ProgramView& program, float* slots, const std::uint32_t* points, std::int32_t* fail)
+void Run(const ProgramView& program, float* const* slots, const std::uint32_t* points, std::int32_t* fail)
 {
     const Context ctx{program, points, fail};
     for (int index = 0; index < program.count; ++index) {
         const Instruction& in = program.instructions[index];
-        const float* a = slots + in.a * Lanes;
-        const float* b = slots + in.b * Lanes;
-        float* r = slots + in.r * Lanes;
+        const float* a = slots[in.a];
+        const float* b = slots[in.b];
+        float* r = slots[in.r];
         switch (in.op) {
         case OpAdd:
         case OpSubtract:
@@ -299,7 +301,7 @@ void Run(const ProgramView& program, float* slots, const std::uint32_t* points, 
             Truncate(a, r, fail);
             break;
         case OpPower:
-            Power(ctx, index, in, a, b, r);
+            Power(ctx, in, a, b, r);
             break;
         case OpSin:
         case OpCos:
@@ -307,11 +309,11 @@ void Run(const ProgramView& program, float* slots, const std::uint32_t* points, 
         case OpAsin:
         case OpAcos:
         case OpAtan:
-            Transcendental(ctx, index, in, a, r);
+            Transcendental(ctx, in, a, r);
             break;
         default: // random, and anything else the scalar rules know
             for (int i = 0; i < Lanes; ++i)
-                ScalarLane(ctx, index, in, a, b, r, i);
+                ScalarLane(ctx, in, a, b, r, i);
             break;
         }
     }
@@ -365,10 +367,145 @@ void PolarPlace(const float* t, const float* r, const std::int32_t* failT, const
                     sc.s[k] = s;
                     sc.c[k] = c;
                 }
-        const d4 x = (sc.c * radius + p.centreX) * p.mulX / p.divX;
-        const d4 y = (sc.s * radius + p.centreY) * p.mulY / p.divY;
+        d4 x = sc.c * radius + p.centreX;
+        d4 y = sc.s * radius + p.centreY;
+        if (p.scaled) {
+            x = x * p.mulX / p.divX;
+            y = y * p.mulY / p.divY;
+        }
         Store(column + i, RoundCoordD(x, valid));
         Store(row + i, RoundCoordD(y, valid));
+    }
+}
+
+// ---- moving pixels ---------------------------------------------------------
+
+KRT_INLINE std::int64_t PixelOffset(const PixelSource& s, std::int32_t column, std::int32_t row)
+{
+    return static_cast<std::int64_t>(s.height - 1 - row) * s.rowBytes + 3 * column;
+}
+
+KRT_INLINE void PlaceScalar(std::uint8_t* d, const PixelSource& s, const std::int32_t* column,
+                            const std::int32_t* row, int from, int n, std::uint32_t background)
+{
+    for (int k = from; k < n; ++k, d += 3) {
+        const std::int32_t x = column[k], y = row[k];
+        if (static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(s.width) &&
+            static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(s.height)) {
+            const std::uint8_t* p = s.pixelData + PixelOffset(s, x, y);
+            d[0] = p[0];
+            d[1] = p[1];
+            d[2] = p[2];
+        } else {
+            d[0] = static_cast<std::uint8_t>(background);
+            d[1] = static_cast<std::uint8_t>(background >> 8);
+            d[2] = static_cast<std::uint8_t>(background >> 16);
+        }
+    }
+}
+
+#if defined(__AVX2__)
+// Moves eight pixels given their coordinates; offsets must fit 31 bits.
+struct Placer8 {
+    explicit Placer8(const PixelSource& s, std::uint32_t background)
+        : source(s), width(_mm256_set1_epi32(s.width)), height(_mm256_set1_epi32(s.height)),
+          top(_mm256_set1_epi32(s.height - 1)), rowBytes(_mm256_set1_epi32(s.rowBytes)),
+          fill(_mm256_set1_epi32(static_cast<int>(background))),
+          pack(_mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12,
+                                13, 14, -1, -1, -1, -1))
+    {
+    }
+
+    static bool Usable(const PixelSource& s) { return static_cast<std::int64_t>(s.height) * s.rowBytes < 0x7FFFFF00LL; }
+
+    inline __attribute__((always_inline)) void Place(std::uint8_t* d, __m256i x, __m256i y, __m256i valid) const
+    {
+        const __m256i minusOne = _mm256_set1_epi32(-1);
+        const __m256i inside = _mm256_and_si256(
+            valid, _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi32(x, minusOne), _mm256_cmpgt_epi32(width, x)),
+                                    _mm256_and_si256(_mm256_cmpgt_epi32(y, minusOne), _mm256_cmpgt_epi32(height, y))));
+        // Eight neighbours in one source row (shifts, waves, tiles) copy as one run.
+        const __m256i x0 = _mm256_permutevar8x32_epi32(x, _mm256_setzero_si256());
+        const __m256i y0 = _mm256_permutevar8x32_epi32(y, _mm256_setzero_si256());
+        const __m256i run = _mm256_and_si256(
+            inside, _mm256_and_si256(_mm256_cmpeq_epi32(x, _mm256_add_epi32(x0, _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7))),
+                                     _mm256_cmpeq_epi32(y, y0)));
+        if (_mm256_movemask_ps(_mm256_castsi256_ps(run)) == 0xFF) {
+            const std::uint8_t* s = source.pixelData +
+                                    static_cast<std::int64_t>(source.height - 1 - _mm256_cvtsi256_si32(y)) * source.rowBytes +
+                                    3 * _mm256_cvtsi256_si32(x);
+            std::memcpy(d, s, 16);
+            std::memcpy(d + 16, s + 16, 8);
+            return;
+        }
+        const __m256i offset = _mm256_and_si256(
+            inside, _mm256_add_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(top, y), rowBytes),
+                                     _mm256_add_epi32(x, _mm256_add_epi32(x, x))));
+        const __m256i pixels = _mm256_mask_i32gather_epi32(fill, reinterpret_cast<const int*>(source.pixelData),
+                                                           offset, inside, 1);
+        const __m256i packed = _mm256_shuffle_epi8(pixels, pack);
+        const __m128i low = _mm256_castsi256_si128(packed), high = _mm256_extracti128_si256(packed, 1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), low);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 12), high);
+        const std::int32_t last = _mm_extract_epi32(high, 2);
+        std::memcpy(d + 20, &last, 4);
+    }
+
+    const PixelSource& source;
+    __m256i width, height, top, rowBytes, fill, pack;
+};
+#endif
+
+void PlacePixels(std::uint8_t* d, const PixelSource& s, const std::int32_t* column, const std::int32_t* row, int n,
+                 std::uint32_t background)
+{
+    int k = 0;
+#if defined(__AVX2__)
+    if (Placer8::Usable(s)) {
+        const Placer8 placer(s, background);
+        for (; k + 8 <= n; k += 8, d += 24)
+            placer.Place(d, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(column + k)),
+                         _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + k)), _mm256_set1_epi32(-1));
+    }
+#endif
+    PlaceScalar(d, s, column, row, k, n, background);
+}
+
+// A full-size Cartesian coordinate (see Kernels::placeCartesian).
+KRT_INLINE std::int32_t CartesianCoordinate(float v, std::int32_t failed)
+{
+    const bool usable = failed == 0 && v > -1.0f && v < 65536.0f;
+    return usable ? static_cast<std::int32_t>(v) : -1;
+}
+
+void PlaceCartesian(std::uint8_t* d, const PixelSource& s, const float* x, const std::int32_t* failX, const float* y,
+                    const std::int32_t* failY, int n, std::uint32_t background)
+{
+    int k = 0;
+#if defined(__AVX2__)
+    if (Placer8::Usable(s)) {
+        const Placer8 placer(s, background);
+        const __m256 low = _mm256_set1_ps(-1.0f), high = _mm256_set1_ps(65536.0f);
+        for (; k + 8 <= n; k += 8, d += 24) {
+            const __m256 vx = _mm256_loadu_ps(x + k), vy = _mm256_loadu_ps(y + k);
+            const __m256i failed = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(failX + k)),
+                                                   _mm256_loadu_si256(reinterpret_cast<const __m256i*>(failY + k)));
+            const __m256 range = _mm256_and_ps(
+                _mm256_and_ps(_mm256_cmp_ps(vx, low, _CMP_GT_OQ), _mm256_cmp_ps(vx, high, _CMP_LT_OQ)),
+                _mm256_and_ps(_mm256_cmp_ps(vy, low, _CMP_GT_OQ), _mm256_cmp_ps(vy, high, _CMP_LT_OQ)));
+            const __m256i valid = _mm256_and_si256(_mm256_cmpeq_epi32(failed, _mm256_setzero_si256()),
+                                                   _mm256_castps_si256(range));
+            // Lanes out of range convert to garbage, which `valid` masks.
+            const __m256i cx = _mm256_cvttps_epi32(_mm256_and_ps(vx, range));
+            const __m256i cy = _mm256_cvttps_epi32(_mm256_and_ps(vy, range));
+            placer.Place(d, cx, cy, valid);
+        }
+    }
+#endif
+    for (; k < n; ++k, d += 3) {
+        const std::int32_t column = CartesianCoordinate(x[k], failX[k]);
+        const std::int32_t row = CartesianCoordinate(y[k], failY[k]);
+        PlaceScalar(d, s, &column, &row, 0, 1, background);
     }
 }
 

@@ -5,7 +5,7 @@ namespace krt::fast {
 
 const Kernels& KernelsSse2()
 {
-    static const Kernels kernels{"SSE2", Run, PolarInputs, PolarPlace};
+    static const Kernels kernels{"SSE2", Run, PolarInputs, PolarPlace, PlacePixels, PlaceCartesian};
     return kernels;
 }
 

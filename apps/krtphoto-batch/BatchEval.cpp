@@ -1,0 +1,97 @@
+#include "BatchCommands.h"
+
+#include "deform/formula/Compiler.h"
+#include "deform/formula/Evaluate.h"
+#include "deform/formula/Prepare.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace krt::batch {
+namespace {
+
+float ParseFloat(const std::string& option, const std::string& text)
+{
+    char* end = nullptr;
+    const float v = std::strtof(text.c_str(), &end);
+    if (text.empty() || *end != '\0')
+        throw UsageError(option + " needs a number, not \"" + text + "\"");
+    return v;
+}
+
+} // namespace
+
+int Eval(const Arguments& args)
+{
+    bool polar = false;
+    int width = 0, height = 0;
+    std::array<int, 6> constants{};
+    std::vector<std::pair<std::string, float>> vars;
+    std::vector<std::string> formulas;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size())
+                throw UsageError(a + " needs a value");
+            return args[++i];
+        };
+        if (a == "--polar") {
+            polar = true;
+        } else if (a == "--var") {
+            const std::string& v = value();
+            const std::size_t eq = v.find('=');
+            if (eq == std::string::npos)
+                throw UsageError("--var needs NAME=VALUE");
+            vars.emplace_back(v.substr(0, eq), ParseFloat("--var", v.substr(eq + 1)));
+        } else if (a == "--size") {
+            const std::string& v = value();
+            const std::size_t comma = v.find(',');
+            if (comma == std::string::npos)
+                throw UsageError("--size needs W,H");
+            width = ParseInteger("--size", v.substr(0, comma));
+            height = ParseInteger("--size", v.substr(comma + 1));
+        } else if (a == "--set") {
+            ParseConstant(value(), constants, nullptr);
+        } else if (a.rfind("--", 0) == 0) {
+            throw UsageError("unknown option " + a);
+        } else {
+            formulas.push_back(a);
+        }
+    }
+    if (formulas.size() != 1)
+        throw UsageError("eval needs one formula");
+
+    // Inputs in the order of the input letters; cx and cy are the letters c and z.
+    const std::vector<std::string> names = polar ? std::vector<std::string>{"t", "r"}
+                                                 : std::vector<std::string>{"x", "y", "cx", "cy"};
+    float inputs[4] = {};
+    for (const auto& [varName, varValue] : vars) {
+        bool known = false;
+        for (std::size_t k = 0; k < names.size(); ++k)
+            if (names[k] == varName) {
+                inputs[k] = varValue;
+                known = true;
+            }
+        if (!known)
+            throw UsageError("\"" + varName + "\" is not an input of a " + (polar ? "polar" : "Cartesian") +
+                             " formula");
+    }
+
+    const char separator = LocaleDecimalSeparator();
+    const PreparedFormulas prepared = PrepareFormulas(formulas[0], width, height, constants, separator);
+    FormulaCompiler compiler(separator);
+    FormulaProgram program;
+    if (compiler.CompileFormula(prepared.First(), polar ? "tr" : "xycz", program) != 0) {
+        std::fputs("Incorrect formula\n", stderr);
+        return 1;
+    }
+    std::uint8_t error = 0;
+    const float value = EvaluateFormula(program, inputs, error);
+    if (error)
+        std::puts("fail");
+    else
+        std::printf("%.9g\n", static_cast<double>(value));
+    return 0;
+}
+
+} // namespace krt::batch

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# krtphoto-batch from the outside: exit codes, outputs and written files.
+set -u
+batch=$1
+data=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+expect() { # expect "description" expected-stdout expected-exit -- command...
+  local what=$1 want=$2 code=$3; shift 4
+  local got rc
+  got=$("$@" 2>"$work/stderr"); rc=$?
+  if [ "$got" != "$want" ] || [ "$rc" != "$code" ]; then
+    echo "FAIL: $what: got '$got' (exit $rc), expected '$want' (exit $code); stderr: $(cat "$work/stderr")"
+    failures=$((failures + 1))
+  fi
+}
+expect_stderr() { # the last command's stderr must match
+  if ! grep -q "$1" "$work/stderr"; then
+    echo "FAIL: stderr should say '$1', says '$(cat "$work/stderr")'"; failures=$((failures + 1))
+  fi
+}
+
+expect "power is left-associative" 64 0 -- "$batch" eval "2^3^2"
+expect "sqr is the square root" 4 0 -- "$batch" eval "sqr(16)"
+expect "int truncates toward zero" -2 0 -- "$batch" eval "int(0-2.7)"
+expect "inputs" 6.5 0 -- "$batch" eval "x*2+cx" --var x=3 --var cx=0.5
+expect "missing inputs are 0" 1 0 -- "$batch" eval "y+1"
+expect "size and constants" 32000 0 -- "$batch" eval "w*a" --size 640,480 --set a=50
+expect "polar inputs" 3 0 -- "$batch" eval "t+r" --polar --var t=1 --var r=2
+expect "a failing point" fail 0 -- "$batch" eval "1/(x-x)"
+expect "single precision" 0.100000001 0 -- "$batch" eval "1/10"
+expect "incorrect formula" "" 1 -- "$batch" eval "-x"
+expect_stderr "^Incorrect formula$"
+expect "unknown input" "" 1 -- "$batch" eval "x" --var q=1
+
+expect "convert" "" 0 -- "$batch" convert "$data/bmpsuite/g/pal8.bmp" "$work/a.png"
+expect "convert to jpeg" "" 0 -- "$batch" convert "$work/a.png" "$work/a.jpg" --quality 90
+expect "convert refuses gif" "" 1 -- "$batch" convert "$work/a.png" "$work/a.gif"
+expect_stderr "GIF"
+expect "convert of a broken file" "" 1 -- "$batch" convert "$data/bmpsuite/b/shortfile.bmp" "$work/b.bmp"
+expect_stderr "shortfile.bmp"
+expect "convert of an unknown type" "" 1 -- "$batch" convert "$work/a.png.txt" "$work/b.bmp"
+
+expect "deform by record" "" 0 -- "$batch" deform --record "W|0^0^0^0^0^0^0^0^0^0^0^0^11w-1-x|y" "$work/a.png" "$work/m.bmp"
+expect "deform twice mirrors back" "" 0 -- "$batch" deform --record "W|0^0^0^0^0^0^0^0^0^0^0^0^11w-1-x|y" "$work/m.bmp" "$work/mm.bmp"
+expect "convert back" "" 0 -- "$batch" convert "$work/mm.bmp" "$work/mm.png"
+if ! cmp -s "$work/a.png" "$work/mm.png"; then echo "FAIL: mirroring twice changed the picture"; failures=$((failures + 1)); fi
+expect "deform by name" "" 0 -- "$batch" deform --name Swirl --set a=40 --threads 2 --progress "$work/a.png" "$work/s.png"
+expect "deform with a background" "" 0 -- "$batch" deform --name Shrink --background 00FF00 "$work/a.png" "$work/k.png"
+expect "incorrect formula in deform" "" 1 -- "$batch" deform --record "W|0^0^0^0^0^0^0^0^0^0^0^0^01t|r+" "$work/a.png" "$work/x.png"
+expect_stderr "^Incorrect formula R$"
+[ ! -e "$work/x.png" ] || { echo "FAIL: a failed deform wrote a file"; failures=$((failures + 1)); }
+expect "unknown name" "" 1 -- "$batch" deform --name "No such thing" "$work/a.png" "$work/x.png"
+expect "constant out of range" "" 1 -- "$batch" deform --name Swirl --set a=101 "$work/a.png" "$work/x.png"
+expect "help" "" 0 -- sh -c "'$batch' --help >/dev/null"
+
+[ $failures -eq 0 ] && echo "all batch checks passed"
+exit $failures
