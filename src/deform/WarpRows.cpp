@@ -208,7 +208,7 @@ WarpJob::WarpJob(const CompiledDeformation& p, const TFastBMP& s, TFastBMP& d, c
                  PackedColor b, const WarpOptions& o, const fast::Kernels& k, WarpGeometry g)
     : programs(p), source(s), destination(d), params(pa), background(b), options(o), kernels(k), geometry(g)
 {
-    rowsPerChunk = std::max(1, 16384 / std::max(destination.Width, 1));
+    rowsPerChunk = std::max(1, 65536 / std::max(destination.Width, 1));
     chunks = (destination.Height + rowsPerChunk - 1) / rowsPerChunk;
 }
 

@@ -34,25 +34,39 @@ constexpr int Lanes = fast::Lanes;
 // What an instruction's value depends on.
 enum Group { ColumnGroup, RowGroup, PointGroup, GroupCount };
 
-using LaneBuffer = std::vector<float>; // SlotCount x Lanes
+using LaneBuffer = std::vector<float>;
 
 class FastBlockEvaluator : public BlockEvaluator {
 public:
     FastBlockEvaluator(const FormulaProgram& program, const fast::Kernels& k)
-        : kernels(k), seed(program.randomSeed), blockSlots(static_cast<std::size_t>(SlotCount) * Lanes),
-          rowSlots(static_cast<std::size_t>(SlotCount) * Lanes)
+        : kernels(k), seed(program.randomSeed), blockSlots(new float[static_cast<std::size_t>(SlotCount) * Lanes]),
+          rowSlots(new float[static_cast<std::size_t>(SlotCount) * Lanes])
     {
-        // Every lane of a slot starts with the slot's value: literals and folded
-        // constants stay; the rest is overwritten.
-        for (LaneBuffer* buffer : {&blockSlots, &rowSlots})
-            for (int s = 0; s < SlotCount; ++s)
-                std::fill_n(buffer->begin() + s * Lanes, Lanes, program.variables[static_cast<std::size_t>(s)]);
         for (char letter : program.inputLetters)
             inputSlots.push_back(SlotOf(static_cast<unsigned char>(letter)));
         resultSlot = program.ResultSlot();
         Classify(program);
         for (int s = 0; s < SlotCount; ++s)
             pointers[s] = &blockSlots[static_cast<std::size_t>(s * Lanes)];
+        // Slots that hold constants (literals and folded values) get the value in
+        // every lane; the storage of the others is written before it is read.
+        // (Only what is used is touched: a warp makes an evaluator per thread.)
+        bool written[SlotCount] = {};
+        for (int slot : inputSlots)
+            written[slot] = true;
+        for (int i = 0; i < program.instructionCount; ++i)
+            written[program.result[static_cast<std::size_t>(i)]] = true;
+        auto constant = [&](int slot) {
+            if (!written[slot]) {
+                std::fill_n(pointers[slot], Lanes, program.variables[static_cast<std::size_t>(slot)]);
+                written[slot] = true;
+            }
+        };
+        for (int i = 0; i < program.instructionCount; ++i) {
+            constant(program.operand1[static_cast<std::size_t>(i)]);
+            constant(program.operand2[static_cast<std::size_t>(i)]);
+        }
+        constant(resultSlot);
     }
 
     BlockResult Evaluate(const float* const* inputs, const std::uint32_t* points, int, const GridPosition* grid) override
@@ -61,25 +75,33 @@ public:
         for (std::size_t k = 0; k < inputSlots.size(); ++k)
             pointers[inputSlots[k]] = const_cast<float*>(inputs[k]);
         if (grid) {
-            const std::int32_t* columnFail = ColumnGroupFor(grid->columnBlock, points);
+            ColumnBlock& column = ColumnGroupFor(grid->columnBlock, points);
             if (grid->row != cachedRow || !rowValid) {
                 std::fill(std::begin(rowFail), std::end(rowFail), 0);
-                SetPointers(RowGroup, rowSlots.data());
+                SetPointers(RowGroup, rowSlots.get());
                 RunGroup(RowGroup, points, rowFail);
+                rowFailed = AnyFailed(rowFail);
                 cachedRow = grid->row;
                 rowValid = true;
             }
-            SetPointers(RowGroup, rowSlots.data());
-            SetPointers(ColumnGroup, columnCache[static_cast<std::size_t>(grid->columnBlock)].slots.data(), true);
-            const std::int32_t* __restrict a = columnFail;
-            const std::int32_t* __restrict b = rowFail;
-            std::int32_t* __restrict out = blockFail;
-            for (int i = 0; i < Lanes; ++i)
-                out[i] = a[i] | b[i];
+            SetPointers(RowGroup, rowSlots.get());
+            SetPointers(ColumnGroup, column.slots.data(), true);
+            // Most formulas fail nowhere: then there is nothing to combine.
+            if (!column.failed && !rowFailed && groups[PointGroup].empty())
+                return {pointers[resultSlot], noFailures};
+            if (column.failed || rowFailed) {
+                const std::int32_t* __restrict a = column.fail;
+                const std::int32_t* __restrict b = rowFail;
+                std::int32_t* __restrict out = blockFail;
+                for (int i = 0; i < Lanes; ++i)
+                    out[i] = a[i] | b[i];
+            } else {
+                std::fill(std::begin(blockFail), std::end(blockFail), 0);
+            }
             RunGroup(PointGroup, points, blockFail);
         } else {
-            SetPointers(ColumnGroup, blockSlots.data());
-            SetPointers(RowGroup, blockSlots.data());
+            SetPointers(ColumnGroup, blockSlots.get());
+            SetPointers(RowGroup, blockSlots.get());
             std::fill(std::begin(blockFail), std::end(blockFail), 0);
             for (const auto& group : groups)
                 RunInstructions(group, points, blockFail);
@@ -90,9 +112,15 @@ public:
 private:
     struct ColumnBlock {
         bool valid = false;
+        bool failed = false; // any point of the block
         LaneBuffer slots;
         std::int32_t fail[Lanes];
     };
+
+    static bool AnyFailed(const std::int32_t* fail)
+    {
+        return std::any_of(fail, fail + Lanes, [](std::int32_t f) { return f != 0; });
+    }
 
     // Sorts the instructions into the groups: column inputs are x and c,
     // row inputs y and z; random depends on the point, and so does all that
@@ -141,7 +169,7 @@ private:
         RunInstructions(groups[group], points, fail);
     }
 
-    const std::int32_t* ColumnGroupFor(int columnBlock, const std::uint32_t* points)
+    ColumnBlock& ColumnGroupFor(int columnBlock, const std::uint32_t* points)
     {
         if (columnBlock < 0)
             columnBlock = 0;
@@ -153,17 +181,20 @@ private:
             std::fill(std::begin(block.fail), std::end(block.fail), 0);
             SetPointers(ColumnGroup, block.slots.data(), true);
             RunGroup(ColumnGroup, points, block.fail);
+            block.failed = AnyFailed(block.fail);
             block.valid = true;
         }
-        return block.fail;
+        return block;
     }
 
     const fast::Kernels& kernels;
     std::uint32_t seed;
-    LaneBuffer blockSlots;
-    LaneBuffer rowSlots;
+    std::unique_ptr<float[]> blockSlots; // SlotCount x Lanes
+    std::unique_ptr<float[]> rowSlots;
     std::int32_t rowFail[Lanes] = {};
     std::int32_t blockFail[Lanes] = {};
+    std::int32_t noFailures[Lanes] = {};
+    bool rowFailed = false;
     int cachedRow = 0;
     bool rowValid = false;
     std::vector<ColumnBlock> columnCache;
