@@ -15,6 +15,33 @@ public:
 
 using Arguments = std::vector<std::string>;
 
+// Walks a command's arguments: options (with their values) and plain arguments.
+class ArgumentCursor {
+public:
+    explicit ArgumentCursor(const Arguments& arguments) : args(arguments) {}
+    // Moves to the next argument; false when there is none.
+    bool Next() { return ++index < args.size(); }
+    const std::string& Current() const { return args[index]; }
+    // The value that follows the current option.
+    const std::string& Value()
+    {
+        if (index + 1 >= args.size())
+            throw UsageError(args[index] + " needs a value");
+        return args[++index];
+    }
+    // A plain argument is collected; an option nobody knows is refused.
+    void Plain(std::vector<std::string>& plain) const
+    {
+        if (Current().rfind("--", 0) == 0)
+            throw UsageError("unknown option " + Current());
+        plain.push_back(Current());
+    }
+
+private:
+    const Arguments& args;
+    std::size_t index = static_cast<std::size_t>(-1);
+};
+
 // Each command takes the arguments after its name and returns the exit code.
 int Convert(const Arguments& args);
 int Deform(const Arguments& args);
@@ -22,6 +49,8 @@ int Eval(const Arguments& args);
 
 // Reads an integer option value, refusing anything else.
 int ParseInteger(const std::string& option, const std::string& value);
+// Reads a JPEG quality from 1 to 100.
+int ParseQuality(const std::string& value);
 // Reads "a=N" (a constant from a to f, N from 0 to 100) into constants.
 void ParseConstant(const std::string& text, std::array<int, 6>& constants, std::array<bool, 6>* given);
 

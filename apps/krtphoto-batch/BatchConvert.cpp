@@ -17,21 +17,23 @@ int ParseInteger(const std::string& option, const std::string& value)
     return static_cast<int>(n);
 }
 
+int ParseQuality(const std::string& value)
+{
+    const int quality = ParseInteger("--quality", value);
+    if (quality < 1 || quality > 100)
+        throw UsageError("--quality must lie between 1 and 100");
+    return quality;
+}
+
 int Convert(const Arguments& args)
 {
     std::vector<std::string> files;
     int quality = 80;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--quality") {
-            if (i + 1 >= args.size())
-                throw UsageError("--quality needs a value");
-            quality = ParseInteger("--quality", args[++i]);
-            if (quality < 1 || quality > 100)
-                throw UsageError("--quality must lie between 1 and 100");
-        } else if (args[i].size() > 1 && args[i][0] == '-' && args[i][1] == '-') {
-            throw UsageError("unknown option " + args[i]);
+    for (ArgumentCursor cursor(args); cursor.Next();) {
+        if (cursor.Current() == "--quality") {
+            quality = ParseQuality(cursor.Value());
         } else {
-            files.push_back(args[i]);
+            cursor.Plain(files);
         }
     }
     if (files.size() != 2)

@@ -60,13 +60,9 @@ int Deform(const Arguments& args)
     bool progress = false;
     int quality = 80;
     std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size())
-                throw UsageError(a + " needs a value");
-            return args[++i];
-        };
+    for (ArgumentCursor cursor(args); cursor.Next();) {
+        const std::string& a = cursor.Current();
+        auto value = [&cursor]() -> const std::string& { return cursor.Value(); };
         if (a == "--record") {
             recordText = value();
         } else if (a == "--name") {
@@ -84,18 +80,14 @@ int Deform(const Arguments& args)
         } else if (a == "--progress") {
             progress = true;
         } else if (a == "--quality") {
-            quality = ParseInteger(a, value());
-            if (quality < 1 || quality > 100)
-                throw UsageError("--quality must lie between 1 and 100");
+            quality = ParseQuality(value());
         } else if (a == "--backend") {
             const std::string& b = value();
             if (b != "fast" && b != "reference")
                 throw UsageError("--backend is fast or reference");
             options.backend = b == "fast" ? FormulaBackend::Fast : FormulaBackend::Reference;
-        } else if (a.rfind("--", 0) == 0) {
-            throw UsageError("unknown option " + a);
         } else {
-            files.push_back(a);
+            cursor.Plain(files);
         }
     }
     if (files.size() != 2)

@@ -28,13 +28,9 @@ int Eval(const Arguments& args)
     std::array<int, 6> constants{};
     std::vector<std::pair<std::string, float>> vars;
     std::vector<std::string> formulas;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size())
-                throw UsageError(a + " needs a value");
-            return args[++i];
-        };
+    for (ArgumentCursor cursor(args); cursor.Next();) {
+        const std::string& a = cursor.Current();
+        auto value = [&cursor]() -> const std::string& { return cursor.Value(); };
         if (a == "--polar") {
             polar = true;
         } else if (a == "--var") {
@@ -52,10 +48,8 @@ int Eval(const Arguments& args)
             height = ParseInteger("--size", v.substr(comma + 1));
         } else if (a == "--set") {
             ParseConstant(value(), constants, nullptr);
-        } else if (a.rfind("--", 0) == 0) {
-            throw UsageError("unknown option " + a);
         } else {
-            formulas.push_back(a);
+            cursor.Plain(formulas);
         }
     }
     if (formulas.size() != 1)

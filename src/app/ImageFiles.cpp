@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/KrtError.h"
+#include "core/LargeMemory.h"
 
 #include <algorithm>
 #include <cctype>
@@ -107,20 +108,17 @@ void ReadImageFile(const std::string& path, TFastBMP& image, const DecodeLimits&
     const auto size = std::filesystem::file_size(path, ec);
     if (ec)
         throw KrtError("Cannot open " + Quoted(path) + ": " + ec.message() + ".");
-    std::unique_ptr<std::uint8_t[]> data;
-    try {
-        data.reset(new std::uint8_t[std::max<std::uintmax_t>(size, 1)]);
-    } catch (const std::bad_alloc&) {
+    const LargeBlock data(static_cast<std::size_t>(size));
+    if (!data)
         throw KrtError("Cannot open " + Quoted(path) + ": the file is too large to read into memory.");
-    }
-    const std::size_t read = std::fread(data.get(), 1, static_cast<std::size_t>(size), file.get());
+    const std::size_t read = std::fread(data.Data(), 1, static_cast<std::size_t>(size), file.get());
     if (read != size)
         throw KrtError("Cannot read " + Quoted(path) + ": " + SystemReason() + ".");
 
     // Decode into a buffer of our own, so a failure leaves the caller's image alone.
     TFastBMP decoded;
     try {
-        DecodeImage(data.get(), read, *format, decoded, limits);
+        DecodeImage(data.Data(), read, *format, decoded, limits);
     } catch (const DecodeError& e) {
         throw KrtError("Cannot open " + Quoted(path) + ": " + e.what() + ".");
     } catch (const KrtError& e) {

@@ -1,6 +1,7 @@
 #include "core/FastBMP.h"
 
 #include "core/KrtError.h"
+#include "core/LargeMemory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,7 +43,8 @@ TFastBMP& TFastBMP::operator=(TFastBMP&& other) noexcept
 
 void TFastBMP::Release() noexcept
 {
-    std::free(PixelData);
+    if (PixelData)
+        FreeLarge(PixelData, static_cast<std::size_t>(DataSize) + PixelSlack);
     PixelData = nullptr;
     RowTable.clear();
     RowTable.shrink_to_fit();
@@ -62,13 +64,13 @@ void TFastBMP::Allocate(int width, int height)
     std::uint8_t* pixels = nullptr;
     std::vector<std::uint8_t*> rows;
     if (dataSize > 0) {
-        pixels = static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(dataSize) + PixelSlack, 1));
+        pixels = static_cast<std::uint8_t*>(AllocateLarge(static_cast<std::size_t>(dataSize) + PixelSlack));
         try {
             if (!pixels)
                 throw std::bad_alloc();
             rows.resize(static_cast<std::size_t>(height));
         } catch (const std::bad_alloc&) {
-            std::free(pixels);
+            FreeLarge(pixels, static_cast<std::size_t>(dataSize) + PixelSlack);
             throw KrtError("Not enough memory for an image of " + std::to_string(width) + " x " +
                            std::to_string(height) + " pixels.");
         }

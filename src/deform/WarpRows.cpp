@@ -214,12 +214,12 @@ WarpJob::WarpJob(const CompiledDeformation& p, const TFastBMP& s, TFastBMP& d, c
 
 void WarpJob::PrepareTargets()
 {
-    try {
-        winner.reset(new std::uint32_t[static_cast<std::size_t>(destination.Width) * destination.Height]());
-    } catch (const std::bad_alloc&) {
+    const std::size_t cells = static_cast<std::size_t>(destination.Width) * destination.Height;
+    winnerMemory = LargeBlock(cells * sizeof(std::uint32_t));
+    if (!winnerMemory)
         throw KrtError("Not enough memory to deform an image of " + std::to_string(destination.Width) + " x " +
                        std::to_string(destination.Height) + " pixels.");
-    }
+    winner = reinterpret_cast<std::uint32_t*>(winnerMemory.Data());
 }
 
 void WarpJob::Work()

@@ -5,6 +5,7 @@
 // and the placement of pixels.
 
 #include "deform/Warp.h"
+#include "core/LargeMemory.h"
 #include "deform/formula/FastKernels.h"
 
 #include <atomic>
@@ -47,7 +48,8 @@ struct WarpJob {
     int workersDone = 0;
     // Target coordinates: per destination pixel, 1 + the index of the last
     // source pixel (in row order) that lands there; 0 for none.
-    std::unique_ptr<std::uint32_t[]> winner;
+    LargeBlock winnerMemory;
+    std::uint32_t* winner = nullptr;
 
     // Allocates the winner table for target coordinates; throws KrtError.
     void PrepareTargets();

@@ -3,6 +3,7 @@
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/KrtApplication.h"
 #include "app/ui/MainWindow.h"
+#include "UiTest.h"
 #include "lang/CaptionTables.h"
 
 #include <QLabel>
@@ -144,5 +145,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+static const bool registered = RegisterUiTest<MainWindowTest>();
 #include "MainWindowTest.moc"
