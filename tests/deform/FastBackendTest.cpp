@@ -45,12 +45,16 @@ struct Comparison {
 };
 
 // Evaluates `program` with both backends on `inputs` (one vector per input letter).
-Comparison Compare(const FormulaProgram& program, const std::vector<std::vector<float>>& inputs, FastIsa isa)
+Comparison Compare(const FormulaProgram& program, std::vector<std::vector<float>> inputs, FastIsa isa)
 {
     Comparison result;
+    // Evaluators read whole blocks: the last one is padded.
+    const std::size_t padded = (inputs[0].size() + BlockSize - 1) / BlockSize * BlockSize;
+    const std::size_t total = inputs[0].size();
+    for (auto& column : inputs)
+        column.resize(padded, 0.0f);
     auto reference = MakeBlockEvaluator(program, FormulaBackend::Reference);
     auto fast = MakeFastBlockEvaluator(program, isa);
-    const std::size_t total = inputs[0].size();
     for (std::size_t start = 0; start < total; start += BlockSize) {
         const int n = static_cast<int>(std::min<std::size_t>(BlockSize, total - start));
         const float* columns[4] = {};
