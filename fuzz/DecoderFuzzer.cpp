@@ -1,4 +1,5 @@
-// Any byte string given to the Jpeg decoder yields a picture or a DecodeError.
+// Any byte string given to a decoder yields a picture or a DecodeError.
+// Built once per decoder: KRT_DECODE names the function.
 
 #include "app/codecs/Codec.h"
 
@@ -11,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     limits.maxPixels = 16 * 1024 * 1024; // keep within the fuzzer's memory limit
     krt::TFastBMP image;
     try {
-        krt::DecodeJpeg(data, size, image, limits);
+        krt::KRT_DECODE(data, size, image, limits);
     } catch (const krt::DecodeError&) {
     }
     return 0;
