@@ -37,8 +37,8 @@ void Editor::BuildDocumentBuffers()
         throw KrtError("Not enough memory for the working buffers of a " + std::to_string(Image.Width) + " x " +
                        std::to_string(Image.Height) + " image.");
     }
-    ScrollX = 0;
-    ScrollY = 0;
+    view.ScrollX = 0;
+    view.ScrollY = 0;
     HasSelection = false;
     UndoCount = 0;
 }

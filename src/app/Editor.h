@@ -7,6 +7,7 @@
 #include "lang/Language.h"
 #include "lang/Messages.h"
 #include "paint/EditorSettings.h"
+#include "paint/ViewState.h"
 
 #include <array>
 #include <cstdint>
@@ -47,12 +48,10 @@ public:
     std::array<TFastBMP, UndoDepth> UndoRing;
     int UndoCount = 0;
     TFastBMP FloatingPixels;
-    TFastBMP ViewBuffer;
-    TFastBMP PreviewBuffer;
     bool HasSelection = false;
-    float Zoom = 2.0f;
-    int ScrollX = 0;
-    int ScrollY = 0;
+    int SelectionOffsetX = 0; // where the selection mask's origin lies on the image
+    int SelectionOffsetY = 0;
+    ViewState view;
     DocumentBuffers buffers;
 
     // Drops the selection and gives back the per-document buffers.

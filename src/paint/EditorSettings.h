@@ -16,6 +16,7 @@ struct EditorSettings {
     int CurrentTool = 1; // 1 pencil ... 12 move ... 14 gradient
     PackedColor ForeColor = Black;
     PackedColor BackColor = White;
+    bool ActiveIsForeground = true; // which of the two the colour chooser edits
     int BrushMode = 0;  // 0 normal, 1 XOR, 2 AND, 3 multiply, 4 blur
     int BrushShape = 0; // 0 circle, 1 square
     int BrushSize = 5;

@@ -51,7 +51,7 @@ TEST(Editor, StartsWithAWhiteThousandPixelSquare)
     EXPECT_EQ(editor.settings.CurrentTool, 1);
     EXPECT_EQ(editor.settings.BrushSize, 5);
     EXPECT_EQ(editor.settings.Transparency, 0);
-    EXPECT_FLOAT_EQ(editor.Zoom, 2.0f);
+    EXPECT_FLOAT_EQ(editor.view.Zoom, 2.0f);
     EXPECT_FALSE(editor.HasSelection);
     EXPECT_EQ(editor.document.ModifiedCount, 0);
     EXPECT_EQ(editor.buffers.SelectionMask.size(), 1000000u);

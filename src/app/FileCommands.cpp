@@ -1,0 +1,199 @@
+#include "app/FileCommands.h"
+
+#include "app/DocumentState.h"
+#include "app/ImageFiles.h"
+#include "core/KrtError.h"
+#include "paint/ColorPanels.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace krt {
+namespace {
+
+std::string UpperTail(const std::string& name, std::size_t n)
+{
+    std::string tail = name.size() >= n ? name.substr(name.size() - n) : name;
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::toupper(c); });
+    return tail;
+}
+
+int ParseInteger(const std::string& text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw KrtError("\"" + text + "\" is not a valid integer value.");
+    return value;
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+} // namespace
+
+const char* SaveDialogFilter()
+{
+    return "JPEG. Quality - 32%  (*.jpg)|*.jpg|JPEG. Quality - 80%  (*.jpg)|*.jpg|JPEG. Quality - 100%(*.jpg)|*.jpg|"
+           "Bitmaps (*.bmp)|*.bmp|PNG (*.png)|*.png";
+}
+
+const char* OpenDialogFilter()
+{
+    return "All (*.jpg;*.gif;*.bmp;*.png)|*.jpg;*.gif;*.bmp;*.png|JPEG Image File (*.jpg)|*.jpg|Graphics "
+           "Interchange Format (*.gif)|*.gif|Bitmaps (*.bmp)|*.bmp|PNG (*.png)|*.png";
+}
+
+int ParseSizeText(const std::string& text) { return ParseInteger(Trimmed(text)); }
+
+void CheckImageSize(int width, int height)
+{
+    if (width < 1 || height < 1 || width > MaxImageSide || height > MaxImageSide)
+        throw KrtError("An image of " + std::to_string(width) + " x " + std::to_string(height) +
+                       " pixels is not possible: each side must lie between 1 and " + std::to_string(MaxImageSide) +
+                       " pixels.");
+}
+
+bool FileCommands::SaveEnabled() const
+{
+    const std::string& name = editor.document.DocFileName;
+    const std::string tail = UpperTail(name, 4);
+    return name.size() > 3 && (tail == ".JPG" || tail == ".BMP" || tail == ".PNG") &&
+           editor.document.ModifiedCount != 0;
+}
+
+void FileCommands::LeaveMoveTool()
+{
+    if (editor.settings.CurrentTool == MoveTool)
+        host.SelectPencil();
+}
+
+bool FileCommands::AskToSaveChanges()
+{
+    if (editor.document.ModifiedCount == 0)
+        return true;
+    const Answer answer = prompts.AskYesNoCancel(editor.messages.MsgSaveFile);
+    if (answer == Answer::Cancel)
+        return false;
+    if (answer == Answer::Yes) {
+        if (SaveEnabled())
+            Save();
+        else
+            SaveAs();
+    }
+    return true;
+}
+
+void FileCommands::ReplaceDocument(TFastBMP&& image)
+{
+    TFastBMP previous = std::move(editor.Image);
+    editor.ReleaseDocumentBuffers();
+    editor.Image = std::move(image);
+    try {
+        editor.BuildDocumentBuffers();
+    } catch (const KrtError&) {
+        editor.Image = std::move(previous);
+        editor.BuildDocumentBuffers();
+        throw;
+    }
+    host.DocumentReplaced();
+}
+
+void FileCommands::Open()
+{
+    LeaveMoveTool();
+    if (!AskToSaveChanges())
+        return;
+    const auto path = prompts.ChooseFileToOpen(editor.document.LastPath);
+    if (!path)
+        return;
+    editor.document.LastPath = *path;
+    host.CancelStroke();
+    // Read first: a file that fails leaves the document, its buffers and its name alone.
+    TFastBMP image;
+    ReadImageFile(*path, image);
+    editor.document.ModifiedCount = 0;
+    editor.document.DocFileName = *path;
+    editor.document.JpegQuality = 0;
+    ReplaceDocument(std::move(image));
+    host.SetTitle(TitleForFile(*path));
+}
+
+void FileCommands::Save()
+{
+    LeaveMoveTool();
+    DocumentState& doc = editor.document;
+    int quality = doc.JpegQuality;
+    if (FormatForWriting(doc.DocFileName) == ImageFormat::Jpeg && quality == 0) {
+        const auto answer = prompts.AskText(editor.messages.MsgJpegQualityTitle, editor.messages.MsgJpegQualityPrompt,
+                                            "80");
+        if (!answer)
+            return;
+        quality = ParseInteger(Trimmed(*answer));
+        if (quality < 1 || quality > 100)
+            throw KrtError("The JPEG quality must lie between 1 and 100.");
+        doc.JpegQuality = quality;
+    }
+    WriteImageFile(doc.DocFileName, editor.Image, quality == 0 ? 80 : quality);
+    // Only a save that succeeded marks the document unchanged.
+    doc.ModifiedCount = 0;
+}
+
+void FileCommands::SaveAs()
+{
+    LeaveMoveTool();
+    int filter = saveFilter;
+    const auto chosen = prompts.ChooseFileToSave(editor.document.LastPath, filter);
+    if (!chosen)
+        return;
+    saveFilter = filter;
+    std::string path = *chosen;
+    editor.document.LastPath = path;
+    const std::size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // A name has an extension when its fourth character from the end is a full
+    // stop (".jpeg" too, which this editor also writes).
+    const bool needsExtension =
+        !(name.size() > 3 && name[name.size() - 4] == '.') && UpperTail(name, 5) != ".JPEG";
+    if (filter >= 1 && filter <= 3)
+        editor.document.JpegQuality = filter == 1 ? 32 : filter == 2 ? 80 : 100;
+    if (needsExtension)
+        path += filter == SaveFilterBmp ? ".bmp" : filter == SaveFilterPng ? ".png" : ".jpg";
+    const std::string previousName = editor.document.DocFileName;
+    editor.document.DocFileName = path;
+    try {
+        Save();
+    } catch (...) {
+        editor.document.DocFileName = previousName;
+        throw;
+    }
+    host.SetTitle(TitleForFile(path));
+}
+
+void FileCommands::New()
+{
+    const auto size = prompts.AskNewImageSize();
+    if (!size)
+        return;
+    CheckImageSize(size->width, size->height);
+    LeaveMoveTool();
+    if (!AskToSaveChanges())
+        return;
+    TFastBMP image(size->width, size->height);
+    image.Fill(White);
+    editor.document.ModifiedCount = 0;
+    editor.document.DocFileName.clear();
+    editor.document.JpegQuality = 0;
+    ReplaceDocument(std::move(image));
+    // A new image counts as changed: the next replacing command asks to save it.
+    editor.document.ModifiedCount = 1;
+    host.SetTitle(TitleForNewImage());
+}
+
+} // namespace krt

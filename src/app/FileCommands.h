@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/Editor.h"
+#include "app/Prompts.h"
+
+#include <string>
+
+namespace krt {
+
+// The save dialog's filters, in order: three JPEG qualities, BMP, and PNG.
+constexpr int SaveFilterCount = 5;
+constexpr int SaveFilterBmp = 4;
+constexpr int SaveFilterPng = 5;
+// "JPEG. Quality - 32%  (*.jpg)|*.jpg|..." as the save dialog shows it.
+const char* SaveDialogFilter();
+const char* OpenDialogFilter();
+
+// The File menu's commands over the one document.
+class FileCommands {
+public:
+    FileCommands(Editor& e, Prompts& p, DocumentHost& h) : editor(e), prompts(p), host(h) {}
+
+    void Open();
+    void Save();
+    void SaveAs();
+    void New();
+
+    // Whether Save is offered: a .jpg, .bmp or .png name and unsaved changes.
+    bool SaveEnabled() const;
+    // Asks to save unsaved changes; false when the user cancels.
+    bool AskToSaveChanges();
+    // Installs a new image: rebuilds the per-document buffers (the undo
+    // history and the selection are then empty) and has the windows redrawn.
+    // When the buffers cannot be had, the old image stays and KrtError is thrown.
+    void ReplaceDocument(TFastBMP&& image);
+    // Leaves the move tool (dropping a floating selection) for the pencil.
+    void LeaveMoveTool();
+
+    // The save dialog's filter, remembered between uses.
+    int saveFilter = 1;
+
+private:
+    Editor& editor;
+    Prompts& prompts;
+    DocumentHost& host;
+};
+
+// A size typed into the new-image or resize dialog: blanks around it are
+// ignored. Throws KrtError for text that is not an integer.
+int ParseSizeText(const std::string& text);
+// Throws KrtError unless an image of that size is possible.
+void CheckImageSize(int width, int height);
+
+} // namespace krt

@@ -1,0 +1,105 @@
+#include "app/LayoutFile.h"
+
+#include "core/AtomicFile.h"
+#include "core/KrtError.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace krt {
+namespace {
+
+std::string Trim(const std::string& s)
+{
+    const std::size_t first = s.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+}
+
+} // namespace
+
+std::vector<LayoutValue> DefaultWindowLayout()
+{
+    return {
+        {"Form1", "Left", 0},         {"Form1", "Top", 0},          {"Form1", "Width", 726},
+        {"Form1", "Height", 540},     {"PreviewForm", "Left", 59},  {"PreviewForm", "Top", 0},
+        {"PreviewForm", "Width", 324}, {"PreviewForm", "Height", 475}, {"EditForm", "Left", 385},
+        {"EditForm", "Top", 183},     {"EditForm", "Width", 326},   {"EditForm", "Height", 292},
+        {"InstrumForm", "Left", 0},   {"InstrumForm", "Top", 0},    {"OptForm", "Left", 385},
+        {"OptForm", "Top", 0},        {"ColorForm", "Left", 385},   {"ColorForm", "Top", 72},
+    };
+}
+
+std::vector<LayoutValue> LoadWindowLayout(const std::string& path)
+{
+    std::vector<LayoutValue> values = DefaultWindowLayout();
+    std::ifstream in(path);
+    if (!in)
+        return values;
+    // Section and key names compare without regard to case, as INI files do.
+    auto lower = [](std::string s) {
+        for (char& c : s)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    std::map<std::string, std::string> found;
+    std::string line, section;
+    while (std::getline(in, line)) {
+        line = Trim(line);
+        if (line.empty() || line[0] == ';')
+            continue;
+        if (line.front() == '[' && line.back() == ']') {
+            section = lower(Trim(line.substr(1, line.size() - 2)));
+            continue;
+        }
+        const std::size_t eq = line.find('=');
+        if (eq != std::string::npos)
+            found.emplace(section + "\n" + lower(Trim(line.substr(0, eq))), Trim(line.substr(eq + 1)));
+    }
+    for (LayoutValue& v : values) {
+        const auto it = found.find(lower(v.section) + "\n" + lower(v.key));
+        if (it == found.end())
+            continue;
+        int number = 0;
+        const std::string& text = it->second;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (!text.empty() && error == std::errc() && end == text.data() + text.size())
+            v.value = number;
+    }
+    return values;
+}
+
+void SaveWindowLayout(const std::string& path, const std::vector<LayoutValue>& values)
+{
+    std::string text, section;
+    for (const LayoutValue& v : values) {
+        if (v.section != section) {
+            text += (section.empty() ? "[" : "\n[") + v.section + "]\n";
+            section = v.section;
+        }
+        text += v.key + "=" + std::to_string(v.value) + "\n";
+    }
+    try {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        AtomicFile file(path);
+        if (std::fwrite(text.data(), 1, text.size(), file.Stream()) != text.size())
+            throw std::runtime_error("the disk refused the data");
+        file.Commit(false);
+    } catch (const std::exception& e) {
+        throw KrtError("Cannot save the window layout \"" + path + "\": " + e.what() + ".");
+    }
+}
+
+int LayoutLookup(const std::vector<LayoutValue>& values, const std::string& section, const std::string& key,
+                 int fallback)
+{
+    for (const LayoutValue& v : values)
+        if (v.section == section && v.key == key)
+            return v.value;
+    return fallback;
+}
+
+} // namespace krt

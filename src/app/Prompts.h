@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace krt {
+
+enum class Answer { Yes, No, Cancel };
+
+struct ImageSize {
+    int width;
+    int height;
+};
+
+// The questions commands ask the user. The editor answers them with dialogs;
+// tests answer them from a script.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // A confirmation with the buttons Yes, No and Cancel.
+    virtual Answer AskYesNoCancel(const std::string& text) = 0;
+    // A one-line input box; nothing when cancelled.
+    virtual std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
+                                               const std::string& proposal) = 0;
+    // The picture open dialog, starting at lastPath.
+    virtual std::optional<std::string> ChooseFileToOpen(const std::string& lastPath) = 0;
+    // The picture save dialog, starting at lastPath; filterIndex (1-based) is
+    // the filter shown first and, on return, the one chosen.
+    virtual std::optional<std::string> ChooseFileToSave(const std::string& lastPath, int& filterIndex) = 0;
+    // The new-image dialog.
+    virtual std::optional<ImageSize> AskNewImageSize() = 0;
+};
+
+// What the file commands ask of the windows.
+class DocumentHost {
+public:
+    virtual ~DocumentHost() = default;
+    virtual void SetTitle(const std::string& title) = 0;
+    // Presses the pencil button (which also drops a floating selection).
+    virtual void SelectPencil() = 0;
+    // The image was replaced (size may differ): lay the preview out again and redraw.
+    virtual void DocumentReplaced() = 0;
+    // The tool engine ignores moves and releases until the next press.
+    virtual void CancelStroke() = 0;
+};
+
+} // namespace krt

@@ -1,0 +1,128 @@
+#include "paint/ColorPanels.h"
+
+#include "core/KrtError.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace krt {
+namespace {
+
+int ParseInt(const std::string& text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw KrtError("\"" + text + "\" is not a valid integer value.");
+    return value;
+}
+
+PackedColor Posterized(PackedColor c, const EditorSettings& s)
+{
+    return PackRGB(s.PosterizeR[static_cast<std::size_t>(RedOf(c))], s.PosterizeG[static_cast<std::size_t>(GreenOf(c))],
+                   s.PosterizeB[static_cast<std::size_t>(BlueOf(c))]);
+}
+
+void RenderSwatch(TFastBMP& swatch, PackedColor color, const EditorSettings& s)
+{
+    swatch.Allocate(SwatchSize, SwatchSize);
+    const int half = swatch.Width / 2;
+    swatch.FillBlock(0, 0, half - 1, swatch.Height - 1, color);
+    swatch.FillBlock(half, 0, swatch.Width - 1, swatch.Height - 1, Posterized(color, s));
+}
+
+} // namespace
+
+PosterizeTable MakePosterizeTable(int step)
+{
+    step = std::clamp(step, 1, 255);
+    PosterizeTable t{};
+    const int d = step / 2;
+    for (int v = 0; v < 256; ++v)
+        t[static_cast<std::size_t>(v)] =
+            static_cast<std::uint8_t>(v < d ? 0 : std::min(step * ((v - d) / step + 1), 255));
+    return t;
+}
+
+void SetPosterize(EditorSettings& s, int red, int green, int blue)
+{
+    s.PosterizeR = MakePosterizeTable(red);
+    s.PosterizeG = MakePosterizeTable(green);
+    s.PosterizeB = MakePosterizeTable(blue);
+}
+
+PackedColor ActiveColor(const EditorSettings& s) { return s.ActiveIsForeground ? s.ForeColor : s.BackColor; }
+
+void SetActiveColor(EditorSettings& s, PackedColor color) { (s.ActiveIsForeground ? s.ForeColor : s.BackColor) = color; }
+
+void RenderColorPanels(const EditorSettings& s, ColorPanelImages& images)
+{
+    RenderSwatch(images.foreSwatch, s.ForeColor, s);
+    RenderSwatch(images.backSwatch, s.BackColor, s);
+    const PackedColor active = ActiveColor(s);
+    for (int channel = 0; channel < 3; ++channel) {
+        TFastBMP& bar = images.bars[static_cast<std::size_t>(channel)];
+        bar.Allocate(BarWidth, BarHeight);
+        const int shift = 16 - 8 * channel; // red, green, blue
+        for (int i = 0; i < BarWidth; ++i) {
+            const PackedColor c = (active & ~(PackedColor{0xFF} << shift)) | (static_cast<PackedColor>(i) << shift);
+            bar.DrawLine(i, 0, i, BarHeight - 1, c);
+        }
+        images.markers[static_cast<std::size_t>(channel)] = static_cast<int>((active >> shift) & 0xFF);
+    }
+}
+
+PackedColor GridColor(int index)
+{
+    static const PackedColor colors[16] = {
+        PackRGB(0, 0, 0),       PackRGB(128, 0, 0),   PackRGB(0, 128, 0),   PackRGB(128, 128, 0),
+        PackRGB(0, 0, 128),     PackRGB(128, 0, 128), PackRGB(0, 128, 128), PackRGB(192, 192, 192),
+        PackRGB(128, 128, 128), PackRGB(255, 0, 0),   PackRGB(0, 255, 0),   PackRGB(255, 255, 0),
+        PackRGB(0, 0, 255),     PackRGB(255, 0, 255), PackRGB(0, 255, 255), PackRGB(255, 255, 255),
+    };
+    return colors[std::clamp(index, 0, 15)];
+}
+
+int GridIndex(int x, int width) { return width <= 0 ? 0 : std::clamp(x * 16 / width, 0, 15); }
+
+ChannelEntry ParseChannelText(const std::string& text)
+{
+    const int value = ParseInt(text);
+    if (value >= 256)
+        return {255, "255"};
+    return {std::max(value, 0), {}};
+}
+
+int ChannelFromBar(int x) { return std::clamp(x, 0, BarWidth - 1); }
+
+int ParseBrushSize(const std::string& text)
+{
+    const int n = ParseInt(text);
+    return n < 0 ? 0 : n > 48 ? 49 : n;
+}
+
+int ParseTransparency(std::string& text)
+{
+    if (text.empty() || text.back() != '%')
+        text += '%';
+    const int n = ParseInt(text.substr(0, text.size() - 1));
+    return std::clamp(n, 0, 100);
+}
+
+const std::array<ToolInfo, ToolCount>& Tools()
+{
+    static const std::array<ToolInfo, ToolCount> tools = {{
+        {1, "SpeedButton1", OptionsAll, 1},   {2, "SpeedButton2", OptionsAll, 1},
+        {3, "SpeedButton3", OptionsAll, 1},   {4, "SpeedButton4", OptionsNone, 1},
+        {5, "SpeedButton5", OptionsNone, 1},  {6, "SpeedButton6", OptionsNone, 1},
+        {7, "SpeedButton7", OptionsNone, 1},  {8, "SpeedButton8", OptionsNone, 1},
+        {9, "SpeedButton9", OptionsNone, 1},  {10, "SpeedButton10", OptionsNone, 1},
+        {11, "SpeedButton15", OptionsNone, 1}, {12, "SpeedButton16", OptionsNone, 2},
+        {13, "SpeedButton17", OptionTransparency, 3}, {14, "SpeedButton18", OptionTransparency, 1},
+    }};
+    return tools;
+}
+
+const ToolInfo& Tool(int number) { return Tools()[static_cast<std::size_t>(std::clamp(number, 1, ToolCount) - 1)]; }
+
+} // namespace krt

@@ -1,0 +1,271 @@
+#include "app/FileCommands.h"
+#include "app/ImageFiles.h"
+#include "app/LayoutFile.h"
+#include "core/KrtError.h"
+#include "lang/CaptionTables.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+namespace krt {
+namespace {
+
+using test::TempFolder;
+
+// Answers every question from a script and records what was asked.
+struct ScriptedPrompts : Prompts {
+    std::deque<Answer> answers;
+    std::deque<std::optional<std::string>> texts;
+    std::deque<std::optional<std::string>> files;
+    std::deque<int> filters;
+    std::optional<ImageSize> newSize;
+    std::vector<std::string> asked;
+
+    Answer AskYesNoCancel(const std::string& text) override
+    {
+        asked.push_back("ask:" + text);
+        Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> AskText(const std::string& title, const std::string&,
+                                       const std::string& proposal) override
+    {
+        asked.push_back("text:" + title + ":" + proposal);
+        auto t = texts.front();
+        texts.pop_front();
+        return t;
+    }
+    std::optional<std::string> ChooseFileToOpen(const std::string&) override
+    {
+        asked.push_back("open");
+        auto f = files.front();
+        files.pop_front();
+        return f;
+    }
+    std::optional<std::string> ChooseFileToSave(const std::string&, int& filter) override
+    {
+        asked.push_back("save-as:" + std::to_string(filter));
+        if (!filters.empty()) {
+            filter = filters.front();
+            filters.pop_front();
+        }
+        auto f = files.front();
+        files.pop_front();
+        return f;
+    }
+    std::optional<ImageSize> AskNewImageSize() override
+    {
+        asked.push_back("new");
+        return newSize;
+    }
+};
+
+struct RecordingHost : DocumentHost {
+    std::string title;
+    int replaced = 0;
+    int pencil = 0;
+    int cancelled = 0;
+    void SetTitle(const std::string& t) override { title = t; }
+    void SelectPencil() override { ++pencil; }
+    void DocumentReplaced() override { ++replaced; }
+    void CancelStroke() override { ++cancelled; }
+};
+
+struct Fixture {
+    Fixture() : editor(Language::English, DataPaths{}), commands(editor, prompts, host)
+    {
+        ApplyMessageEntries(CaptionTable(Language::English), editor.messages);
+    }
+    std::string Path(const char* name) const { return folder.Path(name).string(); }
+
+    TempFolder folder;
+    Editor editor;
+    ScriptedPrompts prompts;
+    RecordingHost host;
+    FileCommands commands;
+};
+
+TEST(FileCommands, NewMakesAWhiteUntitledChangedImage)
+{
+    Fixture f;
+    f.prompts.newSize = ImageSize{640, 480};
+    f.commands.New();
+    EXPECT_EQ(f.editor.Image.Width, 640);
+    EXPECT_EQ(f.editor.Image.Pixel(639, 479), White);
+    EXPECT_EQ(f.host.title, "KRT Dalmor's Photo Editor - untitled");
+    EXPECT_EQ(f.editor.document.ModifiedCount, 1);
+    EXPECT_FALSE(f.commands.SaveEnabled()) << "no name yet";
+    EXPECT_EQ(f.editor.buffers.SelectionMask.size(), 640u * 480u);
+    EXPECT_EQ(f.host.replaced, 1);
+    // The next replacing command asks to save; Cancel keeps everything.
+    f.prompts.answers = {Answer::Cancel};
+    f.prompts.newSize = ImageSize{10, 10};
+    f.commands.New();
+    EXPECT_EQ(f.editor.Image.Width, 640);
+    EXPECT_EQ(f.prompts.asked.back(), "ask:Save?");
+    // Sizes below 1 are refused with a message.
+    f.prompts.newSize = ImageSize{0, 10};
+    EXPECT_THROW(f.commands.New(), KrtError);
+}
+
+TEST(FileCommands, SaveAsFiltersAndExtensions)
+{
+    struct Case {
+        const char* typed;
+        int filter;
+        const char* written;
+        ImageFormat format;
+        int quality;
+    };
+    const Case cases[] = {
+        {"picture", 1, "picture.jpg", ImageFormat::Jpeg, 32},
+        {"picture2", 4, "picture2.bmp", ImageFormat::Bmp, 0},
+        {"my.photo", 2, "my.photo.jpg", ImageFormat::Jpeg, 80},
+        {"photo.bmp", 2, "photo.bmp", ImageFormat::Bmp, 80}, // the name decides the format
+        {"shot", 5, "shot.png", ImageFormat::Png, 0},
+        {"full.jpeg", 3, "full.jpeg", ImageFormat::Jpeg, 100},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.editor.Image = test::PatternImage(20, 10);
+        f.prompts.files = {f.Path(c.typed)};
+        f.prompts.filters = {c.filter};
+        f.commands.SaveAs();
+        const std::string written = f.Path(c.written);
+        ASSERT_TRUE(std::filesystem::exists(written)) << c.typed;
+        EXPECT_EQ(f.editor.document.DocFileName, written);
+        EXPECT_EQ(f.editor.document.JpegQuality, c.quality) << c.typed;
+        EXPECT_EQ(f.host.title, "KRT Dalmor's Photo Editor - " + std::string(c.written));
+        EXPECT_EQ(f.commands.saveFilter, c.filter) << "the dialog remembers the filter";
+        TFastBMP back;
+        ReadImageFile(written, back);
+        EXPECT_EQ(back.Width, 20);
+        EXPECT_EQ(f.prompts.asked.size(), 1u) << "no quality prompt: " << c.typed;
+    }
+}
+
+TEST(FileCommands, JpegQualityIsAskedOnceAfterOpen)
+{
+    Fixture f;
+    WriteImageFile(f.Path("a.jpg"), test::PatternImage(30, 20), 90);
+    f.prompts.files = {f.Path("a.jpg")};
+    f.commands.Open();
+    EXPECT_EQ(f.host.title, "KRT Dalmor's Photo Editor - a.jpg");
+    EXPECT_EQ(f.host.cancelled, 1);
+    f.editor.document.ModifiedCount = 1;
+    EXPECT_TRUE(f.commands.SaveEnabled());
+    f.prompts.texts = {std::string("not a number")};
+    EXPECT_THROW(f.commands.Save(), KrtError);
+    EXPECT_EQ(f.editor.document.ModifiedCount, 1) << "nothing was written";
+    f.prompts.texts = {std::string(" 70 ")};
+    f.commands.Save();
+    EXPECT_EQ(f.prompts.asked.back(), "text:Quality of JPG:80");
+    EXPECT_EQ(f.editor.document.JpegQuality, 70);
+    EXPECT_EQ(f.editor.document.ModifiedCount, 0);
+    f.editor.document.ModifiedCount = 3;
+    const std::size_t asked = f.prompts.asked.size();
+    f.commands.Save();
+    EXPECT_EQ(f.prompts.asked.size(), asked) << "later saves do not ask";
+}
+
+TEST(FileCommands, SaveStateFollowsTheName)
+{
+    Fixture f;
+    f.editor.document.ModifiedCount = 1;
+    for (auto [name, enabled] : {std::pair{"x.jpg", true}, std::pair{"x.BMP", true}, std::pair{"x.png", true},
+                                 std::pair{"x.gif", false}, std::pair{"x.jpeg", false}, std::pair{".bm", false}}) {
+        f.editor.document.DocFileName = name;
+        EXPECT_EQ(f.commands.SaveEnabled(), enabled) << name;
+    }
+    f.editor.document.DocFileName = "x.jpg";
+    f.editor.document.ModifiedCount = 0;
+    EXPECT_FALSE(f.commands.SaveEnabled());
+}
+
+TEST(FileCommands, YesToTheSavePromptSavesOrAsksForAName)
+{
+    Fixture f;
+    WriteImageFile(f.Path("old.gif.bmp"), test::PatternImage(5, 5), 80);
+    WriteImageFile(f.Path("next.bmp"), test::PatternImage(7, 7), 80);
+    // A document named .gif cannot be saved under its name: Yes runs Save as.
+    f.editor.document.DocFileName = f.Path("drawing.gif");
+    f.editor.document.ModifiedCount = 2;
+    f.prompts.answers = {Answer::Yes};
+    f.prompts.files = {f.Path("drawing-copy"), f.Path("next.bmp")};
+    f.prompts.filters = {4};
+    f.commands.Open();
+    EXPECT_TRUE(std::filesystem::exists(f.Path("drawing-copy.bmp")));
+    EXPECT_EQ(f.editor.Image.Width, 7) << "then the chosen file opens";
+    EXPECT_EQ(f.prompts.asked, (std::vector<std::string>{"ask:Save?", "save-as:1", "open"}));
+}
+
+TEST(FileCommands, AFailedOpenKeepsTheDocument)
+{
+    Fixture f;
+    f.editor.Image = test::PatternImage(12, 9);
+    f.editor.BuildDocumentBuffers();
+    f.editor.document.DocFileName = "/pictures/mine.bmp";
+    test::WriteBytes(f.folder.Path("broken.jpg"), "not a jpeg at all");
+    f.prompts.files = {f.Path("broken.jpg")};
+    EXPECT_THROW(f.commands.Open(), KrtError);
+    EXPECT_TRUE(f.editor.Image.SamePixels(test::PatternImage(12, 9)));
+    EXPECT_EQ(f.editor.document.DocFileName, "/pictures/mine.bmp");
+    EXPECT_EQ(f.editor.buffers.SelectionMask.size(), 12u * 9u);
+    EXPECT_EQ(f.host.replaced, 0);
+}
+
+TEST(FileCommands, AFailedSaveKeepsTheOldFileAndTheChanges)
+{
+    Fixture f;
+    const std::string path = f.Path("kept.bmp");
+    WriteImageFile(path, test::PatternImage(3, 3), 80);
+    const auto before = test::ReadBytes(path);
+    f.editor.document.DocFileName = path;
+    f.editor.document.ModifiedCount = 1;
+    // A name whose folder is a file cannot be written: the old file and the changes stay.
+    test::WriteBytes(f.folder.Path("plain"), "a file, not a folder");
+    f.editor.document.DocFileName = f.Path("plain") + "/kept.bmp";
+    EXPECT_THROW(f.commands.Save(), KrtError);
+    EXPECT_EQ(f.editor.document.ModifiedCount, 1);
+    EXPECT_EQ(test::ReadBytes(path), before);
+    // Refused formats fail the same way, whoever runs the test.
+    f.editor.Image = test::PatternImage(3, 3);
+    f.editor.document.DocFileName = f.Path("kept.gif");
+    EXPECT_THROW(f.commands.Save(), KrtError);
+    EXPECT_EQ(f.editor.document.ModifiedCount, 1);
+}
+
+TEST(FileCommands, SizesTypedIntoTheDialogs)
+{
+    EXPECT_EQ(ParseSizeText("  640 "), 640);
+    EXPECT_THROW(ParseSizeText("6 40"), KrtError);
+    EXPECT_THROW(ParseSizeText(""), KrtError);
+    EXPECT_THROW(CheckImageSize(40000, 10), KrtError);
+    EXPECT_NO_THROW(CheckImageSize(1, 1));
+}
+
+TEST(LayoutFile, DefaultsNumbersAndRoundTrip)
+{
+    TempFolder folder;
+    const std::string path = folder.Path("cfg/krtphed.ini").string();
+    auto values = LoadWindowLayout(path);
+    EXPECT_EQ(LayoutLookup(values, "Form1", "Width", -1), 726);
+    EXPECT_EQ(LayoutLookup(values, "EditForm", "Top", -1), 183);
+    std::filesystem::create_directories(folder.Path("cfg"));
+    test::WriteBytes(path, "[Form1]\r\nLeft=17\r\nTop=abc\r\n[editform]\r\nheight = 40\r\n");
+    values = LoadWindowLayout(path);
+    EXPECT_EQ(LayoutLookup(values, "Form1", "Left", -1), 17);
+    EXPECT_EQ(LayoutLookup(values, "Form1", "Top", -1), 0) << "not a number: the default";
+    EXPECT_EQ(LayoutLookup(values, "EditForm", "Height", -1), 40);
+    values[0].value = 99;
+    SaveWindowLayout(path, values);
+    EXPECT_EQ(LayoutLookup(LoadWindowLayout(path), "Form1", "Left", -1), 99);
+    EXPECT_EQ(LoadWindowLayout(path).size(), 18u);
+}
+
+} // namespace
+} // namespace krt
