@@ -2,6 +2,7 @@
 
 #include "app/DataPaths.h"
 #include "app/Editor.h"
+#include "app/LayoutFile.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/KrtApplication.h"
 #include "app/ui/MainWindow.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-int RunEditor(krt::KrtApplication& app)
+int RunEditor(krt::KrtApplication& app, bool saveLayout)
 {
     krt::DataPaths paths = krt::DataPaths::FromEnvironment();
     krt::PrepareUserFolder(paths.userFolder);
@@ -26,12 +27,19 @@ int RunEditor(krt::KrtApplication& app)
     krt::Editor editor(language, paths);
     krt::TForm1 mainWindow(editor);
 
+    const std::string layoutFile = (krt::ConfigFolder() / "krtphed.ini").string();
+    mainWindow.ApplyWindowLayout(krt::LoadWindowLayout(layoutFile));
+    mainWindow.FinishStartUp();
     const auto table = krt::CaptionTable(language);
     krt::ApplyMessageEntries(table, editor.messages);
     krt::ApplyCaptions(table, mainWindow.Windows());
 
     mainWindow.show();
-    return app.exec();
+    const int result = app.exec();
+    // Started with arguments, the editor leaves the layout file alone.
+    if (saveLayout)
+        krt::RunGuarded([&] { krt::SaveWindowLayout(layoutFile, mainWindow.CurrentWindowLayout()); });
+    return result;
 }
 
 } // namespace
@@ -44,7 +52,7 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        return RunEditor(app);
+        return RunEditor(app, argc <= 1);
     } catch (const std::exception& e) {
         krt::ShowErrorMessage(QString::fromUtf8(e.what()));
         return 0;

@@ -4,12 +4,18 @@
 #include "app/WebLinks.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/KrtApplication.h"
+#include "app/ui/PreviewForm.h"
+#include "paint/ColorPanels.h"
+#include "paint/View.h"
+#include "paint/ui/ColorForm.h"
+#include "paint/ui/EditForm.h"
+#include "paint/ui/InstrumForm.h"
+#include "paint/ui/OptForm.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QUrl>
 
 namespace krt {
@@ -32,14 +38,66 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     Connect("N12", &TForm1::N12Click);
     Connect("N36", &TForm1::N36Click);
     Connect("N37", &TForm1::N37Click);
+    connect(menu.Menu("N1"), &QMenu::aboutToShow, this, [this] { N1Popup(); });
 
+    // The fixed child windows, in their order of creation.
+    previewForm = new TPreviewForm(editor, *this);
+    AddChild(previewForm, true);
+    editForm = new TEditForm(editor, *this);
+    AddChild(editForm, true);
+    instrumForm = new TInstrumForm(editor, *this);
+    instrumForm->onToolCursor = [this](int cursor) { editForm->SetToolCursor(cursor); };
+    AddChild(instrumForm, false);
+    optForm = new TOptForm(editor);
+    AddChild(optForm, false);
     aboutBox = new TAboutBox(editor.language, this);
+    newImage = new TNewImage(sizeResults, this);
+    imgResize = new TImgResize(sizeResults, this);
+    colorForm = new TColorForm(editor, *this);
+    AddChild(colorForm, false);
+    AddOutlineDisplay(previewForm);
+    AddOutlineDisplay(editForm);
+
+    qtPrompts = std::make_unique<QtPrompts>(this, newImage);
+    files = std::make_unique<FileCommands>(editor, *qtPrompts, *this);
+    auto fileCommand = [this](const char* name, void (FileCommands::*command)()) {
+        QAction* action = menu.Action(name);
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, [this, command] { RunGuarded([this, command] { ((*files).*command)(); }); });
+    };
+    fileCommand("N2", &FileCommands::Open);
+    fileCommand("N3", &FileCommands::Save);
+    fileCommand("N4", &FileCommands::SaveAs);
+    fileCommand("N22", &FileCommands::New);
 
     timer = new QTimer(this);
     timer->setObjectName("Timer1");
     timer->setInterval(1000);
     connect(timer, &QTimer::timeout, this, [this] { RunGuarded([this] { Timer1Timer(); }); });
     timer->start();
+}
+
+TForm1::~TForm1() = default;
+
+QMdiSubWindow* TForm1::AddChild(QWidget* form, bool resizable)
+{
+    QMdiSubWindow* sub = mdi->addSubWindow(form, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    sub->setObjectName(form->objectName() + "Window");
+    sub->setWindowTitle(form->windowTitle());
+    // The child windows are never closed; their captions follow the form's.
+    connect(form, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
+    if (!resizable)
+        sub->setFixedSize(sub->sizeHint());
+    sub->show();
+    return sub;
+}
+
+QMdiSubWindow* TForm1::SubWindow(QWidget* form) const
+{
+    for (QMdiSubWindow* sub : mdi->subWindowList())
+        if (sub->widget() == form)
+            return sub;
+    return nullptr;
 }
 
 void TForm1::Connect(const char* name, void (TForm1::*handler)())
@@ -49,12 +107,68 @@ void TForm1::Connect(const char* name, void (TForm1::*handler)())
     connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
 }
 
+void TForm1::UsePrompts(Prompts& prompts)
+{
+    const int filter = files->saveFilter;
+    files = std::make_unique<FileCommands>(editor, prompts, *this);
+    files->saveFilter = filter;
+}
+
 CaptionWindows TForm1::Windows() const
 {
     CaptionWindows windows;
     windows.insert("TForm1", const_cast<TForm1*>(this));
     windows.insert("TAboutBox", aboutBox);
+    windows.insert("TPreviewForm", previewForm);
+    windows.insert("TEditForm", editForm);
+    windows.insert("TInstrumForm", instrumForm);
+    windows.insert("TOptForm", optForm);
+    windows.insert("TColorForm", colorForm);
+    windows.insert("TNewImage", newImage);
+    windows.insert("TImgResize", imgResize);
     return windows;
+}
+
+void TForm1::ApplyWindowLayout(const std::vector<LayoutValue>& layout)
+{
+    auto get = [&](const char* section, const char* key) { return LayoutLookup(layout, section, key, 0); };
+    move(get("Form1", "Left"), get("Form1", "Top"));
+    resize(get("Form1", "Width"), get("Form1", "Height"));
+    for (QWidget* form : std::initializer_list<QWidget*>{previewForm, editForm, instrumForm, optForm, colorForm}) {
+        const QByteArray name = form->objectName().toUtf8();
+        QMdiSubWindow* sub = SubWindow(form);
+        sub->move(get(name, "Left"), get(name, "Top"));
+        if (form == previewForm || form == editForm)
+            sub->resize(std::max(get(name, "Width"), 60), std::max(get(name, "Height"), 60));
+    }
+}
+
+std::vector<LayoutValue> TForm1::CurrentWindowLayout() const
+{
+    std::vector<LayoutValue> values = DefaultWindowLayout();
+    for (LayoutValue& v : values) {
+        const QWidget* window = v.section == "Form1" ? static_cast<const QWidget*>(this) : nullptr;
+        if (!window)
+            for (QWidget* form : {static_cast<QWidget*>(previewForm), static_cast<QWidget*>(editForm),
+                                  static_cast<QWidget*>(instrumForm), static_cast<QWidget*>(optForm),
+                                  static_cast<QWidget*>(colorForm)})
+                if (form->objectName().toStdString() == v.section)
+                    window = SubWindow(form);
+        if (!window)
+            continue;
+        const QRect g(window->pos(), window->size());
+        v.value = v.key == "Left" ? g.x() : v.key == "Top" ? g.y() : v.key == "Width" ? g.width() : g.height();
+    }
+    return values;
+}
+
+void TForm1::FinishStartUp()
+{
+    instrumForm->PressTool(1);
+    RefreshColorPanels();
+    startingUp = false;
+    previewForm->LayOutPreview(true);
+    RedrawView();
 }
 
 void TForm1::Timer1Timer()
@@ -65,6 +179,41 @@ void TForm1::Timer1Timer()
         display->DrawOutline(editor.outline);
     editor.outline.Advance();
 }
+
+void TForm1::RedrawView()
+{
+    krt::RedrawView(editor);
+    editForm->ShowView();
+}
+
+void TForm1::RedrawPreview()
+{
+    krt::RedrawPreview(editor);
+    previewForm->ShowPreview();
+}
+
+void TForm1::RefreshColorPanels()
+{
+    ColorPanelImages images;
+    RenderColorPanels(editor.settings, images);
+    instrumForm->ShowSwatches(images);
+    colorForm->ShowPanels(images);
+}
+
+void TForm1::SelectTool(int tool) { instrumForm->PressTool(tool); }
+
+void TForm1::EnableOptions(unsigned options) { optForm->EnableOptions(options); }
+
+void TForm1::SetTitle(const std::string& title) { setWindowTitle(QString::fromStdString(title)); }
+
+void TForm1::DocumentReplaced()
+{
+    previewForm->LayOutPreview(false);
+    RedrawView();
+}
+
+// The File menu opens: Save is offered only for a name it can write to.
+void TForm1::N1Popup() { menu.Action("N3")->setEnabled(files->SaveEnabled()); }
 
 // Exit: ends the program at once; unsaved changes are not asked about.
 void TForm1::N5Click() { QApplication::quit(); }

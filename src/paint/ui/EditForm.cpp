@@ -1,0 +1,85 @@
+#include "paint/ui/EditForm.h"
+
+#include "app/OutlinePhase.h"
+#include "app/ui/KrtApplication.h"
+#include "paint/View.h"
+#include "paint/ui/Cursors.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QResizeEvent>
+
+namespace krt {
+
+TEditForm::TEditForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWidget(parent), editor(ed), windows(w)
+{
+    setObjectName("EditForm");
+    setWindowTitle(QString::fromUtf8("Редактирование"));
+    setMinimumHeight(MinimumClientHeight);
+    combo = new QComboBox(this);
+    combo->setObjectName("Combo");
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems({"10%", "25%", "50%", "100%", "200%", "400%"});
+    combo->setCurrentText("200%");
+    connect(combo, &QComboBox::activated, this, [this] { RunGuarded([this] { SetZoomFromBox(); }); });
+    combo->lineEdit()->installEventFilter(this);
+    bevel = new QFrame(this);
+    bevel->setObjectName("Bevel1");
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    image = new BufferView(this);
+    image->setObjectName("Image");
+    SetToolCursor(1);
+}
+
+bool TEditForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter released in the zoom box applies its text.
+    if (watched == combo->lineEdit() && event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            RunGuarded([this] { SetZoomFromBox(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TEditForm::SetZoomFromBox()
+{
+    std::string text = combo->currentText().toStdString();
+    try {
+        SetZoomFromText(editor.view, text);
+    } catch (...) {
+        combo->setCurrentText(QString::fromStdString(text));
+        throw;
+    }
+    combo->setCurrentText(QString::fromStdString(text));
+    windows.RedrawView();
+}
+
+void TEditForm::ShowView() { image->Show(editor.view.ViewBuffer); }
+
+void TEditForm::DrawOutline(const OutlinePhase& phase)
+{
+    TFastBMP display;
+    display.CopyFrom(editor.view.ViewBuffer);
+    PlotOutline(display, editor.buffers.ViewFrameRows.data(), editor.buffers.ViewFrameColumns.data(),
+                editor.view.ViewFrameCount, phase);
+    image->Show(display);
+}
+
+void TEditForm::SetToolCursor(int cursor) { image->setCursor(EditorCursor(cursor)); }
+
+void TEditForm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int w = width(), h = height();
+    combo->setGeometry(0, 0, w, 24);
+    bevel->setGeometry(0, 24, w, h - 24);
+    image->setGeometry(1, 25, std::max(w - 2, 1), std::max(h - 26, 1));
+    editor.view.ViewWidth = image->width();
+    editor.view.ViewHeight = image->height();
+    editor.view.ViewFrameMap.assign(static_cast<std::size_t>(image->width()) * image->height(), 0);
+    RunGuarded([this] { windows.RedrawView(); });
+}
+
+} // namespace krt

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/Editor.h"
+#include "app/ui/EditorWindows.h"
+#include "app/ui/OutlineDisplay.h"
+#include "core/ui/BufferView.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QWidget>
+
+namespace krt {
+
+// The document window: the zoom box and the zoomed view of the image.
+class TEditForm : public QWidget, public OutlineDisplay {
+    Q_OBJECT
+public:
+    TEditForm(Editor& editor, EditorWindows& windows, QWidget* parent = nullptr);
+
+    // The zoom box's text taken as the zoom (its click, or Enter in it).
+    void SetZoomFromBox();
+    // Shows the view buffer.
+    void ShowView();
+    void DrawOutline(const OutlinePhase& phase) override;
+    // The cursor over the picture for a tool.
+    void SetToolCursor(int cursor);
+
+    QComboBox* Combo() const { return combo; }
+    BufferView* Image() const { return image; }
+
+    // The client height the window never goes below.
+    static constexpr int MinimumClientHeight = 50;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Editor& editor;
+    EditorWindows& windows;
+    QComboBox* combo = nullptr;
+    QFrame* bevel = nullptr;
+    BufferView* image = nullptr;
+};
+
+} // namespace krt

@@ -1,0 +1,153 @@
+#include "paint/ui/InstrumForm.h"
+
+#include "app/ui/KrtApplication.h"
+#include "paint/ui/ToolIcons.h"
+
+#include <QMouseEvent>
+
+namespace krt {
+namespace {
+
+QLabel* Label(const char* name, const QString& text, int left, int top, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->move(left, top);
+    return label;
+}
+
+QFrame* Frame(const char* name, QRect geometry, QWidget* parent)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+} // namespace
+
+TInstrumForm::TInstrumForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWidget(parent), editor(ed), windows(w)
+{
+    setObjectName("InstrumForm");
+    setWindowTitle(QString::fromUtf8("Инстр."));
+    setFixedSize(50, 445);
+
+    group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (const ToolInfo& tool : Tools()) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(tool.button);
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setIcon(ToolIcon(tool.number));
+        button->setIconSize(QSize(20, 20));
+        const int index = tool.number - 1;
+        button->setGeometry((index % 2) * 25, (index / 2) * 25, 25, 25);
+        group->addButton(button, tool.number);
+        toolButtons[static_cast<std::size_t>(index)] = button;
+        connect(button, &QToolButton::clicked, this,
+                [this, number = tool.number] { RunGuarded([this, number] { SelectTool(number); }); });
+    }
+
+    auto* foreLabel = Label("StaticText1", QString::fromUtf8("Лицевой"), 2, 176, this);
+    auto* backLabel = Label("StaticText2", QString::fromUtf8("Фоновый"), 2, 257, this);
+    foreFrame = Frame("Bevel1", QRect(3, 192, 41, 41), this);
+    backFrame = Frame("Bevel2", QRect(3, 272, 41, 41), this);
+    activeFrame = Frame("Bevel3", QRect(2, 191, 43, 43), this);
+    activeFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    activeFrame->setLineWidth(2);
+    foreSwatch = new BufferView(this);
+    foreSwatch->setObjectName("Image1");
+    foreSwatch->setGeometry(4, 193, SwatchSize, SwatchSize);
+    backSwatch = new BufferView(this);
+    backSwatch->setObjectName("Image2");
+    backSwatch->setGeometry(4, 273, SwatchSize, SwatchSize);
+    foreSwatch->onPress = [this](QMouseEvent*) { SetActive(true); };
+    backSwatch->onPress = [this](QMouseEvent*) { SetActive(false); };
+    // Clicking a colour's label makes it the active colour, like its swatch.
+    foreLabel->setProperty("foreground", true);
+    backLabel->setProperty("foreground", false);
+    for (QLabel* label : {foreLabel, backLabel})
+        label->installEventFilter(this);
+
+    for (int k = 0; k < 2; ++k) {
+        auto* copy = new QToolButton(this);
+        copy->setObjectName(k == 0 ? "SpeedButton13" : "SpeedButton14");
+        copy->setIcon(CopyColorIcon(k == 1));
+        copy->setAutoRaise(true);
+        copy->setGeometry(4 + 20 * k, 236, 19, 20);
+        connect(copy, &QToolButton::clicked, this, [this, k] {
+            if (k == 0)
+                editor.settings.ForeColor = editor.settings.BackColor;
+            else
+                editor.settings.BackColor = editor.settings.ForeColor;
+            windows.RefreshColorPanels();
+        });
+    }
+
+    const char* letters[3] = {"R", "G", "B"};
+    for (int c = 0; c < 3; ++c) {
+        Label(c == 0 ? "Label1" : c == 1 ? "Label2" : "Label3", letters[c], 5 + 16 * c, 312, this);
+        auto* bar = new QScrollBar(Qt::Vertical, this);
+        bar->setObjectName(QString("ScrollBar%1").arg(c + 1));
+        bar->setRange(1, 255);
+        bar->setValue(1);
+        bar->setGeometry(4 + 16 * c, 328, 9, 113);
+        connect(bar, &QScrollBar::valueChanged, this, [this] { RunGuarded([this] { PosterizeChanged(); }); });
+        bars[static_cast<std::size_t>(c)] = bar;
+    }
+}
+
+bool TInstrumForm::eventFilter(QObject* watched, QEvent* event)
+{
+    const QVariant foreground = watched->property("foreground");
+    if (event->type() == QEvent::MouseButtonPress && foreground.isValid()) {
+        SetActive(foreground.toBool());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TInstrumForm::PressTool(int tool)
+{
+    QToolButton* button = ToolButton(tool);
+    button->setChecked(true);
+    SelectTool(tool);
+}
+
+void TInstrumForm::SelectTool(int tool)
+{
+    const ToolInfo& info = Tool(tool);
+    ToolButton(tool)->setChecked(true);
+    if (onToolCursor)
+        onToolCursor(info.cursor);
+    windows.EnableOptions(info.options);
+    // Dropping a floating selection and lifting one for the move tool come
+    // with the selection tools.
+    editor.settings.CurrentTool = tool;
+}
+
+void TInstrumForm::SetActive(bool foreground)
+{
+    editor.settings.ActiveIsForeground = foreground;
+    const QRect swatch = foreground ? foreFrame->geometry() : backFrame->geometry();
+    activeFrame->move(2, swatch.top() - 1);
+    windows.RefreshColorPanels();
+}
+
+void TInstrumForm::ShowSwatches(const ColorPanelImages& images)
+{
+    foreSwatch->Show(images.foreSwatch);
+    backSwatch->Show(images.backSwatch);
+}
+
+void TInstrumForm::PosterizeChanged()
+{
+    SetPosterize(editor.settings, bars[0]->value(), bars[1]->value(), bars[2]->value());
+    windows.RedrawPreview();
+    windows.RedrawView();
+    windows.RefreshColorPanels();
+}
+
+} // namespace krt

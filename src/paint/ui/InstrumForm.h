@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/Editor.h"
+#include "app/ui/EditorWindows.h"
+#include "core/ui/BufferView.h"
+#include "paint/ColorPanels.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QLabel>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+namespace krt {
+
+// The tool palette: fourteen tools in one radio group, the foreground and
+// background swatches, and the three posterisation bars.
+class TInstrumForm : public QWidget {
+    Q_OBJECT
+public:
+    TInstrumForm(Editor& editor, EditorWindows& windows, QWidget* parent = nullptr);
+
+    // Presses a tool's button and runs its click handler.
+    void PressTool(int tool);
+    QToolButton* ToolButton(int tool) const { return toolButtons[static_cast<std::size_t>(tool - 1)]; }
+    // Shows the swatches of the colour panels.
+    void ShowSwatches(const ColorPanelImages& images);
+    QScrollBar* PosterizeBar(int channel) const { return bars[static_cast<std::size_t>(channel)]; }
+
+    // Tool cursors are set on the document window by whoever shows it.
+    std::function<void(int cursor)> onToolCursor;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SelectTool(int tool);
+    void SetActive(bool foreground);
+    void PosterizeChanged();
+
+    Editor& editor;
+    EditorWindows& windows;
+    QButtonGroup* group = nullptr;
+    std::array<QToolButton*, ToolCount> toolButtons{};
+    BufferView* foreSwatch = nullptr;
+    BufferView* backSwatch = nullptr;
+    QFrame* activeFrame = nullptr;
+    QFrame* foreFrame = nullptr;
+    QFrame* backFrame = nullptr;
+    std::array<QScrollBar*, 3> bars{};
+};
+
+} // namespace krt

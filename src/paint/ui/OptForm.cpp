@@ -1,0 +1,83 @@
+#include "paint/ui/OptForm.h"
+
+#include "app/ui/KrtApplication.h"
+#include "paint/ColorPanels.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace krt {
+
+TOptForm::TOptForm(Editor& ed, QWidget* parent) : QWidget(parent), editor(ed)
+{
+    setObjectName("OptForm");
+    setWindowTitle(QString::fromUtf8("Опции и цвет"));
+    setFixedSize(320, 41);
+    type = AddGroup(0, "Label1", QString::fromUtf8("Тип"), "ComboBox1");
+    type->addItems({QString::fromUtf8("Обычный"), "XOR", "AND", QString::fromUtf8("Умножение"),
+                    QString::fromUtf8("Фильтр Blur")});
+    shape = AddGroup(1, "Label2", QString::fromUtf8("Форма"), "ComboBox4");
+    shape->addItems({QString::fromUtf8("Круг"), QString::fromUtf8("Квадрат")});
+    size = AddGroup(2, "Label3", QString::fromUtf8("Размер"), "ComboBox3");
+    for (const char* item : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "20", "30"})
+        size->addItem(item);
+    size->setCurrentText("5");
+    transparency = AddGroup(3, "Label4", QString::fromUtf8("Прозрач."), "ComboBox2");
+    transparency->setEditable(true);
+    transparency->setInsertPolicy(QComboBox::NoInsert);
+    for (int t = 0; t <= 100; t += 10)
+        transparency->addItem(QString("%1%").arg(t));
+    transparency->lineEdit()->installEventFilter(this);
+
+    connect(type, &QComboBox::currentIndexChanged, this,
+            [this](int index) { editor.settings.BrushMode = std::max(index, 0); });
+    connect(shape, &QComboBox::currentIndexChanged, this,
+            [this](int index) { editor.settings.BrushShape = std::max(index, 0); });
+    connect(size, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        RunGuarded([&] { editor.settings.BrushSize = ParseBrushSize(text.toStdString()); });
+    });
+    connect(transparency, &QComboBox::activated, this, [this] { RunGuarded([this] { TakeTransparency(); }); });
+}
+
+QComboBox* TOptForm::AddGroup(int column, const char* labelName, const QString& heading, const char* listName)
+{
+    auto* label = new QLabel(heading, this);
+    label->setObjectName(labelName);
+    label->setGeometry(column * 80 + 2, 0, 76, 16);
+    auto* list = new QComboBox(this);
+    list->setObjectName(listName);
+    list->setGeometry(column * 80, 17, 78, 23);
+    headings[static_cast<std::size_t>(column)] = label;
+    return list;
+}
+
+bool TOptForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == transparency->lineEdit() && event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            RunGuarded([this] { TakeTransparency(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TOptForm::TakeTransparency()
+{
+    std::string text = transparency->currentText().toStdString();
+    const int value = ParseTransparency(text);
+    transparency->setCurrentText(QString::fromStdString(text));
+    editor.settings.Transparency = value;
+}
+
+void TOptForm::EnableOptions(unsigned options)
+{
+    const std::pair<unsigned, QComboBox*> groups[4] = {
+        {OptionType, type}, {OptionShape, shape}, {OptionSize, size}, {OptionTransparency, transparency}};
+    for (std::size_t k = 0; k < 4; ++k) {
+        const bool on = (options & groups[k].first) != 0;
+        groups[k].second->setEnabled(on);
+        headings[k]->setEnabled(on);
+    }
+}
+
+} // namespace krt

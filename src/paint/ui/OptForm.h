@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/Editor.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QWidget>
+
+#include <array>
+
+namespace krt {
+
+// The brush options: type (mode), shape, size and transparency.
+class TOptForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TOptForm(Editor& editor, QWidget* parent = nullptr);
+
+    // Enables the groups a tool uses (ToolOptions flags).
+    void EnableOptions(unsigned options);
+    QComboBox* TypeList() const { return type; }
+    QComboBox* ShapeList() const { return shape; }
+    QComboBox* SizeList() const { return size; }
+    QComboBox* TransparencyList() const { return transparency; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QComboBox* AddGroup(int column, const char* labelName, const QString& heading, const char* listName);
+    void TakeTransparency();
+
+    Editor& editor;
+    QComboBox* type = nullptr;
+    QComboBox* shape = nullptr;
+    QComboBox* size = nullptr;
+    QComboBox* transparency = nullptr;
+    std::array<QLabel*, 4> headings{};
+};
+
+} // namespace krt

@@ -1,0 +1,240 @@
+#include "UiTest.h"
+#include "app/Editor.h"
+#include "app/ImageFiles.h"
+#include "app/ui/CaptionApplier.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/PreviewForm.h"
+#include "lang/CaptionTables.h"
+#include "paint/ScaledBlit.h"
+#include "paint/ui/ColorForm.h"
+#include "paint/ui/EditForm.h"
+#include "paint/ui/InstrumForm.h"
+#include "paint/ui/OptForm.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <deque>
+#include <functional>
+
+using namespace krt;
+
+namespace {
+
+// Runs `act` on the next modal window once it is up.
+void WhenModal(std::function<void(QWidget*)> act)
+{
+    auto attempt = std::make_shared<std::function<void()>>();
+    *attempt = [act, attempt] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            act(modal);
+        else
+            QTimer::singleShot(20, *attempt);
+    };
+    QTimer::singleShot(20, *attempt);
+}
+
+// File names for the file commands instead of the file dialogs.
+struct ScriptedFiles : Prompts {
+    std::deque<std::string> files;
+    int filter = 4;
+    Answer AskYesNoCancel(const std::string&) override { return Answer::No; }
+    std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override
+    {
+        return std::string("90");
+    }
+    std::optional<std::string> ChooseFileToOpen(const std::string&) override { return Next(); }
+    std::optional<std::string> ChooseFileToSave(const std::string&, int& f) override
+    {
+        f = filter;
+        return Next();
+    }
+    std::optional<ImageSize> AskNewImageSize() override { return std::nullopt; }
+    std::optional<std::string> Next()
+    {
+        std::string f = files.front();
+        files.pop_front();
+        return f;
+    }
+};
+
+struct Setup {
+    explicit Setup(Language language = Language::English) : editor(language, DataPaths{}), window(editor)
+    {
+        const auto table = CaptionTable(language);
+        ApplyMessageEntries(table, editor.messages);
+        window.ApplyWindowLayout(DefaultWindowLayout());
+        window.FinishStartUp();
+        ApplyCaptions(table, window.Windows());
+        window.show();
+    }
+    Editor editor;
+    TForm1 window;
+};
+
+} // namespace
+
+class EditorWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpLayoutWithAndWithoutAFile()
+    {
+        Setup s;
+        QCOMPARE(s.window.pos(), QPoint(0, 0));
+        QCOMPARE(s.window.size(), QSize(726, 540));
+        QCOMPARE(s.window.SubWindow(s.window.EditForm())->geometry(), QRect(385, 183, 326, 292));
+        QCOMPARE(s.window.InstrumForm()->size(), QSize(50, 445));
+        QTemporaryDir dir;
+        const std::string ini = (dir.path() + "/krtphed.ini").toStdString();
+        std::vector<LayoutValue> layout = DefaultWindowLayout();
+        for (LayoutValue& v : layout)
+            if (v.section == "EditForm" && v.key == "Width")
+                v.value = 400;
+        SaveWindowLayout(ini, layout);
+        s.window.ApplyWindowLayout(LoadWindowLayout(ini));
+        QCOMPARE(s.window.SubWindow(s.window.EditForm())->width(), 400);
+        const auto current = s.window.CurrentWindowLayout();
+        QCOMPARE(LayoutLookup(current, "EditForm", "Width", 0), 400);
+        QCOMPARE(LayoutLookup(current, "EditForm", "Left", 0), 385);
+        // The caption tables reached every window.
+        QCOMPARE(s.window.PreviewForm()->windowTitle(), QString("Preview"));
+        QCOMPARE(s.window.OptForm()->TypeList()->itemText(3), QString("Multyply"));
+    }
+
+    void typingAZoom()
+    {
+        Setup s;
+        QComboBox* combo = s.window.EditForm()->Combo();
+        combo->setEditText("400");
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        QCOMPARE(s.editor.view.Zoom, 4.0f);
+        QCOMPARE(combo->currentText(), QString("400%"));
+        // A zoom of 0 is refused with a message and the zoom stays.
+        QString message;
+        WhenModal([&](QWidget* w) {
+            message = static_cast<QMessageBox*>(w)->text();
+            static_cast<QMessageBox*>(w)->accept();
+        });
+        combo->setEditText("0");
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        QVERIFY(message.contains("at least 1"));
+        QCOMPARE(s.editor.view.Zoom, 4.0f);
+    }
+
+    void theViewShowsTheImageAndAMargin()
+    {
+        Setup s;
+        s.editor.Image.Allocate(40, 30);
+        s.editor.Image.Fill(PackRGB(10, 200, 30));
+        s.window.DocumentReplaced();
+        const QImage shown = s.window.EditForm()->Image()->Shown();
+        QCOMPARE(shown.pixel(5, 5), qRgb(10, 200, 30));
+        QCOMPARE(shown.pixel(shown.width() - 1, 5), qRgb(192, 192, 192)); // right of the 80 zoomed columns
+    }
+
+    void clickingInThePreviewScrolls()
+    {
+        Setup s;
+        BufferView* preview = s.window.PreviewForm()->Image();
+        const float scale = s.editor.view.PreviewScale;
+        QTest::mouseClick(preview, Qt::LeftButton, {}, QPoint(100, 50));
+        QCOMPARE(s.editor.view.ScrollX, static_cast<int>(100 / scale));
+        QCOMPARE(s.editor.view.ScrollY, static_cast<int>(50 / scale));
+        QTest::mouseMove(preview, QPoint(10, 10)); // no button: nothing changes
+        QCOMPARE(s.editor.view.ScrollX, static_cast<int>(100 / scale));
+    }
+
+    void choosingToolsAndOptions()
+    {
+        Setup s;
+        TOptForm* options = s.window.OptForm();
+        QTest::mouseClick(s.window.InstrumForm()->ToolButton(13), Qt::LeftButton);
+        QCOMPARE(s.editor.settings.CurrentTool, 13);
+        QVERIFY(!options->TypeList()->isEnabled());
+        QVERIFY(!options->SizeList()->isEnabled());
+        QVERIFY(options->TransparencyList()->isEnabled());
+        QTest::mouseClick(s.window.InstrumForm()->ToolButton(2), Qt::LeftButton);
+        QCOMPARE(s.editor.settings.CurrentTool, 2);
+        QVERIFY(options->TypeList()->isEnabled());
+        QVERIFY(!s.window.InstrumForm()->ToolButton(13)->isChecked());
+
+        options->TypeList()->setCurrentIndex(3);
+        QCOMPARE(s.editor.settings.BrushMode, 3);
+        options->SizeList()->setCurrentText("20");
+        QCOMPARE(s.editor.settings.BrushSize, 20);
+        options->TransparencyList()->setEditText("50");
+        QTest::keyClick(options->TransparencyList()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(s.editor.settings.Transparency, 50);
+        QCOMPARE(options->TransparencyList()->currentText(), QString("50%"));
+    }
+
+    void colourChooserAndPosterisation()
+    {
+        Setup s;
+        TColorForm* colors = s.window.ColorForm();
+        colors->ChannelEdit(0)->setText("300");
+        QCOMPARE(colors->ChannelEdit(0)->text(), QString("255"));
+        QCOMPARE(s.editor.settings.ForeColor, PackRGB(255, 0, 0));
+        QTest::mouseClick(colors->Grid(), Qt::LeftButton, {}, QPoint(8 * 19 + 5, 5));
+        QCOMPARE(s.editor.settings.ForeColor, PackRGB(128, 128, 128));
+        QCOMPARE(colors->ChannelEdit(1)->text(), QString("128"));
+        QTest::mouseClick(colors->Bar(2), Qt::LeftButton, {}, QPoint(77, 4));
+        QCOMPARE(BlueOf(s.editor.settings.ForeColor), 77);
+        s.window.InstrumForm()->PosterizeBar(0)->setValue(64);
+        QCOMPARE(static_cast<int>(s.editor.settings.PosterizeR[32]), 64);
+    }
+
+    void newImageThroughTheDialog()
+    {
+        Setup s;
+        s.editor.document.ModifiedCount = 0;
+        WhenModal([](QWidget* w) {
+            auto* dialog = static_cast<TNewImage*>(w);
+            dialog->WidthEdit()->setText(" 640 ");
+            dialog->HeightEdit()->setText("480");
+            QTest::keyClick(dialog->HeightEdit(), Qt::Key_Return);
+        });
+        s.window.Menu().Action("N22")->trigger();
+        QCOMPARE(s.editor.Image.Width, 640);
+        QCOMPARE(s.editor.Image.Height, 480);
+        QCOMPARE(s.window.windowTitle(), QString("KRT Dalmor's Photo Editor - untitled"));
+        QCOMPARE(s.editor.view.PreviewWidth > 0, true);
+    }
+
+    void saveAndOpenRoundTrips()
+    {
+        Setup s;
+        QTemporaryDir dir;
+        ScriptedFiles files;
+        s.window.UsePrompts(files);
+        s.editor.Image.Allocate(33, 21);
+        for (int y = 0; y < 21; ++y)
+            for (int x = 0; x < 33; ++x)
+                s.editor.Image.SetPixel(x, y, PackRGB(x * 7, y * 12, 90));
+        TFastBMP original;
+        original.CopyFrom(s.editor.Image);
+        for (const char* name : {"a.bmp", "b.jpg", "c.png"}) {
+            const std::string path = (dir.path() + "/" + name).toStdString();
+            files.filter = std::string(name).ends_with(".jpg") ? 3 : 4;
+            files.files = {path, path};
+            s.window.Menu().Action("N4")->trigger();
+            QCOMPARE(s.window.windowTitle(), QString("KRT Dalmor's Photo Editor - ") + name);
+            s.editor.Image.Fill(Black);
+            s.window.Menu().Action("N2")->trigger();
+            QCOMPARE(s.editor.Image.Width, 33);
+            int worst = 0;
+            for (int y = 0; y < 21; ++y)
+                for (int x = 0; x < 33; ++x) {
+                    const PackedColor a = s.editor.Image.Pixel(x, y), b = original.Pixel(x, y);
+                    worst = std::max({worst, std::abs(RedOf(a) - RedOf(b)), std::abs(GreenOf(a) - GreenOf(b))});
+                }
+            QVERIFY2(worst <= (std::string(name).ends_with(".jpg") ? 12 : 0), name);
+            s.editor.Image.CopyFrom(original);
+        }
+    }
+};
+
+static const bool registered = RegisterUiTest<EditorWindowsTest>();
+#include "EditorWindowsTest.moc"
