@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace krt {
 
@@ -29,15 +31,33 @@ BlitExtent ScaledBlit(const TFastBMP& src, TFastBMP& dst, int x, int y, int w, i
     const int cols = static_cast<int>(std::min<std::int64_t>(spanX * 4096 / stepX, dw));
     const int rows = static_cast<int>(std::min<std::int64_t>(spanY * 4096 / stepY, dh));
 
+    // Byte offsets of the source columns, worked out once for all rows.
+    std::vector<std::uint32_t> offsets(static_cast<std::size_t>(cols));
+    std::int64_t sx = x * std::int64_t{4096};
+    for (int j = 0; j < cols; ++j, sx += stepX)
+        offsets[static_cast<std::size_t>(j)] = static_cast<std::uint32_t>(3 * (sx >> 12));
+    const bool contiguous = stepX == 4096; // 1:1 columns: each row is one block copy
+    const std::uint8_t* previous = nullptr;
     for (int i = 0; i < rows; ++i) {
         const std::uint8_t* s = src.RowTable[static_cast<std::size_t>((y * std::int64_t{4096} + i * stepY) >> 12)];
         std::uint8_t* d = dst.RowTable[static_cast<std::size_t>(i)];
-        std::int64_t sx = x * std::int64_t{4096};
-        for (int j = 0; j < cols; ++j, sx += stepX, d += 3) {
-            const std::uint8_t* p = s + 3 * (sx >> 12);
-            d[0] = p[0];
-            d[1] = p[1];
-            d[2] = p[2];
+        if (s == previous) {
+            // Zoomed in: the row repeats the one above it.
+            std::memcpy(d, dst.RowTable[static_cast<std::size_t>(i - 1)], static_cast<std::size_t>(3 * dw));
+            continue;
+        }
+        previous = s;
+        if (contiguous) {
+            std::memcpy(d, s + (cols > 0 ? offsets[0] : 0), static_cast<std::size_t>(3 * cols));
+            d += 3 * cols;
+        } else {
+            const std::uint32_t* o = offsets.data();
+            for (int j = 0; j < cols; ++j, d += 3) {
+                const std::uint8_t* p = s + o[j];
+                d[0] = p[0];
+                d[1] = p[1];
+                d[2] = p[2];
+            }
         }
         for (int j = cols; j < dw; ++j, d += 3)
             WritePixel(d, MarginColor);

@@ -60,6 +60,10 @@ ImagePoint ClampViewPoint(const ViewState& view, int imageWidth, int imageHeight
 
 void ApplyPosterize(TFastBMP& buffer, int columns, int rows, const EditorSettings& s)
 {
+    // The tables of start-up change nothing: no pass over the pixels then.
+    static const PosterizeTable identity = IdentityPosterizeTable();
+    if (s.PosterizeR == identity && s.PosterizeG == identity && s.PosterizeB == identity)
+        return;
     columns = std::min(columns, buffer.Width);
     rows = std::min(rows, buffer.Height);
     for (int y = 0; y < rows; ++y) {
