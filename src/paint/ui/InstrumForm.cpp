@@ -12,7 +12,11 @@ QLabel* Label(const char* name, const QString& text, int left, int top, QWidget*
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->move(left, top);
+    // The palette is 50 pixels wide: a smaller face keeps "Forecolor" whole.
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 0.8);
+    label->setFont(font);
+    label->setGeometry(left, top, 50 - left, 16);
     return label;
 }
 
