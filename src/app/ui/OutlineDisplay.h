@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/OutlinePhase.h"
+#include "core/ui/BufferView.h"
 
 namespace krt {
 
@@ -11,5 +12,9 @@ public:
     virtual ~OutlineDisplay() = default;
     virtual void DrawOutline(const OutlinePhase& phase) = 0;
 };
+
+// Shows a copy of a display buffer with the outline points of the phase on it.
+void ShowOutlined(BufferView& view, const TFastBMP& buffer, const std::uint16_t* rows, const std::uint16_t* columns,
+                  int count, const OutlinePhase& phase);
 
 } // namespace krt

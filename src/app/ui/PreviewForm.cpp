@@ -43,11 +43,8 @@ void TPreviewForm::ShowPreview() { image->Show(editor.view.PreviewBuffer); }
 
 void TPreviewForm::DrawOutline(const OutlinePhase& phase)
 {
-    TFastBMP display;
-    display.CopyFrom(editor.view.PreviewBuffer);
-    PlotOutline(display, editor.buffers.PreviewFrameRows.data(), editor.buffers.PreviewFrameColumns.data(),
-                editor.view.PreviewFrameCount, phase);
-    image->Show(display);
+    ShowOutlined(*image, editor.view.PreviewBuffer, editor.buffers.PreviewFrameRows.data(), editor.buffers.PreviewFrameColumns.data(),
+                 editor.view.PreviewFrameCount, phase);
 }
 
 void TPreviewForm::resizeEvent(QResizeEvent* event)

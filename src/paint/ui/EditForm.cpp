@@ -60,11 +60,8 @@ void TEditForm::ShowView() { image->Show(editor.view.ViewBuffer); }
 
 void TEditForm::DrawOutline(const OutlinePhase& phase)
 {
-    TFastBMP display;
-    display.CopyFrom(editor.view.ViewBuffer);
-    PlotOutline(display, editor.buffers.ViewFrameRows.data(), editor.buffers.ViewFrameColumns.data(),
-                editor.view.ViewFrameCount, phase);
-    image->Show(display);
+    ShowOutlined(*image, editor.view.ViewBuffer, editor.buffers.ViewFrameRows.data(), editor.buffers.ViewFrameColumns.data(),
+                 editor.view.ViewFrameCount, phase);
 }
 
 void TEditForm::SetToolCursor(int cursor) { image->setCursor(EditorCursor(cursor)); }
