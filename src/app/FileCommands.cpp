@@ -2,12 +2,12 @@
 
 #include "app/DocumentState.h"
 #include "app/ImageFiles.h"
+#include "core/Integer.h"
 #include "core/KrtError.h"
 #include "paint/ColorPanels.h"
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 
 namespace krt {
 namespace {
@@ -17,15 +17,6 @@ std::string UpperTail(const std::string& name, std::size_t n)
     std::string tail = name.size() >= n ? name.substr(name.size() - n) : name;
     std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::toupper(c); });
     return tail;
-}
-
-int ParseInteger(const std::string& text)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw KrtError("\"" + text + "\" is not a valid integer value.");
-    return value;
 }
 
 std::string Trimmed(const std::string& text)

@@ -1,9 +1,9 @@
 #include "app/LayoutFile.h"
 
 #include "core/AtomicFile.h"
+#include "core/Integer.h"
 #include "core/KrtError.h"
 
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -63,11 +63,8 @@ std::vector<LayoutValue> LoadWindowLayout(const std::string& path)
         const auto it = found.find(lower(v.section) + "\n" + lower(v.key));
         if (it == found.end())
             continue;
-        int number = 0;
-        const std::string& text = it->second;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-        if (!text.empty() && error == std::errc() && end == text.data() + text.size())
-            v.value = number;
+        if (const std::optional<int> number = ToInteger(it->second))
+            v.value = *number;
     }
     return values;
 }

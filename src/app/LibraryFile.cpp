@@ -1,10 +1,10 @@
 #include "app/LibraryFile.h"
 
 #include "core/AtomicFile.h"
+#include "core/Integer.h"
 #include "core/KrtError.h"
 #include "lang/TextEncoding.h"
 
-#include <charconv>
 #include <fstream>
 #include <iterator>
 
@@ -31,12 +31,6 @@ std::vector<std::string> SplitLines(const std::string& bytes)
     return lines;
 }
 
-bool ParseCount(const std::string& line, int& count)
-{
-    const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), count);
-    return error == std::errc() && end == line.data() + line.size();
-}
-
 } // namespace
 
 LibraryContents ReadLibraryFile(const std::string& path)
@@ -49,8 +43,9 @@ LibraryContents ReadLibraryFile(const std::string& path)
     }
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const std::vector<std::string> lines = SplitLines(bytes);
-    int count = 0;
-    if (lines.empty() || !ParseCount(lines[0], count) || count < 0) {
+    const std::optional<int> announced = lines.empty() ? std::nullopt : ToInteger(lines[0]);
+    const int count = announced.value_or(-1);
+    if (count < 0) {
         contents.problems.push_back("The library " + Quoted(path) +
                                     " does not start with the number of its records.");
         return contents;

@@ -1,9 +1,9 @@
 #include "deform/DeformationRecord.h"
 
+#include "core/Integer.h"
 #include "core/KrtError.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace krt {
 namespace {
@@ -55,16 +55,13 @@ DeformationRecord ParseRecord(const std::string& text)
             c.used = labelAndFlag.back() == '1';
             c.label = labelAndFlag.substr(0, labelAndFlag.size() - 1);
         }
-        int number = 0;
-        const char* first = value.data();
-        if (!value.empty() && value[0] == '+')
-            ++first;
-        const auto [end, error] = std::from_chars(first, value.data() + value.size(), number);
-        if (value.empty() || error != std::errc() || end != value.data() + value.size())
+        const std::optional<int> number =
+            ToInteger(!value.empty() && value[0] == '+' ? std::string_view(value).substr(1) : std::string_view(value));
+        if (!number)
             throw KrtError("The deformation \"" + record.name + "\" is damaged: \"" + value +
                            "\" is not a whole number (the default of constant " +
                            std::string(1, static_cast<char>('a' + k)) + ").");
-        c.defaultValue = std::clamp(number, 0, 100);
+        c.defaultValue = std::clamp(*number, 0, 100);
     }
     record.cartesian = !rest.empty() && rest[0] == '1';
     if (!rest.empty())

@@ -1,21 +1,12 @@
 #include "paint/ColorPanels.h"
 
+#include "core/Integer.h"
 #include "core/KrtError.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace krt {
 namespace {
-
-int ParseInt(const std::string& text)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw KrtError("\"" + text + "\" is not a valid integer value.");
-    return value;
-}
 
 PackedColor Posterized(PackedColor c, const EditorSettings& s)
 {
@@ -87,7 +78,7 @@ int GridIndex(int x, int width) { return width <= 0 ? 0 : std::clamp(x * 16 / wi
 
 ChannelEntry ParseChannelText(const std::string& text)
 {
-    const int value = ParseInt(text);
+    const int value = ParseInteger(text);
     if (value >= 256)
         return {255, "255"};
     return {std::max(value, 0), {}};
@@ -97,7 +88,7 @@ int ChannelFromBar(int x) { return std::clamp(x, 0, BarWidth - 1); }
 
 int ParseBrushSize(const std::string& text)
 {
-    const int n = ParseInt(text);
+    const int n = ParseInteger(text);
     return n < 0 ? 0 : n > 48 ? 49 : n;
 }
 
@@ -105,7 +96,7 @@ int ParseTransparency(std::string& text)
 {
     if (text.empty() || text.back() != '%')
         text += '%';
-    const int n = ParseInt(text.substr(0, text.size() - 1));
+    const int n = ParseInteger(text.substr(0, text.size() - 1));
     return std::clamp(n, 0, 100);
 }
 

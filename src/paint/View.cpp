@@ -1,10 +1,10 @@
 #include "paint/View.h"
 
+#include "core/Integer.h"
 #include "core/KrtError.h"
 #include "paint/ScaledBlit.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace krt {
@@ -141,10 +141,7 @@ void SetZoomFromText(ViewState& view, std::string& text)
     if (text.empty() || text.back() != '%')
         text += '%';
     const std::string number = text.substr(0, text.size() - 1);
-    int percent = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), percent);
-    if (number.empty() || error != std::errc() || end != number.data() + number.size())
-        throw KrtError("\"" + number + "\" is not a valid integer value.");
+    const int percent = ParseInteger(number);
     if (percent < 1)
         throw KrtError("The zoom must be at least 1 %.");
     view.Zoom = static_cast<float>(percent * 0.01); // computed in double, stored in single precision

@@ -3,9 +3,9 @@
 #include "app/OutlinePhase.h"
 #include "app/ui/KrtApplication.h"
 #include "paint/View.h"
+#include "core/ui/EnterKey.h"
 #include "paint/ui/Cursors.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QResizeEvent>
 
@@ -23,24 +23,13 @@ TEditForm::TEditForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWidget(pa
     combo->addItems({"10%", "25%", "50%", "100%", "200%", "400%"});
     combo->setCurrentText("200%");
     connect(combo, &QComboBox::activated, this, [this] { RunGuarded([this] { SetZoomFromBox(); }); });
-    combo->lineEdit()->installEventFilter(this);
+    OnEnterReleased(combo->lineEdit(), [this] { RunGuarded([this] { SetZoomFromBox(); }); });
     bevel = new QFrame(this);
     bevel->setObjectName("Bevel1");
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     image = new BufferView(this);
     image->setObjectName("Image");
     SetToolCursor(1);
-}
-
-bool TEditForm::eventFilter(QObject* watched, QEvent* event)
-{
-    // Enter released in the zoom box applies its text.
-    if (watched == combo->lineEdit() && event->type() == QEvent::KeyRelease) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            RunGuarded([this] { SetZoomFromBox(); });
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TEditForm::SetZoomFromBox()

@@ -1,9 +1,9 @@
 #include "paint/ui/OptForm.h"
 
 #include "app/ui/KrtApplication.h"
+#include "core/ui/EnterKey.h"
 #include "paint/ColorPanels.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace krt {
@@ -27,7 +27,7 @@ TOptForm::TOptForm(Editor& ed, QWidget* parent) : QWidget(parent), editor(ed)
     transparency->setInsertPolicy(QComboBox::NoInsert);
     for (int t = 0; t <= 100; t += 10)
         transparency->addItem(QString("%1%").arg(t));
-    transparency->lineEdit()->installEventFilter(this);
+    OnEnterReleased(transparency->lineEdit(), [this] { RunGuarded([this] { TakeTransparency(); }); });
 
     connect(type, &QComboBox::currentIndexChanged, this,
             [this](int index) { editor.settings.BrushMode = std::max(index, 0); });
@@ -49,16 +49,6 @@ QComboBox* TOptForm::AddGroup(int column, const char* labelName, const QString& 
     list->setGeometry(column * 80, 17, 78, 23);
     headings[static_cast<std::size_t>(column)] = label;
     return list;
-}
-
-bool TOptForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == transparency->lineEdit() && event->type() == QEvent::KeyRelease) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            RunGuarded([this] { TakeTransparency(); });
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TOptForm::TakeTransparency()

@@ -23,9 +23,6 @@ public:
     QComboBox* SizeList() const { return size; }
     QComboBox* TransparencyList() const { return transparency; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     QComboBox* AddGroup(int column, const char* labelName, const QString& heading, const char* listName);
     void TakeTransparency();
