@@ -40,6 +40,9 @@ void Editor::BuildDocumentBuffers()
     view.ScrollX = 0;
     view.ScrollY = 0;
     HasSelection = false;
+    FloatingText = false;
+    SoftMask = false;
+    SelectionOffsetX = SelectionOffsetY = 0;
     UndoCount = 0;
 }
 

@@ -19,6 +19,13 @@ constexpr int UndoDepth = 5;
 // Room for points in each selection outline list.
 constexpr int OutlineCapacity = 250000;
 
+struct SelectionBounds {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+};
+
 // Buffers whose size follows the document image's size.
 struct DocumentBuffers {
     std::vector<std::uint8_t> SelectionMask; // w x h bytes, row y at offset y * w
@@ -47,10 +54,13 @@ public:
     TFastBMP BackupImage;
     std::array<TFastBMP, UndoDepth> UndoRing;
     int UndoCount = 0;
-    TFastBMP FloatingPixels;
+    TFastBMP FloatingPixels; // the lifted block; empty cells hold KeyColor
     bool HasSelection = false;
-    int SelectionOffsetX = 0; // where the selection mask's origin lies on the image
+    SelectionBounds SelectionRect; // bounding rectangle of the selection
+    int SelectionOffsetX = 0; // how far the floating block (and the outline) moved from SelectionRect
     int SelectionOffsetY = 0;
+    bool FloatingText = false; // the floating block is placed text: Transparency applies to it
+    bool SoftMask = false;     // SelectionMask holds smoothing weights 0 ... 10 (smoothed text)
     ViewState view;
     DocumentBuffers buffers;
 

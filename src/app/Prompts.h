@@ -12,6 +12,14 @@ struct ImageSize {
     int height;
 };
 
+// What the resize dialog hands back.
+struct ResizeRequest {
+    int width;
+    int height;
+    bool changePicture; // scale the picture; otherwise only the canvas changes
+    bool smoothing;     // scale with smoothing
+};
+
 // The questions commands ask the user. The editor answers them with dialogs;
 // tests answer them from a script.
 class Prompts {
@@ -19,6 +27,8 @@ public:
     virtual ~Prompts() = default;
     // A confirmation with the buttons Yes, No and Cancel.
     virtual Answer AskYesNoCancel(const std::string& text) = 0;
+    // A confirmation with the buttons Yes and No; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
     // A one-line input box; nothing when cancelled.
     virtual std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
                                                const std::string& proposal) = 0;
@@ -29,6 +39,8 @@ public:
     virtual std::optional<std::string> ChooseFileToSave(const std::string& lastPath, int& filterIndex) = 0;
     // The new-image dialog.
     virtual std::optional<ImageSize> AskNewImageSize() = 0;
+    // The resize dialog, showing the current size; nothing when cancelled.
+    virtual std::optional<ResizeRequest> AskResize(int width, int height) = 0;
 };
 
 // What the file commands ask of the windows.

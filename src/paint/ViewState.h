@@ -26,6 +26,11 @@ struct ViewState {
     std::vector<std::uint8_t> PreviewFrameMap;
     int ViewFrameCount = 0; // outline points in the frame lists
     int PreviewFrameCount = 0;
+    // The gradient tool shows its rubber band on copies of the two display
+    // buffers; while it does, the outline is drawn over those copies.
+    bool GradientFeedback = false;
+    TFastBMP RubberViewBuffer;
+    TFastBMP RubberPreviewBuffer;
 };
 
 } // namespace krt

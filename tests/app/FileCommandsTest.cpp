@@ -3,6 +3,8 @@
 #include "app/LayoutFile.h"
 #include "core/KrtError.h"
 #include "lang/CaptionTables.h"
+#include "support/FakeWindows.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,67 +15,9 @@
 namespace krt {
 namespace {
 
+using test::FakeWindows;
+using test::ScriptedPrompts;
 using test::TempFolder;
-
-// Answers every question from a script and records what was asked.
-struct ScriptedPrompts : Prompts {
-    std::deque<Answer> answers;
-    std::deque<std::optional<std::string>> texts;
-    std::deque<std::optional<std::string>> files;
-    std::deque<int> filters;
-    std::optional<ImageSize> newSize;
-    std::vector<std::string> asked;
-
-    Answer AskYesNoCancel(const std::string& text) override
-    {
-        asked.push_back("ask:" + text);
-        Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::optional<std::string> AskText(const std::string& title, const std::string&,
-                                       const std::string& proposal) override
-    {
-        asked.push_back("text:" + title + ":" + proposal);
-        auto t = texts.front();
-        texts.pop_front();
-        return t;
-    }
-    std::optional<std::string> ChooseFileToOpen(const std::string&) override
-    {
-        asked.push_back("open");
-        auto f = files.front();
-        files.pop_front();
-        return f;
-    }
-    std::optional<std::string> ChooseFileToSave(const std::string&, int& filter) override
-    {
-        asked.push_back("save-as:" + std::to_string(filter));
-        if (!filters.empty()) {
-            filter = filters.front();
-            filters.pop_front();
-        }
-        auto f = files.front();
-        files.pop_front();
-        return f;
-    }
-    std::optional<ImageSize> AskNewImageSize() override
-    {
-        asked.push_back("new");
-        return newSize;
-    }
-};
-
-struct RecordingHost : DocumentHost {
-    std::string title;
-    int replaced = 0;
-    int pencil = 0;
-    int cancelled = 0;
-    void SetTitle(const std::string& t) override { title = t; }
-    void SelectPencil() override { ++pencil; }
-    void DocumentReplaced() override { ++replaced; }
-    void CancelStroke() override { ++cancelled; }
-};
 
 struct Fixture {
     Fixture() : editor(Language::English, DataPaths{}), commands(editor, prompts, host)
@@ -85,7 +29,7 @@ struct Fixture {
     TempFolder folder;
     Editor editor;
     ScriptedPrompts prompts;
-    RecordingHost host;
+    FakeWindows host{editor};
     FileCommands commands;
 };
 

@@ -52,6 +52,8 @@ struct ScriptedFiles : Prompts {
         return Next();
     }
     std::optional<ImageSize> AskNewImageSize() override { return std::nullopt; }
+    bool AskYesNo(const std::string&) override { return false; }
+    std::optional<ResizeRequest> AskResize(int, int) override { return std::nullopt; }
     std::optional<std::string> Next()
     {
         std::string f = files.front();

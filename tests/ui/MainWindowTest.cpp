@@ -83,7 +83,7 @@ private slots:
         QVERIFY(menu.Action("N36")->isEnabled());
         QVERIFY(menu.Action("N2")->isEnabled());
         QVERIFY(!menu.Action("N47")->isEnabled());
-        QVERIFY(!menu.Action("N26")->isEnabled());
+        QVERIFY(!menu.Action("N19")->isEnabled());
     }
 
     void russianCaptionsReplaceTheDesignCaptions()

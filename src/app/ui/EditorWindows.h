@@ -12,6 +12,9 @@ public:
     virtual void RefreshColorPanels() = 0;
     // Presses a tool button of the palette and runs its click handler.
     virtual void SelectTool(int tool) = 0;
+    // Lays the preview out again and redraws it, with the selection outline
+    // when asked.
+    virtual void RelayoutPreview(bool outline) = 0;
     // Enables the option groups of the options window (ToolOptions flags).
     virtual void EnableOptions(unsigned options) = 0;
     // True from creating the editor state until the windows are set up.

@@ -7,12 +7,15 @@
 #include "app/ui/PreviewForm.h"
 #include "paint/ColorPanels.h"
 #include "paint/View.h"
+#include "paint/FloatingBlock.h"
+#include "paint/ui/AddText.h"
 #include "paint/ui/ColorForm.h"
 #include "paint/ui/EditForm.h"
 #include "paint/ui/InstrumForm.h"
 #include "paint/ui/OptForm.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -39,6 +42,7 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     Connect("N36", &TForm1::N36Click);
     Connect("N37", &TForm1::N37Click);
     connect(menu.Menu("N1"), &QMenu::aboutToShow, this, [this] { N1Popup(); });
+    connect(menu.Menu("N6"), &QMenu::aboutToShow, this, [this] { RunGuarded([this] { N6Popup(); }); });
 
     // The fixed child windows, in their order of creation.
     previewForm = new TPreviewForm(editor, *this);
@@ -49,26 +53,27 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     instrumForm->onToolCursor = [this](int cursor) { editForm->SetToolCursor(cursor); };
     AddChild(instrumForm, false);
     optForm = new TOptForm(editor);
+    optForm->onTransparencyChanged = [this] { TransparencyChanged(); };
     AddChild(optForm, false);
     aboutBox = new TAboutBox(editor.language, this);
     newImage = new TNewImage(sizeResults, this);
     imgResize = new TImgResize(sizeResults, this);
     colorForm = new TColorForm(editor, *this);
     AddChild(colorForm, false);
+    addText = new TAddText(editor, *this, this);
     AddOutlineDisplay(previewForm);
     AddOutlineDisplay(editForm);
+    tools = std::make_unique<ToolEngine>(editor, *this);
+    editForm->AttachTools(*tools);
 
-    qtPrompts = std::make_unique<QtPrompts>(this, newImage);
+    qtPrompts = std::make_unique<QtPrompts>(this, newImage, imgResize);
     files = std::make_unique<FileCommands>(editor, *qtPrompts, *this);
-    auto fileCommand = [this](const char* name, void (FileCommands::*command)()) {
-        QAction* action = menu.Action(name);
-        action->setEnabled(true);
-        connect(action, &QAction::triggered, this, [this, command] { RunGuarded([this, command] { ((*files).*command)(); }); });
-    };
-    fileCommand("N2", &FileCommands::Open);
-    fileCommand("N3", &FileCommands::Save);
-    fileCommand("N4", &FileCommands::SaveAs);
-    fileCommand("N22", &FileCommands::New);
+    edits = std::make_unique<EditCommands>(editor, *qtPrompts, *this, *files, clipboard);
+    ConnectEditCommands();
+    ConnectCommand("N2", files, &FileCommands::Open);
+    ConnectCommand("N3", files, &FileCommands::Save);
+    ConnectCommand("N4", files, &FileCommands::SaveAs);
+    ConnectCommand("N22", files, &FileCommands::New);
 
     timer = new QTimer(this);
     timer->setObjectName("Timer1");
@@ -112,6 +117,7 @@ void TForm1::UsePrompts(Prompts& prompts)
     const int filter = files->saveFilter;
     files = std::make_unique<FileCommands>(editor, prompts, *this);
     files->saveFilter = filter;
+    edits = std::make_unique<EditCommands>(editor, prompts, *this, *files, clipboard);
 }
 
 CaptionWindows TForm1::Windows() const
@@ -126,6 +132,7 @@ CaptionWindows TForm1::Windows() const
     windows.insert("TColorForm", colorForm);
     windows.insert("TNewImage", newImage);
     windows.insert("TImgResize", imgResize);
+    windows.insert("TAddText", addText);
     return windows;
 }
 
@@ -201,6 +208,72 @@ void TForm1::RefreshColorPanels()
 }
 
 void TForm1::SelectTool(int tool) { instrumForm->PressTool(tool); }
+
+void TForm1::RelayoutPreview(bool outline) { previewForm->LayOutPreview(outline); }
+
+void TForm1::UpdatePreview(double x, double y, double w, double h)
+{
+    UpdatePreviewRect(editor, x, y, w, h);
+    previewForm->ShowPreview();
+}
+
+void TForm1::ShowViewCopy(const TFastBMP& copy) { editForm->Image()->Show(copy); }
+
+void TForm1::ShowPreviewCopy(const TFastBMP& copy) { previewForm->Image()->Show(copy); }
+
+void TForm1::SetViewCaption(const std::string& caption) { editForm->setWindowTitle(QString::fromStdString(caption)); }
+
+ScreenPoint TForm1::PointerPosition()
+{
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+void TForm1::MovePointer(ScreenPoint point) { QCursor::setPos(point.x, point.y); }
+
+void TForm1::OpenTextDialog() { addText->Ask(tools->TextPosition); }
+
+void TForm1::ShowMoveTool() { instrumForm->ShowMoveTool(); }
+
+// A placed text that still floats shows a new transparency at once.
+void TForm1::TransparencyChanged()
+{
+    if (!editor.FloatingText)
+        return;
+    MoveSelectionBy(editor, 0, 0, 0, 0);
+    RedrawView();
+    RedrawPreview();
+}
+
+void TForm1::ConnectEditCommands()
+{
+    const std::pair<const char*, void (EditCommands::*)()> commands[] = {
+        {"N26", &EditCommands::Undo},           {"N7", &EditCommands::Cut},
+        {"N8", &EditCommands::Copy},            {"N9", &EditCommands::Paste},
+        {"N10", &EditCommands::Clear},          {"N23", &EditCommands::PasteAsNewImage},
+        {"N11", &EditCommands::SelectAll},      {"N18", &EditCommands::InvertSelection},
+        {"Crop1", &EditCommands::Crop},         {"N15", &EditCommands::Resize},
+    };
+    for (const auto& [name, command] : commands)
+        ConnectCommand(name, edits, command);
+    // While the menu is closed the shortcuts stay live; each command checks
+    // for itself whether it can act.
+    connect(menu.Menu("N6"), &QMenu::aboutToHide, this, [this] {
+        for (const char* name : {"N26", "N9", "N23", "N7", "N8", "N10", "Crop1"})
+            menu.Action(name)->setEnabled(true);
+    });
+}
+
+// The Edit menu opens: commands are offered as the document allows.
+void TForm1::N6Popup()
+{
+    const EditMenuState state = edits->MenuState();
+    menu.Action("N26")->setEnabled(state.undo);
+    for (const char* name : {"N9", "N23"})
+        menu.Action(name)->setEnabled(state.paste);
+    for (const char* name : {"N7", "N8", "N10", "Crop1"})
+        menu.Action(name)->setEnabled(state.selection);
+}
 
 void TForm1::EnableOptions(unsigned options) { optForm->EnableOptions(options); }
 

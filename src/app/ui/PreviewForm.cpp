@@ -43,7 +43,8 @@ void TPreviewForm::ShowPreview() { image->Show(editor.view.PreviewBuffer); }
 
 void TPreviewForm::DrawOutline(const OutlinePhase& phase)
 {
-    ShowOutlined(*image, editor.view.PreviewBuffer, editor.buffers.PreviewFrameRows.data(), editor.buffers.PreviewFrameColumns.data(),
+    const ViewState& v = editor.view;
+    ShowOutlined(*image, v.GradientFeedback ? v.RubberPreviewBuffer : v.PreviewBuffer, editor.buffers.PreviewFrameRows.data(), editor.buffers.PreviewFrameColumns.data(),
                  editor.view.PreviewFrameCount, phase);
 }
 

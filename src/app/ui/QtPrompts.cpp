@@ -75,6 +75,20 @@ std::optional<std::string> QtPrompts::ChooseFileToSave(const std::string& lastPa
     return dialog.selectedFiles().first().toStdString();
 }
 
+bool QtPrompts::AskYesNo(const std::string& text)
+{
+    return QMessageBox::question(parent, QString::fromUtf8(ProductTitle), QString::fromStdString(text),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<ResizeRequest> QtPrompts::AskResize(int width, int height)
+{
+    const SizeDialogResults& results = imgResize->Results();
+    if (!imgResize->Ask(width, height))
+        return std::nullopt;
+    return ResizeRequest{results.newWidth, results.newHeight, results.changePicture, results.smoothing};
+}
+
 std::optional<ImageSize> QtPrompts::AskNewImageSize()
 {
     SizeDialogResults& results = newImage->Results();

@@ -7,6 +7,9 @@
 #include "paint/ui/Cursors.h"
 
 #include <QLineEdit>
+#include <QMouseEvent>
+
+#include <cmath>
 #include <QResizeEvent>
 
 namespace krt {
@@ -49,8 +52,48 @@ void TEditForm::ShowView() { image->Show(editor.view.ViewBuffer); }
 
 void TEditForm::DrawOutline(const OutlinePhase& phase)
 {
-    ShowOutlined(*image, editor.view.ViewBuffer, editor.buffers.ViewFrameRows.data(), editor.buffers.ViewFrameColumns.data(),
+    // Over the gradient's rubber band while it shows.
+    const ViewState& v = editor.view;
+    ShowOutlined(*image, v.GradientFeedback ? v.RubberViewBuffer : v.ViewBuffer, editor.buffers.ViewFrameRows.data(), editor.buffers.ViewFrameColumns.data(),
                  editor.view.ViewFrameCount, phase);
+}
+
+namespace {
+
+unsigned ModifiersOf(const QMouseEvent* event)
+{
+    unsigned modifiers = 0;
+    if (event->modifiers() & Qt::ShiftModifier)
+        modifiers |= ModShift;
+    if (event->modifiers() & Qt::AltModifier)
+        modifiers |= ModAlt;
+    if (event->buttons() & Qt::LeftButton)
+        modifiers |= ModLeftButton;
+    return modifiers;
+}
+
+QPoint WindowPoint(const QMouseEvent* event)
+{
+    return {static_cast<int>(std::floor(event->position().x())), static_cast<int>(std::floor(event->position().y()))};
+}
+
+} // namespace
+
+void TEditForm::AttachTools(ToolEngine& tools)
+{
+    image->setMouseTracking(true);
+    image->onPress = [&tools](QMouseEvent* event) {
+        const QPoint p = WindowPoint(event);
+        RunGuarded([&] { tools.OnPress(ModifiersOf(event), p.x(), p.y()); });
+    };
+    image->onMove = [&tools](QMouseEvent* event) {
+        const QPoint p = WindowPoint(event);
+        RunGuarded([&] { tools.OnMove(ModifiersOf(event), p.x(), p.y()); });
+    };
+    image->onRelease = [&tools](QMouseEvent* event) {
+        const QPoint p = WindowPoint(event);
+        RunGuarded([&] { tools.OnRelease(ModifiersOf(event), p.x(), p.y()); });
+    };
 }
 
 void TEditForm::SetToolCursor(int cursor) { image->setCursor(EditorCursor(cursor)); }

@@ -4,6 +4,7 @@
 #include "app/ui/EditorWindows.h"
 #include "app/ui/OutlineDisplay.h"
 #include "core/ui/BufferView.h"
+#include "paint/ToolEngine.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -22,6 +23,8 @@ public:
     // Shows the view buffer.
     void ShowView();
     void DrawOutline(const OutlinePhase& phase) override;
+    // Mouse events on the picture go to the tools.
+    void AttachTools(ToolEngine& tools);
     // The cursor over the picture for a tool.
     void SetToolCursor(int cursor);
 

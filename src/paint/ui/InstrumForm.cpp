@@ -1,6 +1,7 @@
 #include "paint/ui/InstrumForm.h"
 
 #include "app/ui/KrtApplication.h"
+#include "paint/ToolChoice.h"
 #include "paint/ui/ToolIcons.h"
 
 #include <QMouseEvent>
@@ -126,10 +127,21 @@ void TInstrumForm::SelectTool(int tool)
     ToolButton(tool)->setChecked(true);
     if (onToolCursor)
         onToolCursor(info.cursor);
-    windows.EnableOptions(info.options);
-    // Dropping a floating selection and lifting one for the move tool come
-    // with the selection tools.
-    editor.settings.CurrentTool = tool;
+    // A placed text that still floats keeps its transparency list.
+    if (tool != MoveTool || !editor.FloatingText)
+        windows.EnableOptions(info.options);
+    if (ChooseTool(editor, tool)) {
+        windows.RelayoutPreview(true);
+        windows.RedrawView();
+    }
+}
+
+void TInstrumForm::ShowMoveTool()
+{
+    ToolButton(MoveTool)->setChecked(true);
+    if (onToolCursor)
+        onToolCursor(Tool(MoveTool).cursor);
+    windows.EnableOptions(editor.FloatingText ? OptionTransparency : OptionsNone);
 }
 
 void TInstrumForm::SetActive(bool foreground)

@@ -26,6 +26,9 @@ public:
 
     // Presses a tool's button and runs its click handler.
     void PressTool(int tool);
+    // Shows the move tool as chosen without running its handler (a pasted
+    // or placed block already floats).
+    void ShowMoveTool();
     QToolButton* ToolButton(int tool) const { return toolButtons[static_cast<std::size_t>(tool - 1)]; }
     // Shows the swatches of the colour panels.
     void ShowSwatches(const ColorPanelImages& images);

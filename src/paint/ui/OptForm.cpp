@@ -57,6 +57,8 @@ void TOptForm::TakeTransparency()
     const int value = ParseTransparency(text);
     transparency->setCurrentText(QString::fromStdString(text));
     editor.settings.Transparency = value;
+    if (onTransparencyChanged)
+        onTransparencyChanged();
 }
 
 void TOptForm::EnableOptions(unsigned options)

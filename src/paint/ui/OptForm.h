@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 namespace krt {
 
@@ -22,6 +23,9 @@ public:
     QComboBox* ShapeList() const { return shape; }
     QComboBox* SizeList() const { return size; }
     QComboBox* TransparencyList() const { return transparency; }
+
+    // A new transparency was taken (a floating text shows it at once).
+    std::function<void()> onTransparencyChanged;
 
 private:
     QComboBox* AddGroup(int column, const char* labelName, const QString& heading, const char* listName);

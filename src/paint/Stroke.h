@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/Editor.h"
+
+#include <cstdint>
+
+namespace krt {
+
+// The colour a brush mode gives for a starting pixel o and brush colour k,
+// channel by channel (modes 0 normal, 1 XOR, 2 AND, 3 multiply).
+PackedColor CombineColor(int mode, PackedColor o, PackedColor k);
+// The 3 x 3 mean around (x, y) of the pixels inside the image (blur mode).
+PackedColor BlurPixel(const TFastBMP& image, int x, int y);
+
+// A stroke starts: no pixel is covered yet.
+void ClearPaintMap(Editor& editor);
+// Paints one stroke segment of the current tool (pencil, brush or eraser)
+// from the current point (x, y) back to the previous one (px, py). Starting
+// pixels come from BackupImage and the coverage in PaintMap grows over the
+// stroke, so going over a spot again changes nothing.
+void PaintSegment(Editor& editor, int x, int y, int px, int py);
+
+} // namespace krt

@@ -1,0 +1,347 @@
+#include "paint/ToolEngine.h"
+
+#include "app/OutlinePhase.h"
+#include "app/Undo.h"
+#include "paint/ColorPanels.h"
+#include "paint/FloatingBlock.h"
+#include "paint/Fills.h"
+#include "paint/Gradient.h"
+#include "paint/Selection.h"
+#include "paint/Stroke.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace krt {
+namespace {
+
+constexpr int PickTool = 4;
+constexpr int RectangleTool = 9;
+constexpr int SameColorSelectTool = 10;
+constexpr int FreeHandTool = 11;
+constexpr int GradientTool = 14;
+
+// Tools that Alt turns into the colour picker and Shift locks to an axis.
+bool TakesModifiers(int tool)
+{
+    return (tool >= 1 && tool <= 3) || tool == 5 || tool == 6 || tool == FreeHandTool || tool == GradientTool;
+}
+
+// Restores the tool the palette chose when an event substituted the picker.
+class ToolRestorer {
+public:
+    explicit ToolRestorer(EditorSettings& s) : settings(s), tool(s.CurrentTool) {}
+    ~ToolRestorer() { settings.CurrentTool = tool; }
+    ToolRestorer(const ToolRestorer&) = delete;
+    ToolRestorer& operator=(const ToolRestorer&) = delete;
+
+private:
+    EditorSettings& settings;
+    int tool;
+};
+
+} // namespace
+
+void ToolEngine::OnPress(unsigned modifiers, int x, int y)
+{
+    ToolRestorer restore(editor.settings);
+    int& tool = editor.settings.CurrentTool;
+    pickedAtPress = false;
+    if (TakesModifiers(tool)) {
+        if (modifiers & ModAlt) {
+            tool = PickTool;
+            pickedAtPress = true;
+        }
+        lockAnchor.reset();
+        if (modifiers & ModShift)
+            ApplyAxisLock(x, y);
+    }
+    strokeCancel = false;
+    freeSelectActive = false;
+    current = ViewToImage(editor.view, x, y);
+    if (!InImage(current)) {
+        // Nothing was started, so the drag that follows has nothing to continue.
+        strokeCancel = true;
+        return;
+    }
+    if (tool != PickTool && tool != MoveTool) {
+        SaveBackup(editor);
+        PushUndo(editor);
+    }
+    PressAction(tool, x, y);
+    host.RedrawView();
+    previous = ViewToImage(editor.view, x, y);
+}
+
+void ToolEngine::PressAction(int tool, int x, int y)
+{
+    const ImagePoint p = current;
+    switch (tool) {
+    case 1:
+    case 2:
+    case 3:
+        ClearPaintMap(editor);
+        PaintSegment(editor, p.x, p.y, p.x, p.y);
+        break;
+    case PickTool: PickColor(true); break;
+    case 5: FillSameColor(editor, p.x, p.y); break;
+    case 6: FillToBackground(editor, p.x, p.y); break;
+    case 7:
+        ReplaceColorEverywhere(editor, p.x, p.y);
+        host.RedrawPreview();
+        break;
+    case 8:
+        ReplaceAllButColor(editor, p.x, p.y);
+        host.RedrawPreview();
+        break;
+    case RectangleTool:
+        editor.HasSelection = false;
+        dragStartImage = p;
+        break;
+    case SameColorSelectTool:
+        SelectSameColor(editor, p.x, p.y);
+        host.RelayoutPreview(true);
+        break;
+    case FreeHandTool:
+        BeginFreeHand(editor);
+        freeSelectActive = true;
+        dragStartWindow = lastWindowPoint = {x, y};
+        dragStartImage = p;
+        break;
+    case MoveTool: moveDragging = HitSelection(editor, p.x, p.y) && editor.HasSelection; break;
+    case TextTool:
+        TextPosition = p;
+        host.OpenTextDialog();
+        break;
+    case GradientTool:
+        dragStartWindow = {x, y};
+        dragStartImage = p;
+        break;
+    default: break;
+    }
+}
+
+void ToolEngine::OnMove(unsigned modifiers, int x, int y)
+{
+    ToolRestorer restore(editor.settings);
+    int& tool = editor.settings.CurrentTool;
+    if (modifiers & ModLeftButton) {
+        if (TakesModifiers(tool) && (modifiers & ModAlt))
+            tool = PickTool;
+        if (modifiers & ModShift) {
+            ApplyAxisLock(x, y);
+        } else {
+            lockAnchor = WindowPoint{x, y};
+            lockDirection = LockAxis::Undecided;
+            lockCursor = host.PointerPosition();
+        }
+        if (strokeCancel)
+            return;
+        const int rawX = x, rawY = y;
+        const ImagePoint clamped = ClampViewPoint(editor.view, editor.Image.Width, editor.Image.Height, x, y);
+        x = clamped.x;
+        y = clamped.y;
+        current = ViewToImage(editor.view, x, y);
+        // After a press that picked a colour only the picker goes on.
+        if (!pickedAtPress || tool == PickTool) {
+            MoveAction(tool, x, y, rawX, rawY);
+            if ((tool >= 5 && tool <= 8) || tool == SameColorSelectTool || tool == TextTool) {
+                host.RedrawView();
+                host.RedrawPreview();
+            }
+        }
+    }
+    previous = ViewToImage(editor.view, x, y);
+}
+
+void ToolEngine::MoveAction(int tool, int x, int y, int rawX, int rawY)
+{
+    const ImagePoint p = current, q = previous;
+    switch (tool) {
+    case 1:
+    case 2:
+    case 3: {
+        const int s = editor.settings.BrushSize;
+        PaintSegment(editor, p.x, p.y, q.x, q.y);
+        host.RedrawView();
+        host.UpdatePreview(std::min(p.x, q.x) - s - 2, std::min(p.y, q.y) - s - 2, std::abs(p.x - q.x) + 2 * s + 2,
+                           std::abs(p.y - q.y) + 2 * s + 2);
+        break;
+    }
+    case PickTool: PickColor(false); break;
+    case 7: ReplaceColorEverywhere(editor, p.x, p.y); break;
+    case 8: ReplaceAllButColor(editor, p.x, p.y); break;
+    case RectangleTool:
+        AutoScroll(rawX, rawY);
+        ShowRectangleBand(x, y);
+        break;
+    case FreeHandTool:
+        if (!freeSelectActive)
+            break;
+        FreeHandPath(editor, q.x, q.y, p.x, p.y);
+        editor.view.ViewBuffer.DrawLine(lastWindowPoint.x, lastWindowPoint.y, x, y, RubberBandColor);
+        host.ShowViewCopy(editor.view.ViewBuffer);
+        lastWindowPoint = {x, y};
+        break;
+    case MoveTool:
+        if (moveDragging) {
+            const SelectionBounds r = editor.SelectionRect;
+            const int ox = editor.SelectionOffsetX, oy = editor.SelectionOffsetY;
+            MoveSelectionBy(editor, q.x, q.y, p.x, p.y);
+            const int nx = editor.SelectionOffsetX, ny = editor.SelectionOffsetY;
+            host.RedrawView();
+            host.UpdatePreview(std::min(r.x + ox, r.x + nx) - 10, std::min(r.y + oy, r.y + ny) - 10,
+                               std::abs(ox - nx) + r.w + 20, std::abs(oy - ny) + r.h + 20);
+        }
+        break;
+    case GradientTool: ShowGradientBand(x, y); break;
+    default: break;
+    }
+}
+
+void ToolEngine::OnRelease(unsigned modifiers, int x, int y)
+{
+    ToolRestorer restore(editor.settings);
+    int& tool = editor.settings.CurrentTool;
+    if (modifiers & ModAlt)
+        tool = PickTool;
+    lockAnchor.reset();
+    if (strokeCancel)
+        return;
+    const ImagePoint clamped = ClampViewPoint(editor.view, editor.Image.Width, editor.Image.Height, x, y);
+    current = ViewToImage(editor.view, clamped.x, clamped.y);
+    if (!pickedAtPress)
+        ReleaseAction(tool);
+    editor.view.GradientFeedback = false;
+    host.RedrawPreview();
+    host.ShowViewCopy(editor.view.ViewBuffer);
+}
+
+void ToolEngine::ReleaseAction(int tool)
+{
+    const ImagePoint p = current;
+    switch (tool) {
+    case RectangleTool:
+        SetRectSelection(editor, dragStartImage.x, dragStartImage.y, p.x, p.y);
+        host.RelayoutPreview(true);
+        host.RedrawView();
+        break;
+    case FreeHandTool:
+        if (!freeSelectActive)
+            break;
+        FreeHandPath(editor, dragStartImage.x, dragStartImage.y, p.x, p.y);
+        FreeHandClose(editor);
+        freeSelectActive = false;
+        host.RelayoutPreview(true);
+        host.RedrawView();
+        break;
+    case MoveTool:
+        if (moveDragging) {
+            MoveSelectionBy(editor, previous.x, previous.y, p.x, p.y);
+            moveDragging = false;
+            host.RedrawView();
+        }
+        break;
+    case GradientTool:
+        LinearGradient(editor, dragStartImage.x, dragStartImage.y, p.x, p.y);
+        editor.view.GradientFeedback = false;
+        host.RelayoutPreview(true);
+        host.RedrawView();
+        break;
+    default: break;
+    }
+}
+
+void ToolEngine::ApplyAxisLock(int& x, int& y)
+{
+    if (!lockAnchor) {
+        lockAnchor = WindowPoint{x, y};
+        lockCursor = host.PointerPosition();
+        lockDirection = LockAxis::Undecided;
+    } else if (lockDirection == LockAxis::Undecided) {
+        lockDirection = std::abs(x - lockAnchor->x) > std::abs(y - lockAnchor->y) ? LockAxis::Horizontal
+                                                                                  : LockAxis::Vertical;
+    }
+    const ScreenPoint pointer = host.PointerPosition();
+    if (lockDirection == LockAxis::Vertical) {
+        x = lockAnchor->x;
+        if (pointer.x != lockCursor.x)
+            host.MovePointer({lockCursor.x, pointer.y});
+    } else {
+        y = lockAnchor->y;
+        if (pointer.y != lockCursor.y)
+            host.MovePointer({pointer.x, lockCursor.y});
+    }
+}
+
+void ToolEngine::PickColor(bool caption)
+{
+    const PackedColor color = editor.Image.Pixel(current.x, current.y);
+    SetActiveColor(editor.settings, color);
+    if (caption)
+        host.SetViewCaption(std::to_string(RedOf(color)) + " " + std::to_string(GreenOf(color)) + " " +
+                            std::to_string(BlueOf(color)));
+    host.RefreshColorPanels();
+}
+
+void ToolEngine::AutoScroll(int rawX, int rawY)
+{
+    ViewState& v = editor.view;
+    const int oldX = v.ScrollX, oldY = v.ScrollY;
+    if (rawX < 0)
+        --v.ScrollX;
+    else if (rawX > v.ViewWidth)
+        ++v.ScrollX;
+    if (rawY < 0)
+        --v.ScrollY;
+    else if (rawY > v.ViewHeight)
+        ++v.ScrollY;
+    v.ScrollX = std::clamp(v.ScrollX, 0, editor.Image.Width - 1);
+    v.ScrollY = std::clamp(v.ScrollY, 0, editor.Image.Height - 1);
+    if (v.ScrollX != oldX || v.ScrollY != oldY)
+        host.RedrawView();
+}
+
+void ToolEngine::ShowRectangleBand(int x, int y)
+{
+    ViewState& v = editor.view;
+    v.RubberViewBuffer.CopyFrom(v.ViewBuffer);
+    const double ax = (dragStartImage.x - v.ScrollX) * static_cast<double>(v.Zoom);
+    const double ay = (dragStartImage.y - v.ScrollY) * static_cast<double>(v.Zoom);
+    FrameRect(v.RubberViewBuffer, static_cast<int>(std::trunc(std::min<double>(x, ax))),
+              static_cast<int>(std::trunc(std::min<double>(y, ay))), static_cast<int>(std::trunc(std::max<double>(x, ax))),
+              static_cast<int>(std::trunc(std::max<double>(y, ay))), RubberBandColor);
+    host.ShowViewCopy(v.RubberViewBuffer);
+
+    v.RubberPreviewBuffer.CopyFrom(v.PreviewBuffer);
+    const double scale = v.PreviewScale;
+    auto previewAt = [&](double windowPoint, int scroll, int limit) {
+        const double at = std::trunc((windowPoint / static_cast<double>(v.Zoom) + scroll) * scale);
+        return static_cast<int>(std::clamp(at, 0.0, static_cast<double>(std::max(limit - 1, 0))));
+    };
+    FrameRect(v.RubberPreviewBuffer, static_cast<int>(std::trunc(dragStartImage.x * scale)),
+              static_cast<int>(std::trunc(dragStartImage.y * scale)), previewAt(x, v.ScrollX, v.PreviewWidth),
+              previewAt(y, v.ScrollY, v.PreviewHeight), RubberBandColor);
+    host.ShowPreviewCopy(v.RubberPreviewBuffer);
+}
+
+void ToolEngine::ShowGradientBand(int x, int y)
+{
+    ViewState& v = editor.view;
+    v.RubberViewBuffer.CopyFrom(v.ViewBuffer);
+    v.RubberViewBuffer.DrawLine(dragStartWindow.x, dragStartWindow.y, x, y, RubberBandColor);
+    host.ShowViewCopy(v.RubberViewBuffer);
+
+    v.RubberPreviewBuffer.CopyFrom(v.PreviewBuffer);
+    const double scale = v.PreviewScale, zoom = v.Zoom;
+    v.RubberPreviewBuffer.DrawLine(static_cast<int>(std::trunc((v.ScrollX + dragStartWindow.x / zoom) * scale)),
+                                   static_cast<int>(std::trunc((v.ScrollY + dragStartWindow.y / zoom) * scale)),
+                                   static_cast<int>(std::trunc(current.x * scale)),
+                                   static_cast<int>(std::trunc(current.y * scale)), RubberBandColor);
+    host.ShowPreviewCopy(v.RubberPreviewBuffer);
+    v.GradientFeedback = true;
+    host.OutlineStep();
+}
+
+} // namespace krt

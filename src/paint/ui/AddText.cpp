@@ -1,0 +1,219 @@
+#include "paint/ui/AddText.h"
+
+#include "app/DocumentState.h"
+#include "app/ui/KrtApplication.h"
+#include "paint/ColorPanels.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace krt {
+
+TAddText::TAddText(Editor& ed, ToolHost& h, QWidget* parent) : QDialog(parent), editor(ed), host(h)
+{
+    setObjectName("AddText");
+    setWindowTitle(QString::fromUtf8("Добавление текста"));
+    setFixedSize(458, 258);
+
+    groupBox2 = new QGroupBox(QString::fromUtf8("Параметры шрифта"), this);
+    groupBox2->setObjectName("GroupBox2");
+    groupBox2->setGeometry(8, 4, 442, 50);
+    comboBox1 = new QComboBox(groupBox2);
+    comboBox1->setObjectName("ComboBox1");
+    comboBox1->setGeometry(8, 18, 220, 24);
+    comboBox1->addItems(QFontDatabase::families());
+    comboBox2 = new QComboBox(groupBox2);
+    comboBox2->setObjectName("ComboBox2");
+    comboBox2->setGeometry(236, 18, 60, 24);
+    for (int size = 0; size < 80; ++size)
+        comboBox2->addItem(QString::number(size));
+    const char* styles[3] = {"B", "K", "U"};
+    for (int k = 0; k < 3; ++k) {
+        auto* button = new QToolButton(groupBox2);
+        button->setObjectName(QString("SpeedButton%1").arg(k + 1));
+        button->setText(styles[k]);
+        button->setCheckable(true);
+        button->setGeometry(310 + 28 * k, 18, 24, 24);
+        styleButtons[static_cast<std::size_t>(k)] = button;
+        connect(button, &QToolButton::toggled, this, [this, k](bool on) {
+            QFont font = memo->font();
+            if (k == 0)
+                font.setBold(on);
+            else if (k == 1)
+                font.setItalic(on);
+            else
+                font.setUnderline(on);
+            SetMemoFont(font);
+        });
+    }
+
+    groupBox1 = new QGroupBox(QString::fromUtf8("Выравнивание по"), this);
+    groupBox1->setObjectName("GroupBox1");
+    groupBox1->setGeometry(8, 58, 140, 90);
+    const char* aligns[3] = {"Левому краю", "Центру", "Правому краю"};
+    for (int k = 0; k < 3; ++k) {
+        auto* radio = new QRadioButton(QString::fromUtf8(aligns[k]), groupBox1);
+        radio->setObjectName(QString("RadioButton%1").arg(k + 1));
+        radio->setGeometry(8, 18 + 22 * k, 128, 20);
+        alignButtons[static_cast<std::size_t>(k)] = radio;
+        connect(radio, &QRadioButton::toggled, this, [this, k](bool on) {
+            if (on)
+                SetAlignment(static_cast<TextAlign>(k));
+        });
+    }
+
+    label1 = new QLabel(QString::fromUtf8("Интервал (мм)"), this);
+    label1->setObjectName("Label1");
+    label1->setGeometry(12, 154, 90, 20);
+    spinEdit = new QSpinBox(this);
+    spinEdit->setObjectName("CSpinEdit1");
+    spinEdit->setRange(0, 72);
+    spinEdit->setGeometry(104, 152, 44, 24);
+    checkBox1 = new QCheckBox(QString::fromUtf8("Сглаживание"), this);
+    checkBox1->setObjectName("CheckBox1");
+    checkBox1->setGeometry(12, 182, 136, 20);
+
+    memo = new QTextEdit(this);
+    memo->setObjectName("Memo1");
+    memo->setAcceptRichText(false);
+    memo->setLineWrapMode(QTextEdit::NoWrap);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setGeometry(156, 58, 294, 160);
+
+    button4 = new QPushButton("OK", this);
+    button4->setObjectName("Button4");
+    button4->setGeometry(286, 226, 78, 26);
+    button4->setEnabled(false);
+    button4->setDefault(true);
+    button5 = new QPushButton(QString::fromUtf8("Отмена"), this);
+    button5->setObjectName("Button5");
+    button5->setGeometry(372, 226, 78, 26);
+
+    connect(memo, &QTextEdit::textChanged, this, [this] { button4->setEnabled(!memo->toPlainText().isEmpty()); });
+    connect(button4, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button4Click(); }); });
+    connect(button5, &QPushButton::clicked, this, &QDialog::reject);
+    connect(comboBox1, &QComboBox::activated, this, [this] {
+        QFont font = memo->font();
+        font.setFamily(comboBox1->currentText());
+        SetMemoFont(font);
+    });
+    connect(comboBox2, &QComboBox::activated, this, [this] {
+        QFont font = memo->font();
+        font.setPointSize(std::max(comboBox2->currentText().toInt(), 1));
+        SetMemoFont(font);
+    });
+
+    alignButtons[0]->setChecked(true);
+    // The lists show the memo's font.
+    comboBox1->setCurrentText(memo->font().family());
+    comboBox2->setCurrentText(QString::number(memo->font().pointSize()));
+}
+
+void TAddText::SetMemoFont(const QFont& font)
+{
+    memo->setFont(font);
+    // Text already typed takes the font too.
+    QTextCursor all(memo->document());
+    all.select(QTextCursor::Document);
+    QTextCharFormat format;
+    format.setFont(font);
+    all.mergeCharFormat(format);
+}
+
+void TAddText::SetAlignment(TextAlign align)
+{
+    const Qt::Alignment flags = align == TextAlign::Left     ? Qt::AlignLeft
+                                : align == TextAlign::Center ? Qt::AlignHCenter
+                                                             : Qt::AlignRight;
+    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
+        QTextCursor cursor(block);
+        QTextBlockFormat format = cursor.blockFormat();
+        format.setAlignment(flags);
+        cursor.setBlockFormat(format);
+    }
+    memo->setAlignment(flags);
+}
+
+TextAlign TAddText::Alignment() const
+{
+    return alignButtons[1]->isChecked() ? TextAlign::Center
+           : alignButtons[2]->isChecked() ? TextAlign::Right
+                                          : TextAlign::Left;
+}
+
+void TAddText::Ask(ImagePoint at)
+{
+    position = at;
+    exec();
+}
+
+std::optional<TextInk> TAddText::DrawText(TextLayout& layout) const
+{
+    const QStringList lines = memo->toPlainText().split('\n');
+    QFont font = memo->font();
+    // Ink is all or nothing: a cell belongs to the text or not.
+    font.setStyleStrategy(QFont::NoAntialias);
+    QImage probe(1, 1, QImage::Format_Grayscale8);
+    const QFontMetrics metrics(font, &probe);
+    std::vector<int> widths, heights;
+    for (const QString& line : lines) {
+        widths.push_back(metrics.horizontalAdvance(line));
+        heights.push_back(metrics.height());
+    }
+    layout = LayOutText(widths, heights, Alignment(), SpacingPixels(spinEdit->value(), probe.logicalDpiY()));
+    if (layout.width < 1 || layout.height < 1)
+        return std::nullopt;
+    if (layout.width > editor.Image.Width || layout.height > editor.Image.Height)
+        return TextInk{layout.width, layout.height, {}};
+
+    QImage canvas(layout.width, layout.height, QImage::Format_Grayscale8);
+    canvas.fill(255);
+    {
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            painter.drawText(layout.left[static_cast<std::size_t>(i)],
+                             layout.top[static_cast<std::size_t>(i)] + metrics.ascent(), lines[i]);
+    }
+    TextInk ink{layout.width, layout.height, {}};
+    ink.cells.resize(static_cast<std::size_t>(layout.width) * layout.height);
+    for (int r = 0; r < layout.height; ++r) {
+        const uchar* row = canvas.constScanLine(r);
+        for (int c = 0; c < layout.width; ++c)
+            ink.cells[static_cast<std::size_t>(r) * layout.width + c] = row[c] < 128 ? 1 : 0;
+    }
+    return ink;
+}
+
+void TAddText::Button4Click()
+{
+    TextLayout layout;
+    const std::optional<TextInk> ink = DrawText(layout);
+    if (!ink)
+        return;
+    const QString title = QString::fromUtf8(ProductTitle);
+    if (ink->width > editor.Image.Width) {
+        QMessageBox::information(this, title, QString::fromStdString(editor.messages.MsgTextTooWide));
+        return;
+    }
+    if (ink->height > editor.Image.Height) {
+        QMessageBox::information(this, title, QString::fromStdString(editor.messages.MsgTextTooHigh));
+        return;
+    }
+    PlaceText(editor, *ink, position, checkBox1->isChecked());
+    host.RelayoutPreview(true);
+    host.RedrawView();
+    editor.settings.CurrentTool = MoveTool;
+    host.ShowMoveTool();
+    accept();
+}
+
+} // namespace krt

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/Editor.h"
+#include "app/Prompts.h"
+#include "paint/ToolChoice.h"
+#include "paint/ToolHost.h"
+#include "paint/View.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace krt::test {
+
+// Stands in for the editor's windows: runs what the windows would run on the
+// engine (redraws, tool buttons) and records the rest.
+struct FakeWindows : DocumentHost, ToolHost {
+    explicit FakeWindows(Editor& e) : editor(e) {}
+
+    Editor& editor;
+    std::string title;
+    std::string caption;
+    int replaced = 0;
+    int pencil = 0;
+    int cancelled = 0;
+    int relayouts = 0;
+    int viewCopies = 0;
+    int outlineSteps = 0;
+    int moveToolShown = 0;
+    std::vector<int> toolsSelected;
+    ScreenPoint pointer{500, 400};
+    std::vector<ScreenPoint> pointerMoves;
+    std::function<void()> onTextDialog;
+    std::function<void()> onCancelStroke;
+
+    // DocumentHost
+    void SetTitle(const std::string& t) override { title = t; }
+    void SelectPencil() override
+    {
+        ++pencil;
+        SelectTool(1);
+    }
+    void DocumentReplaced() override
+    {
+        ++replaced;
+        RedrawView();
+    }
+    void CancelStroke() override
+    {
+        ++cancelled;
+        if (onCancelStroke)
+            onCancelStroke();
+    }
+
+    // ToolHost
+    void RedrawView() override { krt::RedrawView(editor); }
+    void RedrawPreview() override { krt::RedrawPreview(editor); }
+    void UpdatePreview(double x, double y, double w, double h) override { UpdatePreviewRect(editor, x, y, w, h); }
+    void RelayoutPreview(bool outline) override
+    {
+        ++relayouts;
+        if (outline)
+            BuildPreviewOutline(editor);
+    }
+    void ShowViewCopy(const TFastBMP&) override { ++viewCopies; }
+    void ShowPreviewCopy(const TFastBMP&) override {}
+    void RefreshColorPanels() override {}
+    void SetViewCaption(const std::string& c) override { caption = c; }
+    ScreenPoint PointerPosition() override { return pointer; }
+    void MovePointer(ScreenPoint p) override
+    {
+        pointer = p;
+        pointerMoves.push_back(p);
+    }
+    void OpenTextDialog() override
+    {
+        if (onTextDialog)
+            onTextDialog();
+    }
+    void OutlineStep() override { ++outlineSteps; }
+    void SelectTool(int tool) override
+    {
+        toolsSelected.push_back(tool);
+        ChooseTool(editor, tool);
+    }
+    void ShowMoveTool() override { ++moveToolShown; }
+};
+
+} // namespace krt::test
