@@ -56,6 +56,16 @@ const CaptionEntry RussianTable[] = {
     {"TOptForm", "Label3", Cap, 0, "Размер"},
     {"TOptForm", "Label4", Cap, 0, "Прозрач."},
 
+    {"TAddText", "", Cap, 0, "Добавление текста"},
+    {"TAddText", "GroupBox2", Cap, 0, "Параметры шрифта"},
+    {"TAddText", "GroupBox1", Cap, 0, "Выравнивание по"},
+    {"TAddText", "RadioButton1", Cap, 0, "Левому краю"},
+    {"TAddText", "RadioButton2", Cap, 0, "Центру"},
+    {"TAddText", "RadioButton3", Cap, 0, "Правому краю"},
+    {"TAddText", "Label1", Cap, 0, "Интервал (мм)"},
+    {"TAddText", "CheckBox1", Cap, 0, "Сглаживание"},
+    {"TAddText", "Button5", Cap, 0, "Отмена"},
+
     {"TNewImage", "", Cap, 0, "Создать новый рисунок"},
     {"TNewImage", "Label1", Cap, 0, "Ширина"},
     {"TNewImage", "Label2", Cap, 0, "Высота"},
@@ -166,6 +176,16 @@ const CaptionEntry EnglishTable[] = {
     {"TOptForm", "ComboBox4", Item, 1, "Square"},
     {"TOptForm", "ComboBox1", Text, 0, "Normal"},
     {"TOptForm", "ComboBox4", Text, 0, "Circle"},
+
+    {"TAddText", "", Cap, 0, "Adding text"},
+    {"TAddText", "GroupBox2", Cap, 0, "Font"},
+    {"TAddText", "GroupBox1", Cap, 0, "Alignment"},
+    {"TAddText", "RadioButton1", Cap, 0, "Left"},
+    {"TAddText", "RadioButton2", Cap, 0, "Center"},
+    {"TAddText", "RadioButton3", Cap, 0, "Right"},
+    {"TAddText", "Label1", Cap, 0, "Spacing (mm)"},
+    {"TAddText", "CheckBox1", Cap, 0, "Anti-aliasing"},
+    {"TAddText", "Button5", Cap, 0, "Cancel"},
 
     {"TNewImage", "", Cap, 0, "Create a new image"},
     {"TNewImage", "Label1", Cap, 0, "Width"},

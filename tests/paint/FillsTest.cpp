@@ -1,0 +1,158 @@
+#include "paint/ColorPanels.h"
+#include "paint/Fills.h"
+#include "paint/Gradient.h"
+#include "paint/Selection.h"
+#include "support/EditorFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace krt {
+namespace {
+
+using test::CountPixels;
+using test::NewEditor;
+
+constexpr PackedColor Red = PackRGB(255, 0, 0);
+constexpr PackedColor Blue = PackRGB(0, 0, 255);
+
+// A 20 x 10 picture: white left half, red right half, a blue pixel at (3, 3).
+std::unique_ptr<Editor> TwoHalves()
+{
+    auto e = NewEditor(20, 10);
+    e->Image.FillBlock(10, 0, 19, 9, Red);
+    e->Image.SetPixel(3, 3, Blue);
+    return e;
+}
+
+TEST(FillSameColor, FillsTheFourConnectedRegionOnly)
+{
+    auto e = TwoHalves();
+    e->settings.ForeColor = Blue;
+    FillSameColor(*e, 0, 0);
+    EXPECT_EQ(CountPixels(e->Image, Blue), 100);
+    EXPECT_EQ(CountPixels(e->Image, Red), 100);
+}
+
+TEST(FillSameColor, DoesNothingOnTheFillColourOrOutsideTheSelection)
+{
+    auto e = TwoHalves();
+    e->settings.ForeColor = Red;
+    FillSameColor(*e, 15, 5);
+    EXPECT_EQ(CountPixels(e->Image, Red), 100);
+
+    e->settings.ForeColor = Black;
+    SetRectSelection(*e, 0, 0, 4, 9);
+    FillSameColor(*e, 8, 8); // not selected
+    EXPECT_EQ(CountPixels(e->Image, Black), 0);
+    FillSameColor(*e, 0, 0); // stops at the selection border
+    EXPECT_EQ(CountPixels(e->Image, Black), 49);
+    EXPECT_EQ(e->Image.Pixel(5, 0), White);
+}
+
+TEST(FillSameColor, PosterisedColoursCountAsTheSame)
+{
+    auto e = NewEditor(2, 1);
+    e->Image.SetPixel(0, 0, PackRGB(40, 0, 0));
+    e->Image.SetPixel(1, 0, PackRGB(90, 0, 0));
+    SetPosterize(e->settings, 64, 1, 1);
+    e->settings.ForeColor = PackRGB(0, 200, 0);
+    FillSameColor(*e, 0, 0);
+    EXPECT_EQ(e->Image.Pixel(1, 0), PackRGB(0, 200, 0));
+}
+
+TEST(FillToBackground, StopsAtBackgroundPixelsAndTheSelection)
+{
+    auto e = NewEditor(10, 10, Red);
+    e->settings.BackColor = White;
+    e->Image.FillBlock(5, 0, 5, 9, White); // a wall
+    e->Image.SetPixel(2, 2, Blue);
+    FillToBackground(*e, 0, 0);
+    EXPECT_EQ(CountPixels(e->Image, Black), 50); // both colours left of the wall
+    EXPECT_EQ(CountPixels(e->Image, White), 10);
+
+    auto seedOnBackground = NewEditor(4, 4);
+    FillToBackground(*seedOnBackground, 1, 1);
+    EXPECT_EQ(CountPixels(seedOnBackground->Image, White), 16);
+}
+
+TEST(Replace, EverywhereAndAllButWithinTheSelection)
+{
+    auto e = TwoHalves();
+    e->settings.BackColor = Black;
+    ReplaceColorEverywhere(*e, 12, 0);
+    EXPECT_EQ(CountPixels(e->Image, Black), 100);
+
+    auto f = TwoHalves();
+    f->settings.BackColor = Black;
+    SetRectSelection(*f, 0, 0, 19, 4);
+    ReplaceAllButColor(*f, 12, 0); // white and blue in the top half
+    EXPECT_EQ(CountPixels(f->Image, Black), 50);
+    EXPECT_EQ(f->Image.Pixel(3, 8), White);
+}
+
+TEST(LinearGradient, RunsFromThePressedToTheReleasedPoint)
+{
+    const struct {
+        int x0, y0, x1, y1;
+        int probeX, expectedRed;
+    } cases[] = {
+        {2, 0, 12, 0, 2, 255},   // the pressed point: foreground
+        {2, 0, 12, 0, 0, 255},   // before the start: constant
+        {2, 0, 12, 0, 12, 0},    // the released point: background
+        {2, 0, 12, 0, 19, 0},    // beyond the end
+        {2, 0, 12, 0, 7, 127},   // half way
+        {12, 0, 2, 0, 12, 254},  // right to left: foreground where pressed (t just below 1: L has 0.0001 added)
+        {12, 0, 2, 0, 2, 0},
+    };
+    for (const auto& c : cases) {
+        auto e = NewEditor(20, 3);
+        e->settings.ForeColor = Red;
+        e->settings.BackColor = Black;
+        LinearGradient(*e, c.x0, c.y0, c.x1, c.y1);
+        EXPECT_EQ(RedOf(e->Image.Pixel(c.probeX, 1)), c.expectedRed) << c.x0 << "->" << c.x1 << " at " << c.probeX;
+    }
+}
+
+TEST(LinearGradient, VerticalDragsTransparencyAndSelection)
+{
+    auto e = NewEditor(3, 11);
+    e->settings.ForeColor = White;
+    e->settings.BackColor = Black;
+    LinearGradient(*e, 1, 10, 1, 0);
+    EXPECT_EQ(e->Image.Pixel(0, 10), White);
+    EXPECT_EQ(e->Image.Pixel(0, 0), Black);
+    EXPECT_EQ(RedOf(e->Image.Pixel(0, 5)), 127);
+
+    auto t = NewEditor(10, 1, Black);
+    t->settings.ForeColor = White;
+    t->settings.BackColor = White;
+    t->settings.Transparency = 50;
+    SetRectSelection(*t, 0, 0, 4, 0); // one row: shares a row, so no selection
+    EXPECT_FALSE(t->HasSelection);
+    LinearGradient(*t, 0, 0, 9, 0);
+    EXPECT_EQ(t->Image.Pixel(3, 0), PackRGB(127, 127, 127));
+
+    auto s = NewEditor(10, 4);
+    s->settings.ForeColor = Black;
+    SetRectSelection(*s, 0, 0, 4, 3);
+    LinearGradient(*s, 0, 0, 9, 0);
+    EXPECT_EQ(s->Image.Pixel(0, 0), Black);
+    EXPECT_EQ(s->Image.Pixel(5, 0), White);
+    // The same point pressed and released draws nothing.
+    auto n = NewEditor(4, 4);
+    LinearGradient(*n, 1, 1, 1, 1);
+    EXPECT_EQ(CountPixels(n->Image, White), 16);
+}
+
+TEST(FrameRect, OutlinesWithinTheBuffer)
+{
+    TFastBMP b(6, 6);
+    b.Fill(White);
+    FrameRect(b, 4, 4, -3, 1, Black);
+    EXPECT_EQ(CountPixels(b, Black), 5 + 5 + 2); // rows 1 and 4 from column 0 to 4, column 4 in rows 2..3
+    EXPECT_EQ(b.Pixel(4, 2), Black);
+    EXPECT_EQ(b.Pixel(0, 2), White);
+}
+
+} // namespace
+} // namespace krt
