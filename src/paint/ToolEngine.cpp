@@ -29,10 +29,15 @@ bool TakesModifiers(int tool)
 }
 
 // Restores the tool the palette chose when an event substituted the picker.
+// (A tool action may itself choose another tool: the text dialog does.)
 class ToolRestorer {
 public:
     explicit ToolRestorer(EditorSettings& s) : settings(s), tool(s.CurrentTool) {}
-    ~ToolRestorer() { settings.CurrentTool = tool; }
+    ~ToolRestorer()
+    {
+        if (settings.CurrentTool == PickTool)
+            settings.CurrentTool = tool;
+    }
     ToolRestorer(const ToolRestorer&) = delete;
     ToolRestorer& operator=(const ToolRestorer&) = delete;
 

@@ -1,3 +1,4 @@
+#include "UiSupport.h"
 #include "UiTest.h"
 #include "app/Editor.h"
 #include "app/ImageFiles.h"
@@ -20,21 +21,10 @@
 #include <functional>
 
 using namespace krt;
+using krt::test::Setup;
+using krt::test::WhenModal;
 
 namespace {
-
-// Runs `act` on the next modal window once it is up.
-void WhenModal(std::function<void(QWidget*)> act)
-{
-    auto attempt = std::make_shared<std::function<void()>>();
-    *attempt = [act, attempt] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            act(modal);
-        else
-            QTimer::singleShot(20, *attempt);
-    };
-    QTimer::singleShot(20, *attempt);
-}
 
 // File names for the file commands instead of the file dialogs.
 struct ScriptedFiles : Prompts {
@@ -60,20 +50,6 @@ struct ScriptedFiles : Prompts {
         files.pop_front();
         return f;
     }
-};
-
-struct Setup {
-    explicit Setup(Language language = Language::English) : editor(language, DataPaths{}), window(editor)
-    {
-        const auto table = CaptionTable(language);
-        ApplyMessageEntries(table, editor.messages);
-        window.ApplyWindowLayout(DefaultWindowLayout());
-        window.FinishStartUp();
-        ApplyCaptions(table, window.Windows());
-        window.show();
-    }
-    Editor editor;
-    TForm1 window;
 };
 
 } // namespace
