@@ -126,8 +126,12 @@ bool DropFloating(Editor& editor)
                             old.data() + static_cast<std::size_t>(i - dy) * w + (from - dx),
                             static_cast<std::size_t>(to - from));
         }
-        editor.SelectionRect.x = std::max(0, editor.SelectionRect.x + dx);
-        editor.SelectionRect.y = std::max(0, editor.SelectionRect.y + dy);
+        SelectionBounds& r = editor.SelectionRect;
+        // A block dropped wholly off the picture leaves nothing selected.
+        if (r.x + dx >= w || r.y + dy >= h || r.x + dx + r.w <= 0 || r.y + dy + r.h <= 0)
+            editor.HasSelection = false;
+        r.x = std::max(0, r.x + dx);
+        r.y = std::max(0, r.y + dy);
         editor.SelectionOffsetX = editor.SelectionOffsetY = 0;
     }
     BuildViewOutline(editor);

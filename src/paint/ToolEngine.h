@@ -60,7 +60,7 @@ private:
     WindowPoint lastWindowPoint{0, 0};
     bool moveDragging = false;
     bool freeSelectActive = false;
-    bool strokeCancel = false;
+    bool strokeCancel = true; // nothing to continue before the first press
     bool pickedAtPress = false; // the press picked a colour instead of starting the tool
     std::optional<WindowPoint> lockAnchor;
     ScreenPoint lockCursor{0, 0};

@@ -121,6 +121,12 @@ TEST(FloatingBlock, MovingOffTheLeftEdgeClipsAndDropsTheVisiblePart)
     EXPECT_EQ(Selected(*e), 8);
     EXPECT_EQ(e->buffers.SelectionMask[3 * 20 + 0], 1);
     EXPECT_EQ(e->buffers.SelectionMask[3 * 20 + 2], 0);
+
+    // Moved wholly off the picture and dropped: no selection remains.
+    LiftSelection(*e);
+    MoveSelectionBy(*e, 0, 0, 30, 0);
+    DropFloating(*e);
+    EXPECT_FALSE(e->HasSelection);
 }
 
 TEST(FloatingBlock, TransparencyBlendsPlacedTextOnly)
