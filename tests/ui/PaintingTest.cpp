@@ -32,6 +32,15 @@ void MoveWith(QWidget* view, QPoint at, Qt::KeyboardModifiers modifiers)
     QApplication::sendEvent(view, &move);
 }
 
+// Presses at the first image point, moves through the others, releases at the last.
+void Drag(Setup& s, std::vector<QPoint> points)
+{
+    QTest::mousePress(View(s), Qt::LeftButton, {}, points.front());
+    for (std::size_t i = 1; i < points.size(); ++i)
+        QTest::mouseMove(View(s), points[i]);
+    QTest::mouseRelease(View(s), Qt::LeftButton, {}, points.back());
+}
+
 void Choose(Setup& s, int tool) { s.window.InstrumForm()->ToolButton(tool)->click(); }
 
 int CountColor(const TFastBMP& image, PackedColor color, int x0, int y0, int x1, int y1)
@@ -52,10 +61,7 @@ private slots:
     {
         Setup s;
         s.editor.settings.BrushSize = 1;
-        QTest::mousePress(View(s), Qt::LeftButton, {}, At(10, 10));
-        QTest::mouseMove(View(s), At(20, 10));
-        QTest::mouseMove(View(s), At(30, 10));
-        QTest::mouseRelease(View(s), Qt::LeftButton, {}, At(30, 10));
+        Drag(s, {At(10, 10), At(20, 10), At(30, 10)});
         QCOMPARE(CountColor(s.editor.Image, Black, 0, 0, 60, 60), 21);
         QCOMPARE(s.editor.Image.Pixel(25, 10), Black);
         QCOMPARE(s.editor.UndoCount, 1);
@@ -92,18 +98,12 @@ private slots:
         Setup s;
         s.editor.Image.FillBlock(10, 10, 30, 30, Red);
         Choose(s, 9);
-        QTest::mousePress(View(s), Qt::LeftButton, {}, At(10, 10));
-        QTest::mouseMove(View(s), At(20, 20));
-        QTest::mouseMove(View(s), At(30, 30));
-        QTest::mouseRelease(View(s), Qt::LeftButton, {}, At(30, 30));
+        Drag(s, {At(10, 10), At(20, 20), At(30, 30)});
         QVERIFY(s.editor.HasSelection);
         QCOMPARE(s.editor.SelectionRect.w, 21);
 
         Choose(s, MoveTool);
-        QTest::mousePress(View(s), Qt::LeftButton, {}, At(20, 20));
-        QTest::mouseMove(View(s), At(30, 20));
-        QTest::mouseMove(View(s), At(40, 20));
-        QTest::mouseRelease(View(s), Qt::LeftButton, {}, At(40, 20));
+        Drag(s, {At(20, 20), At(30, 20), At(40, 20)});
         QCOMPARE(s.editor.Image.Pixel(45, 15), Red);
         QCOMPARE(s.editor.Image.Pixel(15, 15), White); // the hole in the background colour
 
@@ -119,9 +119,7 @@ private slots:
         Setup s;
         s.editor.Image.FillBlock(5, 5, 14, 9, Red);
         Choose(s, 9);
-        QTest::mousePress(View(s), Qt::LeftButton, {}, At(5, 5));
-        QTest::mouseMove(View(s), At(14, 9));
-        QTest::mouseRelease(View(s), Qt::LeftButton, {}, At(14, 9));
+        Drag(s, {At(5, 5), At(14, 9)});
         s.window.Menu().Action("N8")->trigger();
         const QImage copied = QGuiApplication::clipboard()->image();
         QCOMPARE(copied.size(), QSize(10, 5));
