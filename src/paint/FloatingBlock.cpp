@@ -16,6 +16,26 @@ void ClipSelectionRect(Editor& editor)
     r.h = std::min(r.h, editor.Image.Height - r.y);
 }
 
+// The mean colour of the non-empty neighbours of block cell (k, j); false
+// when it has none.
+bool RimColor(const TFastBMP& block, int k, int j, std::uint8_t* rim)
+{
+    int sum[3] = {0, 0, 0};
+    int count = 0;
+    for (int r = std::max(j - 1, 0); r <= std::min(j + 1, block.Height - 1); ++r)
+        for (int c = std::max(k - 1, 0); c <= std::min(k + 1, block.Width - 1); ++c) {
+            const std::uint8_t* q = block.PixelAddress(c, r);
+            if (ReadPixel(q) == KeyColor)
+                continue;
+            for (int ch = 0; ch < 3; ++ch)
+                sum[ch] += q[ch];
+            ++count;
+        }
+    for (int ch = 0; ch < 3 && count > 0; ++ch)
+        rim[ch] = static_cast<std::uint8_t>(sum[ch] / count);
+    return count > 0;
+}
+
 void RestoreImageFromBackup(Editor& editor)
 {
     for (int y = 0; y < editor.Image.Height; ++y)
@@ -80,6 +100,16 @@ void RenderFloating(Editor& editor)
             std::uint8_t* p = image.PixelAddress(ox + k, oy + j);
             if (editor.SoftMask) {
                 const int m = weights[k];
+                if (m == 0)
+                    continue;
+                std::uint8_t rim[3];
+                if (ReadPixel(f) == KeyColor) {
+                    // A rim cell fades the colour of the text beside it in,
+                    // not the key colour that marks it empty.
+                    if (!RimColor(block, k, j, rim))
+                        continue;
+                    f = rim;
+                }
                 for (int ch = 0; ch < 3; ++ch)
                     p[ch] = static_cast<std::uint8_t>((m * ((e * f[ch] + d * p[ch]) / 100) + p[ch] * (10 - m)) / 10);
             } else if (ReadPixel(f) != KeyColor) {

@@ -172,18 +172,19 @@ TEST(TextBlock, SmoothingWeighsCellsInTenths)
     for (int r = 1; r <= 3; ++r)
         for (int c = 1; c <= 3; ++c)
             ink.cells[static_cast<std::size_t>(r) * 5 + c] = 1;
+    e->settings.ForeColor = PackRGB(0, 0, 250);
     PlaceText(*e, ink, {2, 2}, true);
     EXPECT_EQ(e->buffers.SelectionMask[2 * 10 + 2], 10); // the centre of the square
     EXPECT_EQ(e->buffers.SelectionMask[0 * 10 + 0], 1);  // a corner touching one inked cell
-    EXPECT_EQ(e->Image.Pixel(4, 4), Black);
-    // Weight 1 blends a tenth of the block's key colour into white.
-    EXPECT_EQ(RedOf(e->Image.Pixel(2, 2)), (1 * 12 + 9 * 255) / 10);
+    EXPECT_EQ(e->Image.Pixel(4, 4), PackRGB(0, 0, 250));
+    // Weight 1 fades a tenth of the text colour (not the key colour) into white.
+    EXPECT_EQ(e->Image.Pixel(2, 2), PackRGB(229, 229, 254));
     EXPECT_TRUE(e->SoftMask);
     EXPECT_EQ(e->UndoCount, 1);
     // The text keeps the colour it was placed with.
     e->settings.ForeColor = Red;
     MoveSelectionBy(*e, 0, 0, 0, 0);
-    EXPECT_EQ(e->Image.Pixel(4, 4), Black);
+    EXPECT_EQ(e->Image.Pixel(4, 4), PackRGB(0, 0, 250));
 }
 
 TEST(InvertSelection, Cases)
