@@ -2,36 +2,12 @@
 
 #include "paint/SameColor.h"
 #include "paint/Selection.h"
-#include "paint/WorkQueue.h"
+#include "paint/SpanFlood.h"
 
 #include <algorithm>
 
 namespace krt {
 namespace {
-
-// Floods from the seed over the four neighbours (left, up, right, down) that
-// `joins` accepts, painting each in the foreground colour as it is reached.
-// `joins` must reject painted pixels, so that none enters the list twice.
-template <typename Joins>
-void Flood(Editor& editor, int x, int y, Joins&& joins, std::uint8_t* visited)
-{
-    TFastBMP& image = editor.Image;
-    const PackedColor fore = editor.settings.ForeColor;
-    WorkQueue queue(editor.buffers);
-    auto take = [&](int cx, int cy) {
-        WritePixel(image.PixelAddress(cx, cy), fore);
-        if (visited)
-            visited[static_cast<std::size_t>(cy) * image.Width + cx] = 0;
-        queue.Push(cx, cy);
-    };
-    take(x, y);
-    int cx, cy;
-    while (queue.Pop(cx, cy))
-        ForEachNeighbour(cx, cy, image.Width, image.Height, [&](int nx, int ny) {
-            if (IsSelected(editor, nx, ny) && joins(nx, ny))
-                take(nx, ny);
-        });
-}
 
 template <typename Replace>
 void ReplaceWhere(Editor& editor, Replace&& replace)
@@ -56,11 +32,27 @@ void FillSameColor(Editor& editor, int x, int y)
     if (!IsSelected(editor, x, y))
         return;
     const PackedColor seed = editor.Image.Pixel(x, y);
-    if (SameColor(editor.settings, seed, editor.settings.ForeColor))
+    const PackedColor fore = editor.settings.ForeColor;
+    if (SameColor(editor.settings, seed, fore))
         return;
     const ColorMatch matches(editor.settings, seed);
-    Flood(
-        editor, x, y, [&](int cx, int cy) { return matches(editor.Image.PixelAddress(cx, cy)); }, nullptr);
+    // The stroke coverage map marks the filled cells: pixels of the fill
+    // colour may have been there before.
+    std::uint8_t* filled = editor.buffers.PaintMap.data();
+    std::fill(editor.buffers.PaintMap.begin(), editor.buffers.PaintMap.end(), 0);
+    const int w = editor.Image.Width;
+    auto at = [w](int cx, int cy) { return static_cast<std::size_t>(cy) * w + cx; };
+    SpanFlood(
+        editor.buffers, w, editor.Image.Height, x, y,
+        [&](int cx, int cy) {
+            return filled[at(cx, cy)] == 0 && IsSelected(editor, cx, cy) &&
+                   matches(editor.Image.PixelAddress(cx, cy));
+        },
+        [&](int cx, int cy) {
+            filled[at(cx, cy)] = 1;
+            WritePixel(editor.Image.PixelAddress(cx, cy), fore);
+        },
+        [&](int cx, int cy) { return filled[at(cx, cy)] != 0; });
 }
 
 void FillToBackground(Editor& editor, int x, int y)
@@ -70,16 +62,20 @@ void FillToBackground(Editor& editor, int x, int y)
     std::uint8_t* unvisited = editor.buffers.PaintMap.data();
     std::fill(editor.buffers.PaintMap.begin(), editor.buffers.PaintMap.end(), 1);
     const ColorMatch background(editor.settings, editor.settings.BackColor);
-    if (background(editor.Image.PixelAddress(x, y)))
-        return;
+    const PackedColor fore = editor.settings.ForeColor;
     const int w = editor.Image.Width;
-    Flood(
-        editor, x, y,
+    auto at = [w](int cx, int cy) { return static_cast<std::size_t>(cy) * w + cx; };
+    SpanFlood(
+        editor.buffers, w, editor.Image.Height, x, y,
         [&](int cx, int cy) {
-            return unvisited[static_cast<std::size_t>(cy) * w + cx] != 0 &&
+            return unvisited[at(cx, cy)] != 0 && IsSelected(editor, cx, cy) &&
                    !background(editor.Image.PixelAddress(cx, cy));
         },
-        unvisited);
+        [&](int cx, int cy) {
+            unvisited[at(cx, cy)] = 0;
+            WritePixel(editor.Image.PixelAddress(cx, cy), fore);
+        },
+        [&](int cx, int cy) { return unvisited[at(cx, cy)] == 0; });
 }
 
 void ReplaceColorEverywhere(Editor& editor, int x, int y)

@@ -2,7 +2,7 @@
 
 #include "paint/RasterLine.h"
 #include "paint/SameColor.h"
-#include "paint/WorkQueue.h"
+#include "paint/SpanFlood.h"
 
 #include <algorithm>
 #include <cstring>
@@ -75,25 +75,18 @@ void SelectSameColor(Editor& editor, int x, int y)
     editor.HasSelection = true;
     std::fill(editor.buffers.SelectionMask.begin(), editor.buffers.SelectionMask.end(), 0);
     const ColorMatch matches(editor.settings, editor.Image.Pixel(x, y));
-    const int w = editor.Image.Width, h = editor.Image.Height;
     int left = x, right = x, top = y, bottom = y;
-    WorkQueue queue(editor.buffers);
-    MaskRow(editor, y)[x] = 1;
-    queue.Push(x, y);
-    int cx, cy;
-    while (queue.Pop(cx, cy)) {
-        left = std::min(left, cx);
-        right = std::max(right, cx);
-        top = std::min(top, cy);
-        bottom = std::max(bottom, cy);
-        ForEachNeighbour(cx, cy, w, h, [&](int nx, int ny) {
-            std::uint8_t& mark = MaskRow(editor, ny)[nx];
-            if (mark == 0 && matches(editor.Image.PixelAddress(nx, ny))) {
-                mark = 1;
-                queue.Push(nx, ny);
-            }
-        });
-    }
+    SpanFlood(
+        editor.buffers, editor.Image.Width, editor.Image.Height, x, y,
+        [&](int cx, int cy) { return MaskRow(editor, cy)[cx] == 0 && matches(editor.Image.PixelAddress(cx, cy)); },
+        [&](int cx, int cy) {
+            MaskRow(editor, cy)[cx] = 1;
+            left = std::min(left, cx);
+            right = std::max(right, cx);
+            top = std::min(top, cy);
+            bottom = std::max(bottom, cy);
+        },
+        [&](int cx, int cy) { return MaskRow(editor, cy)[cx] != 0; });
     editor.SelectionRect = {left, top, right - left + 1, bottom - top + 1};
     editor.SelectionOffsetX = editor.SelectionOffsetY = 0;
 }
@@ -115,23 +108,14 @@ void FreeHandPath(Editor& editor, int x0, int y0, int x1, int y1)
 void FreeHandClose(Editor& editor)
 {
     const int w = editor.Image.Width, h = editor.Image.Height;
-    WorkQueue queue(editor.buffers);
-    // Clears the outside: every cell still holding 1 that connects to the border.
+    // Clears the outside: every cell still holding 1 that connects to the
+    // border. Each flood empties a whole region, so no flood meets the cells
+    // an earlier one emptied.
     auto flood = [&](int x, int y) {
-        std::uint8_t& start = MaskRow(editor, y)[x];
-        if (start != 1)
-            return;
-        start = 0;
-        queue.Push(x, y);
-        int cx, cy;
-        while (queue.Pop(cx, cy))
-            ForEachNeighbour(cx, cy, w, h, [&](int nx, int ny) {
-                std::uint8_t& cell = MaskRow(editor, ny)[nx];
-                if (cell == 1) {
-                    cell = 0;
-                    queue.Push(nx, ny);
-                }
-            });
+        SpanFlood(
+            editor.buffers, w, h, x, y, [&](int cx, int cy) { return MaskRow(editor, cy)[cx] == 1; },
+            [&](int cx, int cy) { MaskRow(editor, cy)[cx] = 0; },
+            [&](int cx, int cy) { return MaskRow(editor, cy)[cx] == 0; });
     };
     for (int x = 0; x < w; ++x)
         flood(x, 0);

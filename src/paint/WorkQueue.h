@@ -36,19 +36,4 @@ private:
     std::size_t head = 0, tail = 0;
 };
 
-// Calls visit(nx, ny) for the four neighbours of (x, y) inside a width x
-// height image, in the order left, up, right, down.
-template <typename Visit>
-void ForEachNeighbour(int x, int y, int width, int height, Visit&& visit)
-{
-    if (x > 0)
-        visit(x - 1, y);
-    if (y > 0)
-        visit(x, y - 1);
-    if (x + 1 < width)
-        visit(x + 1, y);
-    if (y + 1 < height)
-        visit(x, y + 1);
-}
-
 } // namespace krt

@@ -1,10 +1,14 @@
 #include "paint/ColorPanels.h"
 #include "paint/Fills.h"
 #include "paint/Gradient.h"
+#include "paint/SameColor.h"
 #include "paint/Selection.h"
 #include "support/EditorFixture.h"
 
 #include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
 
 namespace krt {
 namespace {
@@ -88,6 +92,71 @@ TEST(Replace, EverywhereAndAllButWithinTheSelection)
     ReplaceAllButColor(*f, 12, 0); // white and blue in the top half
     EXPECT_EQ(CountPixels(f->Image, Black), 50);
     EXPECT_EQ(f->Image.Pixel(3, 8), White);
+}
+
+// The fill as the rule states it: pixel by pixel, first in first out, each
+// painted as it joins.
+void ReferenceFill(Editor& e, int x, int y, bool toBackground)
+{
+    const EditorSettings& s = e.settings;
+    auto selected = [&](int cx, int cy) { return IsSelected(e, cx, cy); };
+    const PackedColor seed = e.Image.Pixel(x, y);
+    if (!selected(x, y) || (toBackground ? SameColor(s, seed, s.BackColor) : SameColor(s, seed, s.ForeColor)))
+        return;
+    std::vector<char> visited(static_cast<std::size_t>(e.Image.Width) * e.Image.Height, 0);
+    auto joins = [&](int cx, int cy) {
+        const PackedColor c = e.Image.Pixel(cx, cy);
+        return !visited[static_cast<std::size_t>(cy) * e.Image.Width + cx] && selected(cx, cy) &&
+               (toBackground ? !SameColor(s, c, s.BackColor) : SameColor(s, c, seed));
+    };
+    std::deque<std::pair<int, int>> queue{{x, y}};
+    visited[static_cast<std::size_t>(y) * e.Image.Width + x] = 1;
+    e.Image.SetPixel(x, y, s.ForeColor);
+    while (!queue.empty()) {
+        const auto [cx, cy] = queue.front();
+        queue.pop_front();
+        const int nx[4] = {cx - 1, cx, cx + 1, cx}, ny[4] = {cy, cy - 1, cy, cy + 1};
+        for (int k = 0; k < 4; ++k)
+            if (nx[k] >= 0 && ny[k] >= 0 && nx[k] < e.Image.Width && ny[k] < e.Image.Height && joins(nx[k], ny[k])) {
+                visited[static_cast<std::size_t>(ny[k]) * e.Image.Width + nx[k]] = 1;
+                e.Image.SetPixel(nx[k], ny[k], s.ForeColor);
+                queue.emplace_back(nx[k], ny[k]);
+            }
+    }
+}
+
+TEST(Fills, AgreeWithTheRuleOnRandomPictures)
+{
+    const PackedColor palette[4] = {White, Red, PackRGB(250, 10, 0), Blue};
+    for (int trial = 0; trial < 60; ++trial) {
+        std::mt19937 random(static_cast<unsigned>(trial));
+        const int w = 5 + static_cast<int>(random() % 40), h = 3 + static_cast<int>(random() % 30);
+        auto fast = NewEditor(w, h);
+        auto slow = NewEditor(w, h);
+        for (Editor* e : {fast.get(), slow.get()}) {
+            std::mt19937 fill(static_cast<unsigned>(trial));
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    e->Image.SetPixel(x, y, palette[fill() % (trial % 3 == 0 ? 2 : 4)]);
+            if (trial % 4 == 1) {
+                SetRectSelection(*e, 1, 1, w / 2, h - 2);
+                ASSERT_TRUE(e->HasSelection);
+            }
+            if (trial % 5 == 2)
+                SetPosterize(e->settings, 64, 1, 1);
+            e->settings.ForeColor = palette[trial % 4];
+            e->settings.BackColor = palette[(trial + 1) % 4];
+        }
+        const int x = static_cast<int>(random() % static_cast<unsigned>(w));
+        const int y = static_cast<int>(random() % static_cast<unsigned>(h));
+        const bool toBackground = trial % 2 == 1;
+        if (toBackground)
+            FillToBackground(*fast, x, y);
+        else
+            FillSameColor(*fast, x, y);
+        ReferenceFill(*slow, x, y, toBackground);
+        ASSERT_TRUE(fast->Image.SamePixels(slow->Image)) << "trial " << trial;
+    }
 }
 
 TEST(LinearGradient, RunsFromThePressedToTheReleasedPoint)
