@@ -37,7 +37,7 @@ EditMenuState EditCommands::MenuState() const
 void EditCommands::Undo()
 {
     if (editor.settings.CurrentTool == MoveTool)
-        host.SelectTool(1);
+        host.SelectTool(PencilTool);
     if (!UndoLast(editor))
         return;
     host.RedrawPreview();
@@ -169,7 +169,7 @@ void EditCommands::Resize()
     const auto request = prompts.AskResize(editor.Image.Width, editor.Image.Height);
     if (!request || !files.AskToSaveChanges())
         return;
-    host.SelectTool(1);
+    host.SelectTool(PencilTool);
     files.ReplaceDocument(ResizedImage(editor.Image, *request));
     editor.document.ModifiedCount = 1;
 }

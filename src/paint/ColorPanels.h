@@ -66,9 +66,17 @@ enum ToolOptions : unsigned {
     OptionsNone = 0,
 };
 
+// Tool numbers (CurrentTool) the rest of the editor tests for.
 constexpr int ToolCount = 14;
+constexpr int PencilTool = 1;
+constexpr int EraserTool = 3;
+constexpr int PickTool = 4;
+constexpr int RectangleTool = 9;
+constexpr int SameColorSelectTool = 10;
+constexpr int FreeHandTool = 11;
 constexpr int MoveTool = 12;
 constexpr int TextTool = 13;
+constexpr int GradientTool = 14;
 
 struct ToolInfo {
     int number;         // CurrentTool

@@ -1,6 +1,7 @@
 #include "paint/Stroke.h"
 
 #include "paint/Brushes.h"
+#include "paint/ColorPanels.h"
 #include "paint/RasterLine.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@
 namespace krt {
 namespace {
 
-constexpr int PencilTool = 1;
-constexpr int EraserTool = 3;
 constexpr int BlurMode = 4;
 
 using ProductRoots = std::array<std::uint8_t, 256 * 256>;

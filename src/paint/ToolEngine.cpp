@@ -16,12 +16,6 @@
 namespace krt {
 namespace {
 
-constexpr int PickTool = 4;
-constexpr int RectangleTool = 9;
-constexpr int SameColorSelectTool = 10;
-constexpr int FreeHandTool = 11;
-constexpr int GradientTool = 14;
-
 // Tools that Alt turns into the colour picker and Shift locks to an axis.
 bool TakesModifiers(int tool)
 {

@@ -11,6 +11,7 @@
 #include "app/ui/QtClipboard.h"
 #include "app/ui/QtPrompts.h"
 #include "app/ui/SizeDialogs.h"
+#include "paint/ColorPanels.h"
 #include "paint/ToolEngine.h"
 #include "paint/ToolHost.h"
 
@@ -97,7 +98,7 @@ public:
 
     // DocumentHost
     void SetTitle(const std::string& title) override;
-    void SelectPencil() override { SelectTool(1); }
+    void SelectPencil() override { SelectTool(PencilTool); }
     void DocumentReplaced() override;
     void CancelStroke() override { tools->CancelStroke(); }
 
