@@ -5,8 +5,8 @@
 
 #include "BenchImages.h"
 
-#include "app/Editor.h"
-#include "app/Undo.h"
+#include "document/Editor.h"
+#include "document/Undo.h"
 #include "paint/ColorPanels.h"
 #include "paint/Fills.h"
 #include "paint/Stroke.h"
@@ -73,7 +73,7 @@ std::pair<int, int> StrokePoint(int step)
 void BrushStrokeStep(benchmark::State& state)
 {
     Editor& editor = SharedEditor();
-    editor.settings.CurrentTool = 2;
+    editor.settings.CurrentTool = Tool::Brush;
     editor.settings.BrushSize = 30;
     editor.settings.Transparency = static_cast<int>(state.range(0));
     RedrawingHost host(editor);
@@ -99,7 +99,7 @@ void BrushStrokeStep(benchmark::State& state)
 void BrushSegmentOnly(benchmark::State& state)
 {
     Editor& editor = SharedEditor();
-    editor.settings.CurrentTool = 2;
+    editor.settings.CurrentTool = Tool::Brush;
     editor.settings.BrushSize = 30;
     ClearPaintMap(editor);
     int step = 0;
@@ -115,7 +115,7 @@ void BrushSegmentOnly(benchmark::State& state)
 void StrokeStart(benchmark::State& state)
 {
     Editor& editor = SharedEditor();
-    editor.settings.CurrentTool = 2;
+    editor.settings.CurrentTool = Tool::Brush;
     for (auto _ : state) {
         SaveBackup(editor);
         PushUndo(editor);

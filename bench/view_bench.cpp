@@ -3,7 +3,7 @@
 
 #include "BenchImages.h"
 
-#include "app/Editor.h"
+#include "document/Editor.h"
 #include "paint/View.h"
 
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 #include "BatchCommands.h"
 
-#include "app/DataPaths.h"
+#include "core/DataPaths.h"
 #include "app/ImageFiles.h"
-#include "app/LibraryFile.h"
+#include "lang/LibraryFile.h"
 #include "deform/DeformationRecord.h"
 #include "deform/Warp.h"
 #include "deform/formula/Prepare.h"

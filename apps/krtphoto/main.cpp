@@ -1,10 +1,11 @@
 // KRT Dalmor's Photo Editor: start-up, event loop and shut-down.
 
-#include "app/DataPaths.h"
-#include "app/Editor.h"
+#include "core/DataPaths.h"
+#include "document/Editor.h"
 #include "app/LayoutFile.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/KrtApplication.h"
+#include "core/ui/RunGuarded.h"
 #include "app/ui/MainWindow.h"
 #include "lang/CaptionTables.h"
 #include "lang/Language.h"

@@ -1,6 +1,6 @@
 #include "app/EditCommands.h"
 
-#include "app/Undo.h"
+#include "document/Undo.h"
 #include "paint/ColorPanels.h"
 #include "paint/FloatingBlock.h"
 #include "paint/Selection.h"
@@ -36,8 +36,8 @@ EditMenuState EditCommands::MenuState() const
 
 void EditCommands::Undo()
 {
-    if (editor.settings.CurrentTool == MoveTool)
-        host.SelectTool(PencilTool);
+    if (editor.settings.CurrentTool == Tool::Move)
+        host.SelectTool(Tool::Pencil);
     if (!UndoLast(editor))
         return;
     host.RedrawPreview();
@@ -50,7 +50,7 @@ void EditCommands::Copy()
         clipboard.WriteImage(editor.Image);
         return;
     }
-    if (editor.settings.CurrentTool != MoveTool)
+    if (editor.settings.CurrentTool != Tool::Move)
         CopySelectionToFloating(editor);
     clipboard.WriteImage(editor.FloatingPixels);
 }
@@ -59,8 +59,8 @@ void EditCommands::Clear()
 {
     if (!editor.HasSelection)
         return;
-    if (editor.settings.CurrentTool != MoveTool)
-        host.SelectTool(MoveTool);
+    if (editor.settings.CurrentTool != Tool::Move)
+        host.SelectTool(Tool::Move);
     TFastBMP& block = editor.FloatingPixels;
     const int rows = std::min(editor.SelectionRect.h, block.Height);
     const int columns = std::min(editor.SelectionRect.w, block.Width);
@@ -111,7 +111,7 @@ void EditCommands::Paste()
     RenderFloating(editor);
     host.RelayoutPreview(true);
     host.RedrawView();
-    editor.settings.CurrentTool = MoveTool;
+    editor.settings.CurrentTool = Tool::Move;
     host.ShowMoveTool();
 }
 
@@ -169,7 +169,7 @@ void EditCommands::Resize()
     const auto request = prompts.AskResize(editor.Image.Width, editor.Image.Height);
     if (!request || !files.AskToSaveChanges())
         return;
-    host.SelectTool(PencilTool);
+    host.SelectTool(Tool::Pencil);
     files.ReplaceDocument(ResizedImage(editor.Image, *request));
     editor.document.ModifiedCount = 1;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Clipboard.h"
-#include "app/Editor.h"
+#include "document/Editor.h"
 #include "app/FileCommands.h"
 #include "app/Prompts.h"
 #include "paint/ToolHost.h"

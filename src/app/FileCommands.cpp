@@ -1,6 +1,6 @@
 #include "app/FileCommands.h"
 
-#include "app/DocumentState.h"
+#include "document/DocumentState.h"
 #include "app/ImageFiles.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
@@ -61,7 +61,7 @@ bool FileCommands::SaveEnabled() const
 
 void FileCommands::LeaveMoveTool()
 {
-    if (editor.settings.CurrentTool == MoveTool)
+    if (editor.settings.CurrentTool == Tool::Move)
         host.SelectPencil();
 }
 

@@ -2,7 +2,7 @@
 
 #include "deform/WarpRows.h"
 #include "deform/formula/FastBackend.h"
-#include "paint/ScaledBlit.h"
+#include "core/ScaledBlit.h"
 
 namespace krt {
 

@@ -1,6 +1,6 @@
 #include "deform/DeformationTable.h"
 
-#include "app/LibraryFile.h"
+#include "lang/LibraryFile.h"
 #include "core/KrtError.h"
 
 namespace krt {

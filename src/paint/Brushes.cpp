@@ -46,11 +46,11 @@ std::vector<int> DiscCircle(int size)
     return runs;
 }
 
-BrushMask MakeMask(int shape, int size)
+BrushMask MakeMask(BrushShape shape, int size)
 {
     BrushMask mask;
     mask.size = size;
-    std::vector<int> runs = shape == 1 ? std::vector<int>(static_cast<std::size_t>(size), size) : DrawnCircle(size);
+    std::vector<int> runs = shape == BrushShape::Square ? std::vector<int>(static_cast<std::size_t>(size), size) : DrawnCircle(size);
     if (runs.empty())
         runs = DiscCircle(size);
     for (int run : runs) {
@@ -65,7 +65,7 @@ using MaskTable = std::array<std::array<BrushMask, MaxBrushSize + 1>, 2>;
 MaskTable MakeTable()
 {
     MaskTable table;
-    for (int shape : {0, 1})
+    for (BrushShape shape : {BrushShape::Circle, BrushShape::Square})
         for (int size = 0; size <= MaxBrushSize; ++size)
             table[static_cast<std::size_t>(shape)][static_cast<std::size_t>(size)] = MakeMask(shape, size);
     return table;
@@ -73,10 +73,10 @@ MaskTable MakeTable()
 
 } // namespace
 
-const BrushMask& BrushFootprint(int shape, int size)
+const BrushMask& BrushFootprint(BrushShape shape, int size)
 {
     static const MaskTable table = MakeTable();
-    return table[shape == 1 ? 1 : 0][static_cast<std::size_t>(std::clamp(size, 0, MaxBrushSize))];
+    return table[shape == BrushShape::Square ? 1 : 0][static_cast<std::size_t>(std::clamp(size, 0, MaxBrushSize))];
 }
 
 } // namespace krt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/Tools.h"
+
 #include <vector>
 
 namespace krt {
@@ -20,8 +22,7 @@ struct BrushMask {
     }
 };
 
-// The footprint of a shape (0 circle, 1 square) and size 0 ... 49. Sizes above
-// 49 use 49.
-const BrushMask& BrushFootprint(int shape, int size);
+// The footprint of a shape and size 0 ... 49. Sizes above 49 use 49.
+const BrushMask& BrushFootprint(BrushShape shape, int size);
 
 } // namespace krt

@@ -24,28 +24,6 @@ void RenderSwatch(TFastBMP& swatch, PackedColor color, const EditorSettings& s)
 
 } // namespace
 
-PosterizeTable MakePosterizeTable(int step)
-{
-    step = std::clamp(step, 1, 255);
-    PosterizeTable t{};
-    const int d = step / 2;
-    for (int v = 0; v < 256; ++v)
-        t[static_cast<std::size_t>(v)] =
-            static_cast<std::uint8_t>(v < d ? 0 : std::min(step * ((v - d) / step + 1), 255));
-    return t;
-}
-
-void SetPosterize(EditorSettings& s, int red, int green, int blue)
-{
-    s.PosterizeR = MakePosterizeTable(red);
-    s.PosterizeG = MakePosterizeTable(green);
-    s.PosterizeB = MakePosterizeTable(blue);
-}
-
-PackedColor ActiveColor(const EditorSettings& s) { return s.ActiveIsForeground ? s.ForeColor : s.BackColor; }
-
-void SetActiveColor(EditorSettings& s, PackedColor color) { (s.ActiveIsForeground ? s.ForeColor : s.BackColor) = color; }
-
 void RenderColorPanels(const EditorSettings& s, ColorPanelImages& images)
 {
     RenderSwatch(images.foreSwatch, s.ForeColor, s);
@@ -85,35 +63,5 @@ ChannelEntry ParseChannelText(const std::string& text)
 }
 
 int ChannelFromBar(int x) { return std::clamp(x, 0, BarWidth - 1); }
-
-int ParseBrushSize(const std::string& text)
-{
-    const int n = ParseInteger(text);
-    return n < 0 ? 0 : n > 48 ? 49 : n;
-}
-
-int ParseTransparency(std::string& text)
-{
-    if (text.empty() || text.back() != '%')
-        text += '%';
-    const int n = ParseInteger(text.substr(0, text.size() - 1));
-    return std::clamp(n, 0, 100);
-}
-
-const std::array<ToolInfo, ToolCount>& Tools()
-{
-    static const std::array<ToolInfo, ToolCount> tools = {{
-        {1, "SpeedButton1", OptionsAll, 1},   {2, "SpeedButton2", OptionsAll, 1},
-        {3, "SpeedButton3", OptionsAll, 1},   {4, "SpeedButton4", OptionsNone, 1},
-        {5, "SpeedButton5", OptionsNone, 1},  {6, "SpeedButton6", OptionsNone, 1},
-        {7, "SpeedButton7", OptionsNone, 1},  {8, "SpeedButton8", OptionsNone, 1},
-        {9, "SpeedButton9", OptionsNone, 1},  {10, "SpeedButton10", OptionsNone, 1},
-        {11, "SpeedButton15", OptionsNone, 1}, {12, "SpeedButton16", OptionsNone, 2},
-        {13, "SpeedButton17", OptionTransparency, 3}, {14, "SpeedButton18", OptionTransparency, 1},
-    }};
-    return tools;
-}
-
-const ToolInfo& Tool(int number) { return Tools()[static_cast<std::size_t>(std::clamp(number, 1, ToolCount) - 1)]; }
 
 } // namespace krt

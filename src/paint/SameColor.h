@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Color.h"
-#include "paint/EditorSettings.h"
+#include "document/EditorSettings.h"
 
 #include <cstdint>
 

@@ -1,7 +1,6 @@
 #include "paint/Stroke.h"
 
 #include "paint/Brushes.h"
-#include "paint/ColorPanels.h"
 #include "paint/RasterLine.h"
 
 #include <algorithm>
@@ -12,8 +11,6 @@
 
 namespace krt {
 namespace {
-
-constexpr int BlurMode = 4;
 
 using ProductRoots = std::array<std::uint8_t, 256 * 256>;
 
@@ -30,14 +27,16 @@ const ProductRoots& MultiplyTable()
     return table;
 }
 
-int CombineChannel(int mode, int o, int k)
+int CombineChannel(BrushMode mode, int o, int k)
 {
     switch (mode) {
-    case 1: return o ^ k;
-    case 2: return o & k;
-    case 3: return MultiplyTable()[static_cast<std::size_t>(o * 256 + k)];
-    default: return k;
+    case BrushMode::Xor: return o ^ k;
+    case BrushMode::And: return o & k;
+    case BrushMode::Multiply: return MultiplyTable()[static_cast<std::size_t>(o * 256 + k)];
+    case BrushMode::Normal:
+    case BrushMode::Blur: break;
     }
+    return k;
 }
 
 // The rows and columns a segment touches: per row, the span of columns
@@ -59,7 +58,7 @@ struct SegmentSpans {
 
 } // namespace
 
-PackedColor CombineColor(int mode, PackedColor o, PackedColor k)
+PackedColor CombineColor(BrushMode mode, PackedColor o, PackedColor k)
 {
     return PackRGB(CombineChannel(mode, RedOf(o), RedOf(k)), CombineChannel(mode, GreenOf(o), GreenOf(k)),
                    CombineChannel(mode, BlueOf(o), BlueOf(k)));
@@ -116,8 +115,8 @@ void PaintSegment(Editor& editor, int x, int y, int px, int py)
         }
     });
 
-    const bool pencil = s.CurrentTool == PencilTool;
-    const PackedColor paint = s.CurrentTool == EraserTool ? s.BackColor : s.ForeColor;
+    const bool pencil = s.CurrentTool == Tool::Pencil;
+    const PackedColor paint = s.CurrentTool == Tool::Eraser ? s.BackColor : s.ForeColor;
     const int t = std::clamp(s.Transparency, 0, 100);
     const int keep = 100 - t;
     for (std::size_t i = 0; i < rows; ++i) {
@@ -140,7 +139,7 @@ void PaintSegment(Editor& editor, int x, int y, int px, int py)
                         n += paintMap[static_cast<std::size_t>(r) * width + k];
             }
             const std::uint8_t* o = backup.PixelAddress(c, row);
-            const PackedColor target = s.BrushMode == BlurMode ? BlurPixel(backup, c, row)
+            const PackedColor target = s.BrushMode == BrushMode::Blur ? BlurPixel(backup, c, row)
                                                                : CombineColor(s.BrushMode, ReadPixel(o), paint);
             std::uint8_t* out = image.PixelAddress(c, row);
             for (int ch = 0; ch < 3; ++ch) {

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/Editor.h"
+#include "document/Editor.h"
 
 #include <cstdint>
 
 namespace krt {
 
 // The colour a brush mode gives for a starting pixel o and brush colour k,
-// channel by channel (modes 0 normal, 1 XOR, 2 AND, 3 multiply).
-PackedColor CombineColor(int mode, PackedColor o, PackedColor k);
+// channel by channel (normal, XOR, AND, multiply; blur takes BlurPixel).
+PackedColor CombineColor(BrushMode mode, PackedColor o, PackedColor k);
 // The 3 x 3 mean around (x, y) of the pixels inside the image (blur mode).
 PackedColor BlurPixel(const TFastBMP& image, int x, int y);
 

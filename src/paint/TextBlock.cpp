@@ -1,6 +1,6 @@
 #include "paint/TextBlock.h"
 
-#include "app/Undo.h"
+#include "document/Undo.h"
 #include "paint/FloatingBlock.h"
 
 #include <algorithm>

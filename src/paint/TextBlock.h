@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Editor.h"
+#include "document/Editor.h"
 #include "paint/View.h"
 
 #include <cstdint>

@@ -1,15 +1,15 @@
 #include "paint/ToolChoice.h"
 
-#include "paint/ColorPanels.h"
+#include "document/Tools.h"
 #include "paint/FloatingBlock.h"
 
 namespace krt {
 
-bool ChooseTool(Editor& editor, int tool)
+bool ChooseTool(Editor& editor, Tool tool)
 {
-    if (tool == MoveTool) {
-        if (editor.settings.CurrentTool != MoveTool) {
-            editor.settings.CurrentTool = MoveTool;
+    if (tool == Tool::Move) {
+        if (editor.settings.CurrentTool != Tool::Move) {
+            editor.settings.CurrentTool = Tool::Move;
             LiftSelection(editor);
         }
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Editor.h"
+#include "document/Editor.h"
 
 namespace krt {
 
@@ -8,6 +8,6 @@ namespace krt {
 // a floating block where it is; the move tool lifts the selection (unless it
 // is already current). Returns true when a placed text was dropped: the
 // selection is then gone and the windows must lay the preview out again.
-bool ChooseTool(Editor& editor, int tool);
+bool ChooseTool(Editor& editor, Tool tool);
 
 } // namespace krt

@@ -1,8 +1,8 @@
 #include "paint/ToolEngine.h"
 
-#include "app/OutlinePhase.h"
-#include "app/Undo.h"
-#include "paint/ColorPanels.h"
+#include "document/OutlinePhase.h"
+#include "document/Undo.h"
+#include "paint/ToolTraits.h"
 #include "paint/FloatingBlock.h"
 #include "paint/Fills.h"
 #include "paint/Gradient.h"
@@ -16,12 +16,6 @@
 namespace krt {
 namespace {
 
-// Tools that Alt turns into the colour picker and Shift locks to an axis.
-bool TakesModifiers(int tool)
-{
-    return (tool >= 1 && tool <= 3) || tool == 5 || tool == 6 || tool == FreeHandTool || tool == GradientTool;
-}
-
 // Restores the tool the palette chose when an event substituted the picker.
 // (A tool action may itself choose another tool: the text dialog does.)
 class ToolRestorer {
@@ -29,7 +23,7 @@ public:
     explicit ToolRestorer(EditorSettings& s) : settings(s), tool(s.CurrentTool) {}
     ~ToolRestorer()
     {
-        if (settings.CurrentTool == PickTool)
+        if (settings.CurrentTool == Tool::Picker)
             settings.CurrentTool = tool;
     }
     ToolRestorer(const ToolRestorer&) = delete;
@@ -37,7 +31,7 @@ public:
 
 private:
     EditorSettings& settings;
-    int tool;
+    Tool tool;
 };
 
 } // namespace
@@ -45,11 +39,11 @@ private:
 void ToolEngine::OnPress(unsigned modifiers, int x, int y)
 {
     ToolRestorer restore(editor.settings);
-    int& tool = editor.settings.CurrentTool;
+    Tool& tool = editor.settings.CurrentTool;
     pickedAtPress = false;
-    if (TakesModifiers(tool)) {
+    if (Traits(tool).takesModifiers) {
         if (modifiers & ModAlt) {
-            tool = PickTool;
+            tool = Tool::Picker;
             pickedAtPress = true;
         }
         lockAnchor.reset();
@@ -64,7 +58,7 @@ void ToolEngine::OnPress(unsigned modifiers, int x, int y)
         strokeCancel = true;
         return;
     }
-    if (tool != PickTool && tool != MoveTool) {
+    if (Traits(tool).changesImage) {
         SaveBackup(editor);
         PushUndo(editor);
     }
@@ -73,61 +67,60 @@ void ToolEngine::OnPress(unsigned modifiers, int x, int y)
     previous = ViewToImage(editor.view, x, y);
 }
 
-void ToolEngine::PressAction(int tool, int x, int y)
+void ToolEngine::PressAction(Tool tool, int x, int y)
 {
     const ImagePoint p = current;
     switch (tool) {
-    case 1:
-    case 2:
-    case 3:
+    case Tool::Pencil:
+    case Tool::Brush:
+    case Tool::Eraser:
         ClearPaintMap(editor);
         PaintSegment(editor, p.x, p.y, p.x, p.y);
         break;
-    case PickTool: PickColor(true); break;
-    case 5: FillSameColor(editor, p.x, p.y); break;
-    case 6: FillToBackground(editor, p.x, p.y); break;
-    case 7:
+    case Tool::Picker: PickColor(true); break;
+    case Tool::FillSameColor: FillSameColor(editor, p.x, p.y); break;
+    case Tool::FillToBackground: FillToBackground(editor, p.x, p.y); break;
+    case Tool::ReplaceColor:
         ReplaceColorEverywhere(editor, p.x, p.y);
         host.RedrawPreview();
         break;
-    case 8:
+    case Tool::ReplaceOtherColors:
         ReplaceAllButColor(editor, p.x, p.y);
         host.RedrawPreview();
         break;
-    case RectangleTool:
+    case Tool::RectangleSelect:
         editor.HasSelection = false;
         dragStartImage = p;
         break;
-    case SameColorSelectTool:
+    case Tool::SameColorSelect:
         SelectSameColor(editor, p.x, p.y);
         host.RelayoutPreview(true);
         break;
-    case FreeHandTool:
+    case Tool::FreeHandSelect:
         BeginFreeHand(editor);
         freeSelectActive = true;
         dragStartWindow = lastWindowPoint = {x, y};
         dragStartImage = p;
         break;
-    case MoveTool: moveDragging = HitSelection(editor, p.x, p.y) && editor.HasSelection; break;
-    case TextTool:
+    case Tool::Move: moveDragging = HitSelection(editor, p.x, p.y) && editor.HasSelection; break;
+    case Tool::Text:
         TextPosition = p;
         host.OpenTextDialog();
         break;
-    case GradientTool:
+    case Tool::Gradient:
         dragStartWindow = {x, y};
         dragStartImage = p;
         break;
-    default: break;
     }
 }
 
 void ToolEngine::OnMove(unsigned modifiers, int x, int y)
 {
     ToolRestorer restore(editor.settings);
-    int& tool = editor.settings.CurrentTool;
+    Tool& tool = editor.settings.CurrentTool;
     if (modifiers & ModLeftButton) {
-        if (TakesModifiers(tool) && (modifiers & ModAlt))
-            tool = PickTool;
+        if (Traits(tool).takesModifiers && (modifiers & ModAlt))
+            tool = Tool::Picker;
         if (modifiers & ModShift) {
             ApplyAxisLock(x, y);
         } else {
@@ -143,9 +136,9 @@ void ToolEngine::OnMove(unsigned modifiers, int x, int y)
         y = clamped.y;
         current = ViewToImage(editor.view, x, y);
         // After a press that picked a colour only the picker goes on.
-        if (!pickedAtPress || tool == PickTool) {
+        if (!pickedAtPress || tool == Tool::Picker) {
             MoveAction(tool, x, y, rawX, rawY);
-            if ((tool >= 5 && tool <= 8) || tool == SameColorSelectTool || tool == TextTool) {
+            if (Traits(tool).redrawsOnMove) {
                 host.RedrawView();
                 host.RedrawPreview();
             }
@@ -154,13 +147,13 @@ void ToolEngine::OnMove(unsigned modifiers, int x, int y)
     previous = ViewToImage(editor.view, x, y);
 }
 
-void ToolEngine::MoveAction(int tool, int x, int y, int rawX, int rawY)
+void ToolEngine::MoveAction(Tool tool, int x, int y, int rawX, int rawY)
 {
     const ImagePoint p = current, q = previous;
     switch (tool) {
-    case 1:
-    case 2:
-    case 3: {
+    case Tool::Pencil:
+    case Tool::Brush:
+    case Tool::Eraser: {
         const int s = editor.settings.BrushSize;
         PaintSegment(editor, p.x, p.y, q.x, q.y);
         host.RedrawView();
@@ -168,14 +161,14 @@ void ToolEngine::MoveAction(int tool, int x, int y, int rawX, int rawY)
                            std::abs(p.y - q.y) + 2 * s + 2);
         break;
     }
-    case PickTool: PickColor(false); break;
-    case 7: ReplaceColorEverywhere(editor, p.x, p.y); break;
-    case 8: ReplaceAllButColor(editor, p.x, p.y); break;
-    case RectangleTool:
+    case Tool::Picker: PickColor(false); break;
+    case Tool::ReplaceColor: ReplaceColorEverywhere(editor, p.x, p.y); break;
+    case Tool::ReplaceOtherColors: ReplaceAllButColor(editor, p.x, p.y); break;
+    case Tool::RectangleSelect:
         AutoScroll(rawX, rawY);
         ShowRectangleBand(x, y);
         break;
-    case FreeHandTool:
+    case Tool::FreeHandSelect:
         if (!freeSelectActive)
             break;
         FreeHandPath(editor, q.x, q.y, p.x, p.y);
@@ -183,7 +176,7 @@ void ToolEngine::MoveAction(int tool, int x, int y, int rawX, int rawY)
         host.ShowViewCopy(editor.view.ViewBuffer);
         lastWindowPoint = {x, y};
         break;
-    case MoveTool:
+    case Tool::Move:
         if (moveDragging) {
             const SelectionBounds r = editor.SelectionRect;
             const int ox = editor.SelectionOffsetX, oy = editor.SelectionOffsetY;
@@ -194,7 +187,7 @@ void ToolEngine::MoveAction(int tool, int x, int y, int rawX, int rawY)
                                std::abs(ox - nx) + r.w + 20, std::abs(oy - ny) + r.h + 20);
         }
         break;
-    case GradientTool: ShowGradientBand(x, y); break;
+    case Tool::Gradient: ShowGradientBand(x, y); break;
     default: break;
     }
 }
@@ -202,9 +195,9 @@ void ToolEngine::MoveAction(int tool, int x, int y, int rawX, int rawY)
 void ToolEngine::OnRelease(unsigned modifiers, int x, int y)
 {
     ToolRestorer restore(editor.settings);
-    int& tool = editor.settings.CurrentTool;
+    Tool& tool = editor.settings.CurrentTool;
     if (modifiers & ModAlt)
-        tool = PickTool;
+        tool = Tool::Picker;
     lockAnchor.reset();
     if (strokeCancel)
         return;
@@ -217,16 +210,16 @@ void ToolEngine::OnRelease(unsigned modifiers, int x, int y)
     host.ShowViewCopy(editor.view.ViewBuffer);
 }
 
-void ToolEngine::ReleaseAction(int tool)
+void ToolEngine::ReleaseAction(Tool tool)
 {
     const ImagePoint p = current;
     switch (tool) {
-    case RectangleTool:
+    case Tool::RectangleSelect:
         SetRectSelection(editor, dragStartImage.x, dragStartImage.y, p.x, p.y);
         host.RelayoutPreview(true);
         host.RedrawView();
         break;
-    case FreeHandTool:
+    case Tool::FreeHandSelect:
         if (!freeSelectActive)
             break;
         FreeHandPath(editor, dragStartImage.x, dragStartImage.y, p.x, p.y);
@@ -235,14 +228,14 @@ void ToolEngine::ReleaseAction(int tool)
         host.RelayoutPreview(true);
         host.RedrawView();
         break;
-    case MoveTool:
+    case Tool::Move:
         if (moveDragging) {
             MoveSelectionBy(editor, previous.x, previous.y, p.x, p.y);
             moveDragging = false;
             host.RedrawView();
         }
         break;
-    case GradientTool:
+    case Tool::Gradient:
         LinearGradient(editor, dragStartImage.x, dragStartImage.y, p.x, p.y);
         editor.view.GradientFeedback = false;
         host.RelayoutPreview(true);

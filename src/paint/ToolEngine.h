@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Editor.h"
+#include "document/Editor.h"
 #include "paint/ToolHost.h"
 #include "paint/View.h"
 
@@ -41,9 +41,9 @@ private:
         int y;
     };
 
-    void PressAction(int tool, int x, int y);
-    void MoveAction(int tool, int x, int y, int rawX, int rawY);
-    void ReleaseAction(int tool);
+    void PressAction(Tool tool, int x, int y);
+    void MoveAction(Tool tool, int x, int y, int rawX, int rawY);
+    void ReleaseAction(Tool tool);
     void ApplyAxisLock(int& x, int& y);
     void PickColor(bool caption);
     void AutoScroll(int rawX, int rawY);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FastBMP.h"
+#include "document/Tools.h"
 
 #include <string>
 
@@ -38,7 +39,7 @@ public:
     // One step of the selection outline animation, at once.
     virtual void OutlineStep() = 0;
     // Presses a tool's palette button and runs its click handler.
-    virtual void SelectTool(int tool) = 0;
+    virtual void SelectTool(Tool tool) = 0;
     // Shows the move tool as chosen (button down, move cursor, options off)
     // without running its click handler: a block already floats.
     virtual void ShowMoveTool() = 0;

@@ -2,7 +2,7 @@
 
 #include "core/Integer.h"
 #include "core/KrtError.h"
-#include "paint/ScaledBlit.h"
+#include "core/ScaledBlit.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Editor.h"
+#include "document/Editor.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 #include "app/EditCommands.h"
-#include "app/Undo.h"
+#include "document/Undo.h"
 #include "lang/CaptionTables.h"
 #include "paint/ColorPanels.h"
 #include "paint/Selection.h"
@@ -84,14 +84,14 @@ TEST(EditCommands, PasteFloatsTheBlockAtTheScrollPosition)
     d.editor->view.ScrollX = 10;
     d.editor->view.ScrollY = 5;
     d.edits.Paste();
-    EXPECT_EQ(d.editor->settings.CurrentTool, MoveTool);
+    EXPECT_EQ(d.editor->settings.CurrentTool, Tool::Move);
     EXPECT_EQ(d.windows.moveToolShown, 1);
     EXPECT_EQ(d.editor->Image.Pixel(10, 5), Red);
     EXPECT_EQ(d.editor->Image.Pixel(11, 6), White); // the key colour stays transparent
     EXPECT_EQ(d.editor->buffers.SelectionMask[1 * 50 + 1], 0);
     EXPECT_EQ(d.editor->UndoCount, 1);
     // The next tool drops it into the picture where it floats.
-    d.windows.SelectTool(1);
+    d.windows.SelectTool(Tool::Pencil);
     EXPECT_EQ(d.editor->SelectionRect.x, 10);
     EXPECT_EQ(CountPixels(d.editor->Image, Red), 11);
 }
@@ -171,17 +171,17 @@ TEST(EditCommands, CutLeavesTheBackgroundColourFloating)
     SetRectSelection(*d.editor, 2, 2, 5, 5);
     d.edits.Cut();
     EXPECT_EQ(d.clipboard.picture->Pixel(0, 0), Red);
-    EXPECT_EQ(d.editor->settings.CurrentTool, MoveTool);
+    EXPECT_EQ(d.editor->settings.CurrentTool, Tool::Move);
     EXPECT_EQ(CountPixels(d.editor->Image, PackRGB(0, 0, 255)), 16);
 }
 
 TEST(EditCommands, SelectAllAndInvertLeaveTheMoveTool)
 {
     Desk d(10, 10);
-    d.editor->settings.CurrentTool = MoveTool;
+    d.editor->settings.CurrentTool = Tool::Move;
     d.edits.InvertSelection(); // nothing selected: all, then none
     EXPECT_FALSE(d.editor->HasSelection);
-    EXPECT_EQ(d.editor->settings.CurrentTool, 1);
+    EXPECT_EQ(d.editor->settings.CurrentTool, Tool::Pencil);
     d.edits.SelectAll();
     EXPECT_TRUE(d.editor->HasSelection);
     EXPECT_EQ(d.editor->SelectionRect.w, 10);

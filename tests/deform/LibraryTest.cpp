@@ -1,4 +1,4 @@
-#include "app/LibraryFile.h"
+#include "lang/LibraryFile.h"
 #include "core/KrtError.h"
 #include "deform/DeformationRecord.h"
 #include "deform/DeformationTable.h"

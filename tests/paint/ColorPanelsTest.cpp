@@ -1,5 +1,6 @@
 #include "core/KrtError.h"
 #include "paint/ColorPanels.h"
+#include "paint/ToolTraits.h"
 
 #include <gtest/gtest.h>
 
@@ -67,12 +68,12 @@ TEST(ColorPanels, OptionLists)
 
 TEST(ColorPanels, ToolsAndTheirOptions)
 {
-    EXPECT_EQ(Tool(13).options, static_cast<unsigned>(OptionTransparency)) << "text: transparency only";
-    EXPECT_EQ(Tool(1).options, static_cast<unsigned>(OptionsAll));
-    EXPECT_EQ(Tool(11).button, std::string("SpeedButton15"));
-    EXPECT_EQ(Tool(12).cursor, 2);
+    EXPECT_EQ(Traits(Tool::Text).options, static_cast<unsigned>(OptionTransparency)) << "text: transparency only";
+    EXPECT_EQ(Traits(Tool::Pencil).options, static_cast<unsigned>(OptionsAll));
+    EXPECT_EQ(Traits(Tool::FreeHandSelect).button, std::string("SpeedButton15"));
+    EXPECT_EQ(Traits(Tool::Move).cursor, ToolCursor::Move);
     for (int i = 0; i < ToolCount; ++i)
-        EXPECT_EQ(Tools()[static_cast<std::size_t>(i)].number, i + 1);
+        EXPECT_EQ(ToolNumber(AllTools()[static_cast<std::size_t>(i)].tool), i + 1);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/Undo.h"
+#include "document/Undo.h"
 #include "paint/FloatingBlock.h"
 #include "paint/Selection.h"
 #include "paint/TextBlock.h"

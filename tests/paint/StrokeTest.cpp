@@ -1,4 +1,4 @@
-#include "app/Undo.h"
+#include "document/Undo.h"
 #include "paint/Brushes.h"
 #include "paint/RasterLine.h"
 #include "paint/Stroke.h"
@@ -33,21 +33,21 @@ TEST(Brushes, DrawnCirclesAreTheListedRuns)
         {20, {6, 10, 14, 16, 16, 18, 18, 20, 20, 20, 20, 20, 20, 18, 18, 16, 16, 14, 10, 6}},
     };
     for (const auto& [size, runs] : cases)
-        EXPECT_EQ(BrushFootprint(0, size).runLength, runs) << size;
+        EXPECT_EQ(BrushFootprint(BrushShape::Circle, size).runLength, runs) << size;
 }
 
 TEST(Brushes, EveryFootprintIsCentredAndSymmetric)
 {
-    for (int shape : {0, 1})
+    for (BrushShape shape : {BrushShape::Circle, BrushShape::Square})
         for (int size = 1; size <= MaxBrushSize; ++size) {
             const BrushMask& m = BrushFootprint(shape, size);
             ASSERT_EQ(static_cast<int>(m.runLength.size()), size);
             for (int r = 0; r < size; ++r) {
                 const int run = m.runLength[static_cast<std::size_t>(r)];
-                EXPECT_EQ((run - size) % 2, 0) << shape << " " << size << " row " << r;
+                EXPECT_EQ((run - size) % 2, 0) << static_cast<int>(shape) << " " << size << " row " << r;
                 EXPECT_EQ(m.runStart[static_cast<std::size_t>(r)] * 2 + run, size);
                 EXPECT_EQ(run, m.runLength[static_cast<std::size_t>(size - 1 - r)]);
-                if (shape == 1) {
+                if (shape == BrushShape::Square) {
                     EXPECT_EQ(run, size);
                 }
             }
@@ -80,7 +80,7 @@ TEST(CombineColor, BrushModes)
         {3, Black, White, Black},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CombineColor(c.mode, c.o, c.k), c.expected) << c.mode;
+        EXPECT_EQ(CombineColor(static_cast<BrushMode>(c.mode), c.o, c.k), c.expected) << c.mode;
 }
 
 TEST(BlurPixel, AveragesTheNeighboursInsideTheImage)
@@ -112,7 +112,7 @@ TEST(PaintSegment, PencilClickPaintsTheSize5Circle)
 TEST(PaintSegment, BrushTintsTheRimInNinths)
 {
     auto e = NewEditor(30, 30);
-    e->settings.CurrentTool = 2;
+    e->settings.CurrentTool = Tool::Brush;
     Click(*e, 10, 10);
     // Above the top run (columns 9..11 of row 8): three covered neighbours.
     EXPECT_EQ(e->Image.Pixel(10, 7), PackRGB(170, 170, 170));
@@ -139,13 +139,13 @@ TEST(PaintSegment, TransparencyKeepsPartOfTheOldPixelWithoutCompounding)
 TEST(PaintSegment, EraserPaintsTheBackgroundAndBlurReadsTheBackup)
 {
     auto e = NewEditor(30, 30, Black);
-    e->settings.CurrentTool = 3;
+    e->settings.CurrentTool = Tool::Eraser;
     Click(*e, 10, 10);
     EXPECT_EQ(e->Image.Pixel(10, 10), White);
 
     auto b = NewEditor(9, 9);
     b->Image.SetPixel(4, 4, Black);
-    b->settings.BrushMode = 4;
+    b->settings.BrushMode = BrushMode::Blur;
     Click(*b, 4, 4);
     EXPECT_EQ(b->Image.Pixel(4, 4), PackRGB(226, 226, 226)); // 8 x 255 / 9
     EXPECT_EQ(b->Image.Pixel(3, 4), PackRGB(226, 226, 226)); // not the blurred neighbour
@@ -219,10 +219,10 @@ TEST(PaintSegment, AgreesWithTheLiteralRuleOnRandomStrokes)
             for (int y = 0; y < 30; ++y)
                 for (int x = 0; x < 40; ++x)
                     e->Image.SetPixel(x, y, static_cast<PackedColor>(fill()) & 0xFFFFFF);
-            e->settings.CurrentTool = 2;
+            e->settings.CurrentTool = Tool::Brush;
             e->settings.BrushSize = size;
-            e->settings.BrushShape = trial % 3 == 0 ? 1 : 0;
-            e->settings.BrushMode = trial % 4;
+            e->settings.BrushShape = trial % 3 == 0 ? BrushShape::Square : BrushShape::Circle;
+            e->settings.BrushMode = static_cast<BrushMode>(trial % 4);
             e->settings.Transparency = trial % 5 * 20;
             e->settings.ForeColor = PackRGB(200, 30, 90);
             SaveBackup(*e);

@@ -57,7 +57,7 @@ TEST(ToolEngine, AltPicksTheColourAndKeepsThePencil)
     b.tools.OnRelease(ModAlt, 20, 20);
     EXPECT_EQ(b.editor->settings.BackColor, PackRGB(10, 200, 30));
     EXPECT_EQ(b.windows.caption, "10 200 30");
-    EXPECT_EQ(b.editor->settings.CurrentTool, 1);
+    EXPECT_EQ(b.editor->settings.CurrentTool, Tool::Pencil);
     EXPECT_EQ(b.editor->UndoCount, 0);
     EXPECT_EQ(CountPixels(b.editor->Image, Black), 0);
     // Letting go of Alt during the drag does not paint from a stroke that never started.
@@ -88,7 +88,7 @@ TEST(ToolEngine, ShiftLocksTheStrokeToTheFirstDirection)
 TEST(ToolEngine, RectangleSelectionAndItsRefusals)
 {
     Bench b;
-    b.editor->settings.CurrentTool = 9;
+    b.editor->settings.CurrentTool = Tool::RectangleSelect;
     b.Drag(0, {{5, 6}, {10, 10}, {15, 12}});
     ASSERT_TRUE(b.editor->HasSelection);
     EXPECT_EQ(b.editor->SelectionRect.w, 11);
@@ -100,7 +100,7 @@ TEST(ToolEngine, RectangleSelectionAndItsRefusals)
     b.tools.OnMove(ModLeftButton, 15, 12);
     b.tools.OnRelease(ModAlt, 15, 12);
     EXPECT_FALSE(b.editor->HasSelection); // an Alt release finishes nothing
-    EXPECT_EQ(b.editor->settings.CurrentTool, 9);
+    EXPECT_EQ(b.editor->settings.CurrentTool, Tool::RectangleSelect);
 }
 
 TEST(ToolEngine, RectangleDragOutsideScrollsOnePixelPerEventUpToTheLastColumn)
@@ -108,7 +108,7 @@ TEST(ToolEngine, RectangleDragOutsideScrollsOnePixelPerEventUpToTheLastColumn)
     Bench b(60, 40);
     b.editor->view.ViewWidth = 30;
     b.editor->view.ViewHeight = 20;
-    b.editor->settings.CurrentTool = 9;
+    b.editor->settings.CurrentTool = Tool::RectangleSelect;
     b.tools.OnPress(0, 5, 5);
     for (int step = 1; step <= 3; ++step) {
         b.tools.OnMove(ModLeftButton, 40, 10);
@@ -125,7 +125,7 @@ TEST(ToolEngine, ReplaceAllButKeepsRecolouringWhileDragging)
     Bench b(30, 1);
     b.editor->Image.FillBlock(10, 0, 19, 0, Red);
     b.editor->Image.FillBlock(20, 0, 29, 0, PackRGB(0, 0, 255));
-    b.editor->settings.CurrentTool = 8;
+    b.editor->settings.CurrentTool = Tool::ReplaceOtherColors;
     b.editor->settings.BackColor = Black;
     b.tools.OnPress(0, 15, 0);  // everything but red turns black
     b.tools.OnMove(ModLeftButton, 25, 0); // now black under the pointer: red turns black
@@ -154,18 +154,18 @@ TEST(ToolEngine, DragsAPastedBlockWithTheMoveToolAndUndoes)
 {
     Bench b;
     b.editor->Image.FillBlock(10, 10, 19, 19, Red);
-    b.editor->settings.CurrentTool = 9;
+    b.editor->settings.CurrentTool = Tool::RectangleSelect;
     b.Drag(0, {{10, 10}, {19, 19}});
-    b.windows.SelectTool(MoveTool);
+    b.windows.SelectTool(Tool::Move);
     b.Drag(0, {{15, 15}, {20, 15}, {25, 17}});
     EXPECT_EQ(b.editor->Image.Pixel(20, 12), Red);
     EXPECT_EQ(b.editor->Image.Pixel(12, 12), White); // the hole in the background colour
     EXPECT_EQ(b.editor->SelectionOffsetX, 10);
-    b.windows.SelectTool(1);
+    b.windows.SelectTool(Tool::Pencil);
     EXPECT_EQ(b.editor->SelectionRect.x, 20);
     EXPECT_EQ(b.editor->SelectionRect.y, 12);
     // A press off the block with the move tool does not drag.
-    b.windows.SelectTool(MoveTool);
+    b.windows.SelectTool(Tool::Move);
     b.Drag(0, {{2, 2}, {8, 8}});
     EXPECT_EQ(b.editor->SelectionOffsetX, 0);
 }
@@ -173,14 +173,14 @@ TEST(ToolEngine, DragsAPastedBlockWithTheMoveToolAndUndoes)
 TEST(ToolEngine, FreeHandAndGradientFinishOnRelease)
 {
     Bench b;
-    b.editor->settings.CurrentTool = 11;
+    b.editor->settings.CurrentTool = Tool::FreeHandSelect;
     b.Drag(0, {{10, 10}, {30, 10}, {30, 25}, {10, 25}});
     ASSERT_TRUE(b.editor->HasSelection);
     EXPECT_EQ(b.editor->SelectionRect.x, 10);
     EXPECT_EQ(b.editor->SelectionRect.w, 21);
     EXPECT_EQ(b.editor->SelectionRect.h, 16);
 
-    b.editor->settings.CurrentTool = 14;
+    b.editor->settings.CurrentTool = Tool::Gradient;
     b.editor->settings.ForeColor = Red;
     b.editor->settings.BackColor = Black;
     b.tools.OnPress(0, 10, 20);
@@ -198,7 +198,7 @@ TEST(ToolEngine, TextToolRemembersThePressedPoint)
 {
     Bench b;
     b.editor->view.Zoom = 2.0f;
-    b.editor->settings.CurrentTool = TextTool;
+    b.editor->settings.CurrentTool = Tool::Text;
     int opened = 0;
     b.windows.onTextDialog = [&] { ++opened; };
     b.tools.OnPress(0, 21, 9);

@@ -1,7 +1,7 @@
 #include "app/PreviewLayout.h"
 #include "core/KrtError.h"
 #include "paint/ColorPanels.h"
-#include "paint/ScaledBlit.h"
+#include "core/ScaledBlit.h"
 #include "paint/View.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Editor.h"
+#include "document/Editor.h"
 #include "app/Prompts.h"
 #include "paint/ToolChoice.h"
 #include "paint/ToolHost.h"
@@ -27,7 +27,7 @@ struct FakeWindows : DocumentHost, ToolHost {
     int viewCopies = 0;
     int outlineSteps = 0;
     int moveToolShown = 0;
-    std::vector<int> toolsSelected;
+    std::vector<Tool> toolsSelected;
     ScreenPoint pointer{500, 400};
     std::vector<ScreenPoint> pointerMoves;
     std::function<void()> onTextDialog;
@@ -38,7 +38,7 @@ struct FakeWindows : DocumentHost, ToolHost {
     void SelectPencil() override
     {
         ++pencil;
-        SelectTool(1);
+        SelectTool(Tool::Pencil);
     }
     void DocumentReplaced() override
     {
@@ -78,7 +78,7 @@ struct FakeWindows : DocumentHost, ToolHost {
             onTextDialog();
     }
     void OutlineStep() override { ++outlineSteps; }
-    void SelectTool(int tool) override
+    void SelectTool(Tool tool) override
     {
         toolsSelected.push_back(tool);
         ChooseTool(editor, tool);

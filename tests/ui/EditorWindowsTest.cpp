@@ -1,12 +1,12 @@
 #include "UiSupport.h"
 #include "UiTest.h"
-#include "app/Editor.h"
+#include "document/Editor.h"
 #include "app/ImageFiles.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/PreviewForm.h"
 #include "lang/CaptionTables.h"
-#include "paint/ScaledBlit.h"
+#include "core/ScaledBlit.h"
 #include "paint/ui/ColorForm.h"
 #include "paint/ui/EditForm.h"
 #include "paint/ui/InstrumForm.h"
@@ -128,18 +128,18 @@ private slots:
     {
         Setup s;
         TOptForm* options = s.window.OptForm();
-        QTest::mouseClick(s.window.InstrumForm()->ToolButton(13), Qt::LeftButton);
-        QCOMPARE(s.editor.settings.CurrentTool, 13);
+        QTest::mouseClick(s.window.InstrumForm()->ToolButton(Tool::Text), Qt::LeftButton);
+        QCOMPARE(s.editor.settings.CurrentTool, Tool::Text);
         QVERIFY(!options->TypeList()->isEnabled());
         QVERIFY(!options->SizeList()->isEnabled());
         QVERIFY(options->TransparencyList()->isEnabled());
-        QTest::mouseClick(s.window.InstrumForm()->ToolButton(2), Qt::LeftButton);
-        QCOMPARE(s.editor.settings.CurrentTool, 2);
+        QTest::mouseClick(s.window.InstrumForm()->ToolButton(Tool::Brush), Qt::LeftButton);
+        QCOMPARE(s.editor.settings.CurrentTool, Tool::Brush);
         QVERIFY(options->TypeList()->isEnabled());
-        QVERIFY(!s.window.InstrumForm()->ToolButton(13)->isChecked());
+        QVERIFY(!s.window.InstrumForm()->ToolButton(Tool::Text)->isChecked());
 
         options->TypeList()->setCurrentIndex(3);
-        QCOMPARE(s.editor.settings.BrushMode, 3);
+        QCOMPARE(s.editor.settings.BrushMode, BrushMode::Multiply);
         options->SizeList()->setCurrentText("20");
         QCOMPARE(s.editor.settings.BrushSize, 20);
         options->TransparencyList()->setEditText("50");

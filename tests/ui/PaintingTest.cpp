@@ -41,7 +41,7 @@ void Drag(Setup& s, std::vector<QPoint> points)
     QTest::mouseRelease(View(s), Qt::LeftButton, {}, points.back());
 }
 
-void Choose(Setup& s, int tool) { s.window.InstrumForm()->ToolButton(tool)->click(); }
+void Choose(Setup& s, Tool tool) { s.window.InstrumForm()->ToolButton(tool)->click(); }
 
 int CountColor(const TFastBMP& image, PackedColor color, int x0, int y0, int x1, int y1)
 {
@@ -76,8 +76,8 @@ private slots:
         QTest::mouseClick(View(s), Qt::LeftButton, Qt::AltModifier, At(40, 30));
         QCOMPARE(s.editor.settings.ForeColor, PackRGB(12, 34, 56));
         QCOMPARE(s.window.EditForm()->windowTitle(), QString("12 34 56"));
-        QVERIFY(s.window.InstrumForm()->ToolButton(1)->isChecked());
-        QCOMPARE(s.editor.settings.CurrentTool, 1);
+        QVERIFY(s.window.InstrumForm()->ToolButton(Tool::Pencil)->isChecked());
+        QCOMPARE(s.editor.settings.CurrentTool, Tool::Pencil);
         QCOMPARE(s.editor.UndoCount, 0);
     }
 
@@ -97,18 +97,18 @@ private slots:
     {
         Setup s;
         s.editor.Image.FillBlock(10, 10, 30, 30, Red);
-        Choose(s, 9);
+        Choose(s, Tool::RectangleSelect);
         Drag(s, {At(10, 10), At(20, 20), At(30, 30)});
         QVERIFY(s.editor.HasSelection);
         QCOMPARE(s.editor.SelectionRect.w, 21);
 
-        Choose(s, MoveTool);
+        Choose(s, Tool::Move);
         Drag(s, {At(20, 20), At(30, 20), At(40, 20)});
         QCOMPARE(s.editor.Image.Pixel(45, 15), Red);
         QCOMPARE(s.editor.Image.Pixel(15, 15), White); // the hole in the background colour
 
         s.window.Menu().Action("N26")->trigger();
-        QVERIFY(s.window.InstrumForm()->ToolButton(1)->isChecked());
+        QVERIFY(s.window.InstrumForm()->ToolButton(Tool::Pencil)->isChecked());
         QCOMPARE(s.editor.Image.Pixel(15, 15), Red);
         QCOMPARE(s.editor.Image.Pixel(45, 15), White);
         QCOMPARE(s.editor.SelectionRect.x, 30); // the selection stays where it was dropped
@@ -118,7 +118,7 @@ private slots:
     {
         Setup s;
         s.editor.Image.FillBlock(5, 5, 14, 9, Red);
-        Choose(s, 9);
+        Choose(s, Tool::RectangleSelect);
         Drag(s, {At(5, 5), At(14, 9)});
         s.window.Menu().Action("N8")->trigger();
         const QImage copied = QGuiApplication::clipboard()->image();
@@ -135,14 +135,14 @@ private slots:
         s.window.Menu().Action("N9")->trigger();
         QCOMPARE(s.editor.Image.Pixel(0, 0), PackRGB(0, 200, 0));
         QCOMPARE(s.editor.Image.Pixel(39, 29), PackRGB(0, 200, 0));
-        QVERIFY(s.window.InstrumForm()->ToolButton(MoveTool)->isChecked());
+        QVERIFY(s.window.InstrumForm()->ToolButton(Tool::Move)->isChecked());
         QVERIFY(!s.window.OptForm()->TypeList()->isEnabled());
     }
 
     void placedTextFloatsAndTakesTheTransparency()
     {
         Setup s;
-        Choose(s, TextTool);
+        Choose(s, Tool::Text);
         QVERIFY(s.window.OptForm()->TransparencyList()->isEnabled());
         QVERIFY(!s.window.OptForm()->SizeList()->isEnabled());
         WhenModal([](QWidget* w) {
@@ -156,8 +156,8 @@ private slots:
         QVERIFY(s.editor.FloatingText);
         QVERIFY(s.editor.HasSelection);
         QCOMPARE(s.editor.SelectionOffsetX, 10);
-        QCOMPARE(s.editor.settings.CurrentTool, MoveTool);
-        QVERIFY(s.window.InstrumForm()->ToolButton(MoveTool)->isChecked());
+        QCOMPARE(s.editor.settings.CurrentTool, Tool::Move);
+        QVERIFY(s.window.InstrumForm()->ToolButton(Tool::Move)->isChecked());
         const int inked = CountColor(s.editor.Image, Black, 0, 0, 200, 200);
         QVERIFY(inked > 10);
 
@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(CountColor(s.editor.Image, PackRGB(127, 127, 127), 0, 0, 200, 200), inked);
 
         // Any tool drops it, and the selection goes with it.
-        Choose(s, 1);
+        Choose(s, Tool::Pencil);
         QVERIFY(!s.editor.FloatingText);
         QVERIFY(!s.editor.HasSelection);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Editor.h"
+#include "document/Editor.h"
 #include "app/LayoutFile.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/MainWindow.h"

@@ -1,6 +1,6 @@
 #include "app/ui/AboutBox.h"
 
-#include "app/DocumentState.h"
+#include "core/Product.h"
 #include "app/WebLinks.h"
 
 #include <QDesktopServices>

@@ -1,8 +1,7 @@
 #include "app/ui/KrtApplication.h"
 
-#include "app/DocumentState.h"
-
-#include <QMessageBox>
+#include "core/Product.h"
+#include "core/ui/RunGuarded.h"
 
 #include <exception>
 
@@ -25,20 +24,6 @@ bool KrtApplication::notify(QObject* receiver, QEvent* event)
         ShowErrorMessage(QStringLiteral("An unexpected error stopped the command."));
     }
     return false;
-}
-
-void ShowErrorMessage(const QString& text)
-{
-    QMessageBox::critical(QApplication::activeWindow(), QString::fromUtf8(ProductTitle), text);
-}
-
-void RunGuarded(const std::function<void()>& command)
-{
-    try {
-        command();
-    } catch (const std::exception& e) {
-        ShowErrorMessage(QString::fromUtf8(e.what()));
-    }
 }
 
 } // namespace krt

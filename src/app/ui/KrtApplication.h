@@ -2,8 +2,6 @@
 
 #include <QApplication>
 
-#include <functional>
-
 namespace krt {
 
 // The editor's application object. An exception that escapes an event handler
@@ -14,11 +12,5 @@ public:
     KrtApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// Shows an error's text in a message box.
-void ShowErrorMessage(const QString& text);
-
-// Runs a command, showing any exception it raises.
-void RunGuarded(const std::function<void()>& command);
 
 } // namespace krt

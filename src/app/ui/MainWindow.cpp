@@ -1,9 +1,10 @@
 #include "app/ui/MainWindow.h"
 
-#include "app/DocumentState.h"
+#include "core/Product.h"
 #include "app/WebLinks.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/KrtApplication.h"
+#include "core/ui/RunGuarded.h"
 #include "app/ui/PreviewForm.h"
 #include "paint/ColorPanels.h"
 #include "paint/View.h"
@@ -50,7 +51,7 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     editForm = new TEditForm(editor, *this);
     AddChild(editForm, true);
     instrumForm = new TInstrumForm(editor, *this);
-    instrumForm->onToolCursor = [this](int cursor) { editForm->SetToolCursor(cursor); };
+    instrumForm->onToolCursor = [this](ToolCursor cursor) { editForm->SetToolCursor(cursor); };
     AddChild(instrumForm, false);
     optForm = new TOptForm(editor);
     optForm->onTransparencyChanged = [this] { TransparencyChanged(); };
@@ -171,7 +172,7 @@ std::vector<LayoutValue> TForm1::CurrentWindowLayout() const
 
 void TForm1::FinishStartUp()
 {
-    instrumForm->PressTool(1);
+    instrumForm->PressTool(Tool::Pencil);
     RefreshColorPanels();
     startingUp = false;
     previewForm->LayOutPreview(true);
@@ -207,7 +208,7 @@ void TForm1::RefreshColorPanels()
     colorForm->ShowPanels(images);
 }
 
-void TForm1::SelectTool(int tool) { instrumForm->PressTool(tool); }
+void TForm1::SelectTool(Tool tool) { instrumForm->PressTool(tool); }
 
 void TForm1::RelayoutPreview(bool outline) { previewForm->LayOutPreview(outline); }
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/EditCommands.h"
-#include "app/Editor.h"
+#include "document/Editor.h"
 #include "app/FileCommands.h"
 #include "app/LayoutFile.h"
 #include "app/ui/CaptionApplier.h"
-#include "app/ui/EditorWindows.h"
+#include "paint/ui/EditorWindows.h"
 #include "app/ui/MainMenu.h"
-#include "app/ui/OutlineDisplay.h"
+#include "paint/ui/OutlineDisplay.h"
 #include "app/ui/QtClipboard.h"
 #include "app/ui/QtPrompts.h"
 #include "app/ui/SizeDialogs.h"
@@ -80,7 +80,7 @@ public:
     void RedrawView() override;
     void RedrawPreview() override;
     void RefreshColorPanels() override;
-    void SelectTool(int tool) override;
+    void SelectTool(Tool tool) override;
     void EnableOptions(unsigned options) override;
     void RelayoutPreview(bool outline) override;
     bool StartingUp() const override { return startingUp; }
@@ -98,7 +98,7 @@ public:
 
     // DocumentHost
     void SetTitle(const std::string& title) override;
-    void SelectPencil() override { SelectTool(PencilTool); }
+    void SelectPencil() override { SelectTool(Tool::Pencil); }
     void DocumentReplaced() override;
     void CancelStroke() override { tools->CancelStroke(); }
 

@@ -1,7 +1,7 @@
 #include "app/ui/PreviewForm.h"
 
-#include "app/OutlinePhase.h"
-#include "app/ui/KrtApplication.h"
+#include "document/OutlinePhase.h"
+#include "core/ui/RunGuarded.h"
 #include "paint/View.h"
 
 #include <QMouseEvent>

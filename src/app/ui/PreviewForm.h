@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/Editor.h"
+#include "document/Editor.h"
 #include "app/PreviewLayout.h"
-#include "app/ui/EditorWindows.h"
-#include "app/ui/OutlineDisplay.h"
+#include "paint/ui/EditorWindows.h"
+#include "paint/ui/OutlineDisplay.h"
 #include "core/ui/BufferView.h"
 
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "app/ui/QtPrompts.h"
 
-#include "app/DocumentState.h"
+#include "core/Product.h"
 #include "app/FileCommands.h"
 #include "app/ui/SizeDialogs.h"
 

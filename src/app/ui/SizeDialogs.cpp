@@ -1,7 +1,7 @@
 #include "app/ui/SizeDialogs.h"
 
 #include "app/FileCommands.h"
-#include "app/ui/KrtApplication.h"
+#include "core/ui/RunGuarded.h"
 
 namespace krt {
 

@@ -1,7 +1,7 @@
 #include "paint/ui/AddText.h"
 
-#include "app/DocumentState.h"
-#include "app/ui/KrtApplication.h"
+#include "core/Product.h"
+#include "core/ui/RunGuarded.h"
 #include "paint/ColorPanels.h"
 
 #include <QFontDatabase>
@@ -211,7 +211,7 @@ void TAddText::Button4Click()
     PlaceText(editor, *ink, position, checkBox1->isChecked());
     host.RelayoutPreview(true);
     host.RedrawView();
-    editor.settings.CurrentTool = MoveTool;
+    editor.settings.CurrentTool = Tool::Move;
     host.ShowMoveTool();
     accept();
 }

@@ -1,6 +1,6 @@
 #include "paint/ui/ColorForm.h"
 
-#include "app/ui/KrtApplication.h"
+#include "core/ui/RunGuarded.h"
 
 #include <QColorDialog>
 #include <QLabel>

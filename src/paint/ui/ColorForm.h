@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Editor.h"
-#include "app/ui/EditorWindows.h"
+#include "document/Editor.h"
+#include "paint/ui/EditorWindows.h"
 #include "core/ui/BufferView.h"
 #include "paint/ColorPanels.h"
 

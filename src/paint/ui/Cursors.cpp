@@ -56,12 +56,13 @@ QCursor Move()
 
 } // namespace
 
-QCursor EditorCursor(int number)
+QCursor EditorCursor(ToolCursor cursor)
 {
-    if (number == 2)
-        return Move();
-    if (number == 3)
-        return QCursor(Qt::IBeamCursor);
+    switch (cursor) {
+    case ToolCursor::Move: return Move();
+    case ToolCursor::TextBeam: return QCursor(Qt::IBeamCursor);
+    case ToolCursor::Paint: break;
+    }
     return Cross();
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "paint/ToolTraits.h"
+
 #include <QCursor>
 
 namespace krt {
 
-// The editor's own cursors: 1, a fine cross for the painting tools; 2, four
-// arrows for moving the selection; 3 is the text beam.
-QCursor EditorCursor(int number);
+// The editor's own cursors: a fine cross for the painting tools, four arrows
+// for moving the selection, and the text beam.
+QCursor EditorCursor(ToolCursor cursor);
 
 } // namespace krt

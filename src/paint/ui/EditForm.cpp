@@ -1,7 +1,7 @@
 #include "paint/ui/EditForm.h"
 
-#include "app/OutlinePhase.h"
-#include "app/ui/KrtApplication.h"
+#include "document/OutlinePhase.h"
+#include "core/ui/RunGuarded.h"
 #include "paint/View.h"
 #include "core/ui/EnterKey.h"
 #include "paint/ui/Cursors.h"
@@ -32,7 +32,7 @@ TEditForm::TEditForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWidget(pa
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     image = new BufferView(this);
     image->setObjectName("Image");
-    SetToolCursor(1);
+    SetToolCursor(ToolCursor::Paint);
 }
 
 void TEditForm::SetZoomFromBox()
@@ -96,7 +96,7 @@ void TEditForm::AttachTools(ToolEngine& tools)
     };
 }
 
-void TEditForm::SetToolCursor(int cursor) { image->setCursor(EditorCursor(cursor)); }
+void TEditForm::SetToolCursor(ToolCursor cursor) { image->setCursor(EditorCursor(cursor)); }
 
 void TEditForm::resizeEvent(QResizeEvent* event)
 {

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/Editor.h"
-#include "app/ui/EditorWindows.h"
-#include "app/ui/OutlineDisplay.h"
+#include "document/Editor.h"
+#include "paint/ui/EditorWindows.h"
+#include "paint/ui/OutlineDisplay.h"
 #include "core/ui/BufferView.h"
 #include "paint/ToolEngine.h"
+#include "paint/ToolTraits.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -26,7 +27,7 @@ public:
     // Mouse events on the picture go to the tools.
     void AttachTools(ToolEngine& tools);
     // The cursor over the picture for a tool.
-    void SetToolCursor(int cursor);
+    void SetToolCursor(ToolCursor cursor);
 
     QComboBox* Combo() const { return combo; }
     BufferView* Image() const { return image; }

@@ -1,6 +1,6 @@
 #include "paint/ui/InstrumForm.h"
 
-#include "app/ui/KrtApplication.h"
+#include "core/ui/RunGuarded.h"
 #include "paint/ToolChoice.h"
 #include "paint/ui/ToolIcons.h"
 
@@ -40,19 +40,19 @@ TInstrumForm::TInstrumForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWid
 
     group = new QButtonGroup(this);
     group->setExclusive(true);
-    for (const ToolInfo& tool : Tools()) {
+    for (const ToolTraits& tool : AllTools()) {
         auto* button = new QToolButton(this);
         button->setObjectName(tool.button);
         button->setCheckable(true);
         button->setAutoRaise(true);
-        button->setIcon(ToolIcon(tool.number));
+        button->setIcon(ToolIcon(tool.tool));
         button->setIconSize(QSize(20, 20));
-        const int index = tool.number - 1;
+        const int index = ToolNumber(tool.tool) - 1;
         button->setGeometry((index % 2) * 25, (index / 2) * 25, 25, 25);
-        group->addButton(button, tool.number);
+        group->addButton(button, ToolNumber(tool.tool));
         toolButtons[static_cast<std::size_t>(index)] = button;
         connect(button, &QToolButton::clicked, this,
-                [this, number = tool.number] { RunGuarded([this, number] { SelectTool(number); }); });
+                [this, t = tool.tool] { RunGuarded([this, t] { SelectTool(t); }); });
     }
 
     auto* foreLabel = Label("StaticText1", QString::fromUtf8("Лицевой"), 2, 176, this);
@@ -114,21 +114,21 @@ bool TInstrumForm::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void TInstrumForm::PressTool(int tool)
+void TInstrumForm::PressTool(Tool tool)
 {
     QToolButton* button = ToolButton(tool);
     button->setChecked(true);
     SelectTool(tool);
 }
 
-void TInstrumForm::SelectTool(int tool)
+void TInstrumForm::SelectTool(Tool tool)
 {
-    const ToolInfo& info = Tool(tool);
+    const ToolTraits& info = Traits(tool);
     ToolButton(tool)->setChecked(true);
     if (onToolCursor)
         onToolCursor(info.cursor);
     // A placed text that still floats keeps its transparency list.
-    if (tool != MoveTool || !editor.FloatingText)
+    if (tool != Tool::Move || !editor.FloatingText)
         windows.EnableOptions(info.options);
     if (ChooseTool(editor, tool)) {
         windows.RelayoutPreview(true);
@@ -138,9 +138,9 @@ void TInstrumForm::SelectTool(int tool)
 
 void TInstrumForm::ShowMoveTool()
 {
-    ToolButton(MoveTool)->setChecked(true);
+    ToolButton(Tool::Move)->setChecked(true);
     if (onToolCursor)
-        onToolCursor(Tool(MoveTool).cursor);
+        onToolCursor(Traits(Tool::Move).cursor);
     windows.EnableOptions(editor.FloatingText ? OptionTransparency : OptionsNone);
 }
 

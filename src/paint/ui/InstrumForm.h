@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/Editor.h"
-#include "app/ui/EditorWindows.h"
+#include "document/Editor.h"
+#include "paint/ui/EditorWindows.h"
 #include "core/ui/BufferView.h"
 #include "paint/ColorPanels.h"
+#include "paint/ToolTraits.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -25,23 +26,23 @@ public:
     TInstrumForm(Editor& editor, EditorWindows& windows, QWidget* parent = nullptr);
 
     // Presses a tool's button and runs its click handler.
-    void PressTool(int tool);
+    void PressTool(Tool tool);
     // Shows the move tool as chosen without running its handler (a pasted
     // or placed block already floats).
     void ShowMoveTool();
-    QToolButton* ToolButton(int tool) const { return toolButtons[static_cast<std::size_t>(tool - 1)]; }
+    QToolButton* ToolButton(Tool tool) const { return toolButtons[static_cast<std::size_t>(ToolNumber(tool) - 1)]; }
     // Shows the swatches of the colour panels.
     void ShowSwatches(const ColorPanelImages& images);
     QScrollBar* PosterizeBar(int channel) const { return bars[static_cast<std::size_t>(channel)]; }
 
     // Tool cursors are set on the document window by whoever shows it.
-    std::function<void(int cursor)> onToolCursor;
+    std::function<void(ToolCursor cursor)> onToolCursor;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void SelectTool(int tool);
+    void SelectTool(Tool tool);
     void SetActive(bool foreground);
     void PosterizeChanged();
 

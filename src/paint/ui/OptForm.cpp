@@ -1,8 +1,8 @@
 #include "paint/ui/OptForm.h"
 
-#include "app/ui/KrtApplication.h"
+#include "core/ui/RunGuarded.h"
 #include "core/ui/EnterKey.h"
-#include "paint/ColorPanels.h"
+#include "paint/BrushOptions.h"
 
 #include <QLineEdit>
 
@@ -30,9 +30,9 @@ TOptForm::TOptForm(Editor& ed, QWidget* parent) : QWidget(parent), editor(ed)
     OnEnterReleased(transparency->lineEdit(), [this] { RunGuarded([this] { TakeTransparency(); }); });
 
     connect(type, &QComboBox::currentIndexChanged, this,
-            [this](int index) { editor.settings.BrushMode = std::max(index, 0); });
+            [this](int index) { editor.settings.BrushMode = static_cast<BrushMode>(std::clamp(index, 0, BrushModeCount - 1)); });
     connect(shape, &QComboBox::currentIndexChanged, this,
-            [this](int index) { editor.settings.BrushShape = std::max(index, 0); });
+            [this](int index) { editor.settings.BrushShape = index == 1 ? BrushShape::Square : BrushShape::Circle; });
     connect(size, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         RunGuarded([&] { editor.settings.BrushSize = ParseBrushSize(text.toStdString()); });
     });

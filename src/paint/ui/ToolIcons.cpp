@@ -128,7 +128,7 @@ void Gradient(QPainter& p)
 
 } // namespace
 
-QIcon ToolIcon(int tool)
+QIcon ToolIcon(Tool tool)
 {
     QPixmap pixmap(Size, Size);
     pixmap.fill(Qt::transparent);
@@ -136,20 +136,20 @@ QIcon ToolIcon(int tool)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::black, 1));
     switch (tool) {
-    case 1: Pencil(p); break;
-    case 2: Brush(p); break;
-    case 3: Eraser(p); break;
-    case 4: Dropper(p); break;
-    case 5: Bucket(p, false); break;
-    case 6: Bucket(p, true); break;
-    case 7: Replace(p, false); break;
-    case 8: Replace(p, true); break;
-    case 9: Dashed(p); p.drawRect(QRectF(3, 5, 16, 12)); break;
-    case 10: Wand(p); break;
-    case 11: Dashed(p); p.drawEllipse(QRectF(3, 4, 16, 13)); break;
-    case 12: Arrows(p); break;
-    case 13: Letter(p); break;
-    default: Gradient(p); break;
+    case Tool::Pencil: Pencil(p); break;
+    case Tool::Brush: Brush(p); break;
+    case Tool::Eraser: Eraser(p); break;
+    case Tool::Picker: Dropper(p); break;
+    case Tool::FillSameColor: Bucket(p, false); break;
+    case Tool::FillToBackground: Bucket(p, true); break;
+    case Tool::ReplaceColor: Replace(p, false); break;
+    case Tool::ReplaceOtherColors: Replace(p, true); break;
+    case Tool::RectangleSelect: Dashed(p); p.drawRect(QRectF(3, 5, 16, 12)); break;
+    case Tool::SameColorSelect: Wand(p); break;
+    case Tool::FreeHandSelect: Dashed(p); p.drawEllipse(QRectF(3, 4, 16, 13)); break;
+    case Tool::Move: Arrows(p); break;
+    case Tool::Text: Letter(p); break;
+    case Tool::Gradient: Gradient(p); break;
     }
     return QIcon(pixmap);
 }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "document/Tools.h"
+
 #include <QIcon>
 
 namespace krt {
 
-// The tool palette's pictures, drawn by the program (tools 1 ... 14), and the
+// The tool palette's pictures, drawn by the program, and the
 // two small arrows that copy one colour into the other.
-QIcon ToolIcon(int tool);
+QIcon ToolIcon(Tool tool);
 QIcon CopyColorIcon(bool downwards);
 
 } // namespace krt

@@ -1,4 +1,4 @@
-#include "app/Editor.h"
+#include "document/Editor.h"
 
 #include "core/KrtError.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/OutlinePhase.h"
+#include "document/OutlinePhase.h"
 #include "core/ui/BufferView.h"
 
 namespace krt {

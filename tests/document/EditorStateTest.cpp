@@ -1,7 +1,7 @@
-#include "app/DataPaths.h"
-#include "app/DocumentState.h"
-#include "app/Editor.h"
-#include "app/OutlinePhase.h"
+#include "core/DataPaths.h"
+#include "document/DocumentState.h"
+#include "document/Editor.h"
+#include "document/OutlinePhase.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ TEST(Editor, StartsWithAWhiteThousandPixelSquare)
     EXPECT_EQ(editor.BackupImage.Width, 1000);
     for (const TFastBMP& snapshot : editor.UndoRing)
         EXPECT_EQ(snapshot.Height, 1000);
-    EXPECT_EQ(editor.settings.CurrentTool, 1);
+    EXPECT_EQ(editor.settings.CurrentTool, Tool::Pencil);
     EXPECT_EQ(editor.settings.BrushSize, 5);
     EXPECT_EQ(editor.settings.Transparency, 0);
     EXPECT_FLOAT_EQ(editor.view.Zoom, 2.0f);

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "core/Product.h"
+
 #include <string>
 
 namespace krt {
-
-constexpr const char* ProductTitle = "KRT Dalmor's Photo Editor";
-constexpr const char* ProductVersion = "4.4";
 
 // The one document's file state, shared by the file and edit commands.
 struct DocumentState {

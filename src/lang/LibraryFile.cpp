@@ -1,4 +1,4 @@
-#include "app/LibraryFile.h"
+#include "lang/LibraryFile.h"
 
 #include "core/AtomicFile.h"
 #include "core/Integer.h"

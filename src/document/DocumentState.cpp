@@ -1,4 +1,4 @@
-#include "app/DocumentState.h"
+#include "document/DocumentState.h"
 
 namespace krt {
 

@@ -1,6 +1,6 @@
-#include "app/Undo.h"
+#include "document/Undo.h"
 
-#include "paint/ColorPanels.h"
+#include "document/Tools.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,7 +21,7 @@ void CopyPixels(TFastBMP& to, const TFastBMP& from)
 
 void PushUndo(Editor& editor)
 {
-    if (editor.settings.CurrentTool == MoveTool)
+    if (editor.settings.CurrentTool == Tool::Move)
         return;
     auto& ring = editor.UndoRing;
     if (editor.UndoCount == UndoDepth) {

@@ -1,4 +1,4 @@
-#include "app/ui/OutlineDisplay.h"
+#include "paint/ui/OutlineDisplay.h"
 
 namespace krt {
 

@@ -1,4 +1,4 @@
-#include "paint/ScaledBlit.h"
+#include "core/ScaledBlit.h"
 
 #include <algorithm>
 #include <cstdint>

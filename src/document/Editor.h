@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/DataPaths.h"
-#include "app/DocumentState.h"
-#include "app/OutlinePhase.h"
+#include "core/DataPaths.h"
+#include "document/DocumentState.h"
+#include "document/OutlinePhase.h"
 #include "core/FastBMP.h"
 #include "lang/Language.h"
 #include "lang/Messages.h"
-#include "paint/EditorSettings.h"
-#include "paint/ViewState.h"
+#include "document/EditorSettings.h"
+#include "document/ViewState.h"
 
 #include <array>
 #include <cstdint>

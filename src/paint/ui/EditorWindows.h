@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/Tools.h"
+
 namespace krt {
 
 // What the child windows ask of each other, through the main window: each
@@ -11,7 +13,7 @@ public:
     virtual void RedrawPreview() = 0;
     virtual void RefreshColorPanels() = 0;
     // Presses a tool button of the palette and runs its click handler.
-    virtual void SelectTool(int tool) = 0;
+    virtual void SelectTool(Tool tool) = 0;
     // Lays the preview out again and redraws it, with the selection outline
     // when asked.
     virtual void RelayoutPreview(bool outline) = 0;

@@ -1,4 +1,4 @@
-#include "app/OutlinePhase.h"
+#include "document/OutlinePhase.h"
 
 namespace krt {
 
