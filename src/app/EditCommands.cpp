@@ -3,7 +3,7 @@
 #include "document/Undo.h"
 #include "paint/ColorPanels.h"
 #include "paint/FloatingBlock.h"
-#include "paint/Selection.h"
+#include "paint/SelectionShapes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -31,7 +31,7 @@ TFastBMP ResizedImage(const TFastBMP& image, const ResizeRequest& request)
 
 EditMenuState EditCommands::MenuState() const
 {
-    return {editor.UndoCount != 0, clipboard.HasImage(), editor.HasSelection};
+    return {editor.UndoCount != 0, clipboard.HasImage(), editor.selection.HasSelection()};
 }
 
 void EditCommands::Undo()
@@ -46,24 +46,24 @@ void EditCommands::Undo()
 
 void EditCommands::Copy()
 {
-    if (!editor.HasSelection) {
+    if (!editor.selection.HasSelection()) {
         clipboard.WriteImage(editor.Image);
         return;
     }
     if (editor.settings.CurrentTool != Tool::Move)
         CopySelectionToFloating(editor);
-    clipboard.WriteImage(editor.FloatingPixels);
+    clipboard.WriteImage(editor.selection.FloatingPixels);
 }
 
 void EditCommands::Clear()
 {
-    if (!editor.HasSelection)
+    if (!editor.selection.HasSelection())
         return;
     if (editor.settings.CurrentTool != Tool::Move)
         host.SelectTool(Tool::Move);
-    TFastBMP& block = editor.FloatingPixels;
-    const int rows = std::min(editor.SelectionRect.h, block.Height);
-    const int columns = std::min(editor.SelectionRect.w, block.Width);
+    TFastBMP& block = editor.selection.FloatingPixels;
+    const int rows = std::min(editor.selection.SelectionRect.h, block.Height);
+    const int columns = std::min(editor.selection.SelectionRect.w, block.Width);
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < columns; ++x)
             if (block.Pixel(x, y) != KeyColor)
@@ -95,20 +95,13 @@ void EditCommands::Paste()
         files.ReplaceDocument(std::move(larger));
         ++editor.document.ModifiedCount;
     }
-    const int w = editor.Image.Width;
-    std::fill(editor.buffers.SelectionMask.begin(), editor.buffers.SelectionMask.end(), 0);
-    for (int y = 0; y < std::min(pasted.Height, editor.Image.Height); ++y)
-        for (int x = 0; x < std::min(pasted.Width, w); ++x)
-            editor.buffers.SelectionMask[static_cast<std::size_t>(y) * w + x] = pasted.Pixel(x, y) != KeyColor;
-    editor.HasSelection = true;
-    editor.FloatingText = false;
-    editor.SoftMask = false;
-    editor.FloatingPixels = std::move(pasted);
-    SetFloatingFromBuffer(editor);
-    SaveBackup(editor);
-    editor.SelectionOffsetX = editor.view.ScrollX;
-    editor.SelectionOffsetY = editor.view.ScrollY;
-    RenderFloating(editor);
+    // Cells of the key colour stay empty: they are not selected.
+    std::vector<std::uint8_t> weights(static_cast<std::size_t>(pasted.Width) * pasted.Height);
+    for (int y = 0; y < pasted.Height; ++y)
+        for (int x = 0; x < pasted.Width; ++x)
+            weights[static_cast<std::size_t>(y) * pasted.Width + x] = pasted.Pixel(x, y) != KeyColor;
+    FloatBlock(editor, std::move(pasted), weights, editor.view.ScrollX, editor.view.ScrollY, BlockKind::Picture);
+    ++editor.document.ModifiedCount; // the backup under the block counts as a change
     host.RelayoutPreview(true);
     host.RedrawView();
     editor.settings.CurrentTool = Tool::Move;
@@ -150,22 +143,22 @@ void EditCommands::InvertSelection()
 
 void EditCommands::Crop()
 {
-    if (!editor.HasSelection || !files.AskToSaveChanges())
+    if (!editor.selection.HasSelection() || !files.AskToSaveChanges())
         return;
     files.LeaveMoveTool();
-    if (!editor.HasSelection)
+    if (!editor.selection.HasSelection())
         return;
     CopySelectionToFloating(editor);
     TFastBMP cropped;
-    cropped.CopyFrom(editor.FloatingPixels);
+    cropped.CopyFrom(editor.selection.FloatingPixels);
     files.ReplaceDocument(std::move(cropped));
     editor.document.ModifiedCount = 1;
-    editor.FloatingPixels.Allocate(1, 1);
+    editor.selection.FloatingPixels.Allocate(1, 1);
 }
 
 void EditCommands::Resize()
 {
-    editor.HasSelection = false;
+    editor.selection.Deselect();
     const auto request = prompts.AskResize(editor.Image.Width, editor.Image.Height);
     if (!request || !files.AskToSaveChanges())
         return;

@@ -15,7 +15,7 @@ Editor::Editor(Language lang, DataPaths dataPaths) : language(lang), paths(std::
 
 void Editor::ReleaseDocumentBuffers()
 {
-    HasSelection = false;
+    selection.Release();
     buffers = DocumentBuffers{};
 }
 
@@ -24,7 +24,7 @@ void Editor::BuildDocumentBuffers()
     const auto pixels = static_cast<std::size_t>(Image.Width) * static_cast<std::size_t>(Image.Height);
     try {
         BackupImage.Allocate(Image.Width, Image.Height);
-        buffers.SelectionMask.assign(pixels, 0);
+        selection.Allocate(Image.Width, Image.Height);
         buffers.PaintMap.assign(pixels, 0);
         buffers.PointRows.assign(pixels, 0);
         buffers.PointColumns.assign(pixels, 0);
@@ -39,10 +39,6 @@ void Editor::BuildDocumentBuffers()
     }
     view.ScrollX = 0;
     view.ScrollY = 0;
-    HasSelection = false;
-    FloatingText = false;
-    SoftMask = false;
-    SelectionOffsetX = SelectionOffsetY = 0;
     UndoCount = 0;
 }
 

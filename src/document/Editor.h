@@ -3,6 +3,7 @@
 #include "core/DataPaths.h"
 #include "document/DocumentState.h"
 #include "document/OutlinePhase.h"
+#include "document/Selection.h"
 #include "core/FastBMP.h"
 #include "lang/Language.h"
 #include "lang/Messages.h"
@@ -19,17 +20,9 @@ constexpr int UndoDepth = 5;
 // Room for points in each selection outline list.
 constexpr int OutlineCapacity = 250000;
 
-struct SelectionBounds {
-    int x = 0;
-    int y = 0;
-    int w = 0;
-    int h = 0;
-};
-
 // Buffers whose size follows the document image's size.
 struct DocumentBuffers {
-    std::vector<std::uint8_t> SelectionMask; // w x h bytes, row y at offset y * w
-    std::vector<std::uint8_t> PaintMap;      // w x h bytes
+    std::vector<std::uint8_t> PaintMap; // w x h bytes, row y at offset y * w
     std::vector<std::uint16_t> PointRows;    // work list for fills, w x h entries
     std::vector<std::uint16_t> PointColumns;
     std::vector<std::uint16_t> ViewFrameRows, ViewFrameColumns;
@@ -54,13 +47,7 @@ public:
     TFastBMP BackupImage;
     std::array<TFastBMP, UndoDepth> UndoRing;
     int UndoCount = 0;
-    TFastBMP FloatingPixels; // the lifted block; empty cells hold KeyColor
-    bool HasSelection = false;
-    SelectionBounds SelectionRect; // bounding rectangle of the selection
-    int SelectionOffsetX = 0; // how far the floating block (and the outline) moved from SelectionRect
-    int SelectionOffsetY = 0;
-    bool FloatingText = false; // the floating block is placed text: Transparency applies to it
-    bool SoftMask = false;     // SelectionMask holds smoothing weights 0 ... 10 (smoothed text)
+    Selection selection;
     ViewState view;
     DocumentBuffers buffers;
 

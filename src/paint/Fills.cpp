@@ -1,7 +1,7 @@
 #include "paint/Fills.h"
 
 #include "paint/SameColor.h"
-#include "paint/Selection.h"
+#include "paint/SelectionShapes.h"
 #include "paint/SpanFlood.h"
 
 #include <algorithm>
@@ -17,7 +17,7 @@ void ReplaceWhere(Editor& editor, Replace&& replace)
     for (int y = 0; y < image.Height; ++y) {
         std::uint8_t* p = image.RowTable[static_cast<std::size_t>(y)];
         const std::uint8_t* selection =
-            editor.HasSelection ? editor.buffers.SelectionMask.data() + static_cast<std::size_t>(y) * image.Width
+            editor.selection.HasSelection() ? editor.selection.SelectionMask.data() + static_cast<std::size_t>(y) * image.Width
                                 : nullptr;
         for (int x = 0; x < image.Width; ++x, p += 3)
             if ((!selection || selection[x] != 0) && replace(p))
@@ -29,7 +29,7 @@ void ReplaceWhere(Editor& editor, Replace&& replace)
 
 void FillSameColor(Editor& editor, int x, int y)
 {
-    if (!IsSelected(editor, x, y))
+    if (!editor.selection.IsSelected(x, y))
         return;
     const PackedColor seed = editor.Image.Pixel(x, y);
     const PackedColor fore = editor.settings.ForeColor;
@@ -45,7 +45,7 @@ void FillSameColor(Editor& editor, int x, int y)
     SpanFlood(
         editor.buffers, w, editor.Image.Height, x, y,
         [&](int cx, int cy) {
-            return filled[at(cx, cy)] == 0 && IsSelected(editor, cx, cy) &&
+            return filled[at(cx, cy)] == 0 && editor.selection.IsSelected(cx, cy) &&
                    matches(editor.Image.PixelAddress(cx, cy));
         },
         [&](int cx, int cy) {
@@ -57,7 +57,7 @@ void FillSameColor(Editor& editor, int x, int y)
 
 void FillToBackground(Editor& editor, int x, int y)
 {
-    if (!IsSelected(editor, x, y))
+    if (!editor.selection.IsSelected(x, y))
         return;
     std::uint8_t* unvisited = editor.buffers.PaintMap.data();
     std::fill(editor.buffers.PaintMap.begin(), editor.buffers.PaintMap.end(), 1);
@@ -68,7 +68,7 @@ void FillToBackground(Editor& editor, int x, int y)
     SpanFlood(
         editor.buffers, w, editor.Image.Height, x, y,
         [&](int cx, int cy) {
-            return unvisited[at(cx, cy)] != 0 && IsSelected(editor, cx, cy) &&
+            return unvisited[at(cx, cy)] != 0 && editor.selection.IsSelected(cx, cy) &&
                    !background(editor.Image.PixelAddress(cx, cy));
         },
         [&](int cx, int cy) {

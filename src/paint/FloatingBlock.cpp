@@ -11,7 +11,7 @@ namespace {
 // The selection rectangle clipped to the image.
 void ClipSelectionRect(Editor& editor)
 {
-    SelectionBounds& r = editor.SelectionRect;
+    SelectionBounds& r = editor.selection.SelectionRect;
     r.w = std::min(r.w, editor.Image.Width - r.x);
     r.h = std::min(r.h, editor.Image.Height - r.y);
 }
@@ -47,58 +47,58 @@ void RestoreImageFromBackup(Editor& editor)
 
 bool HitSelection(const Editor& editor, int x, int y)
 {
-    const int qx = x - editor.SelectionOffsetX, qy = y - editor.SelectionOffsetY;
+    const int qx = x - editor.selection.SelectionOffsetX, qy = y - editor.selection.SelectionOffsetY;
     if (qx <= 0 || qy <= 0 || qx >= editor.Image.Width || qy >= editor.Image.Height)
         return false;
-    const SelectionBounds& r = editor.SelectionRect;
-    return editor.HasSelection && r.x <= qx && qx <= r.x + r.w && r.y <= qy && qy <= r.y + r.h;
+    const SelectionBounds& r = editor.selection.SelectionRect;
+    return editor.selection.HasSelection() && r.x <= qx && qx <= r.x + r.w && r.y <= qy && qy <= r.y + r.h;
 }
 
 void CopySelectionToFloating(Editor& editor)
 {
     ClipSelectionRect(editor);
-    const SelectionBounds& r = editor.SelectionRect;
-    editor.FloatingPixels.Allocate(std::max(r.w, 1), std::max(r.h, 1));
+    const SelectionBounds& r = editor.selection.SelectionRect;
+    editor.selection.FloatingPixels.Allocate(std::max(r.w, 1), std::max(r.h, 1));
     const int w = editor.Image.Width;
     for (int j = 0; j < r.h; ++j)
         for (int k = 0; k < r.w; ++k) {
             const int x = r.x + k, y = r.y + j;
-            const bool selected = editor.buffers.SelectionMask[static_cast<std::size_t>(y) * w + x] != 0;
-            editor.FloatingPixels.SetPixel(k, j, selected ? editor.Image.Pixel(x, y) : KeyColor);
+            const bool selected = editor.selection.SelectionMask[static_cast<std::size_t>(y) * w + x] != 0;
+            editor.selection.FloatingPixels.SetPixel(k, j, selected ? editor.Image.Pixel(x, y) : KeyColor);
         }
 }
 
 void LiftSelection(Editor& editor)
 {
-    if (!editor.HasSelection)
+    if (!editor.selection.HasSelection())
         return;
     CopySelectionToFloating(editor);
-    editor.SelectionOffsetX = editor.SelectionOffsetY = 0;
+    editor.selection.ResetOffset();
     editor.BackupImage.CopyFrom(editor.Image);
-    const SelectionBounds& r = editor.SelectionRect;
+    const SelectionBounds& r = editor.selection.SelectionRect;
     const int w = editor.Image.Width;
     for (int y = r.y; y < r.y + r.h; ++y)
         for (int x = r.x; x < r.x + r.w; ++x)
-            if (editor.buffers.SelectionMask[static_cast<std::size_t>(y) * w + x] != 0)
+            if (editor.selection.SelectionMask[static_cast<std::size_t>(y) * w + x] != 0)
                 editor.BackupImage.SetPixel(x, y, editor.settings.BackColor);
 }
 
 void RenderFloating(Editor& editor)
 {
-    const TFastBMP& block = editor.FloatingPixels;
+    const TFastBMP& block = editor.selection.FloatingPixels;
     TFastBMP& image = editor.Image;
-    const SelectionBounds& r = editor.SelectionRect;
-    const int ox = r.x + editor.SelectionOffsetX, oy = r.y + editor.SelectionOffsetY;
-    const int d = editor.FloatingText ? std::clamp(editor.settings.Transparency, 0, 100) : 0;
+    const SelectionBounds& r = editor.selection.SelectionRect;
+    const int ox = r.x + editor.selection.SelectionOffsetX, oy = r.y + editor.selection.SelectionOffsetY;
+    const int d = editor.selection.FloatingText ? std::clamp(editor.settings.Transparency, 0, 100) : 0;
     const int e = 100 - d;
     const int rows = std::min(r.h, block.Height), columns = std::min(r.w, block.Width);
     for (int j = std::max(0, -oy); j < rows && oy + j < image.Height; ++j) {
         const std::uint8_t* weights =
-            editor.buffers.SelectionMask.data() + static_cast<std::size_t>(j) * image.Width;
+            editor.selection.SelectionMask.data() + static_cast<std::size_t>(j) * image.Width;
         for (int k = std::max(0, -ox); k < columns && ox + k < image.Width; ++k) {
             const std::uint8_t* f = block.PixelAddress(k, j);
             std::uint8_t* p = image.PixelAddress(ox + k, oy + j);
-            if (editor.SoftMask) {
+            if (editor.selection.SoftMask) {
                 const int m = weights[k];
                 if (m == 0)
                     continue;
@@ -122,8 +122,8 @@ void RenderFloating(Editor& editor)
 
 void MoveSelectionBy(Editor& editor, int fromX, int fromY, int toX, int toY)
 {
-    editor.SelectionOffsetX += toX - fromX;
-    editor.SelectionOffsetY += toY - fromY;
+    editor.selection.SelectionOffsetX += toX - fromX;
+    editor.selection.SelectionOffsetY += toY - fromY;
     std::fill(editor.view.ViewFrameMap.begin(), editor.view.ViewFrameMap.end(), 0);
     std::fill(editor.view.PreviewFrameMap.begin(), editor.view.PreviewFrameMap.end(), 0);
     RestoreImageFromBackup(editor);
@@ -133,19 +133,19 @@ void MoveSelectionBy(Editor& editor, int fromX, int fromY, int toX, int toY)
 
 bool DropFloating(Editor& editor)
 {
-    const bool text = editor.FloatingText;
+    const bool text = editor.selection.FloatingText;
     if (text) {
-        editor.HasSelection = false;
-        editor.FloatingText = false;
+        editor.selection.Deselect();
+        editor.selection.FloatingText = false;
     }
-    editor.SoftMask = false;
-    const int dx = editor.SelectionOffsetX, dy = editor.SelectionOffsetY;
+    editor.selection.SoftMask = false;
+    const int dx = editor.selection.SelectionOffsetX, dy = editor.selection.SelectionOffsetY;
     if (dx != 0 || dy != 0) {
         ++editor.document.ModifiedCount;
         // The mask follows the block; the stroke coverage map is free between
         // strokes and holds the old mask meanwhile.
         const int w = editor.Image.Width, h = editor.Image.Height;
-        std::vector<std::uint8_t>& mask = editor.buffers.SelectionMask;
+        std::vector<std::uint8_t>& mask = editor.selection.SelectionMask;
         std::vector<std::uint8_t>& old = editor.buffers.PaintMap;
         old.swap(mask);
         std::fill(mask.begin(), mask.end(), 0);
@@ -156,23 +156,36 @@ bool DropFloating(Editor& editor)
                             old.data() + static_cast<std::size_t>(i - dy) * w + (from - dx),
                             static_cast<std::size_t>(to - from));
         }
-        SelectionBounds& r = editor.SelectionRect;
+        SelectionBounds& r = editor.selection.SelectionRect;
         // A block dropped wholly off the picture leaves nothing selected.
         if (r.x + dx >= w || r.y + dy >= h || r.x + dx + r.w <= 0 || r.y + dy + r.h <= 0)
-            editor.HasSelection = false;
+            editor.selection.Deselect();
         r.x = std::max(0, r.x + dx);
         r.y = std::max(0, r.y + dy);
-        editor.SelectionOffsetX = editor.SelectionOffsetY = 0;
+        editor.selection.ResetOffset();
     }
     BuildViewOutline(editor);
     BuildPreviewOutline(editor);
     return text;
 }
 
-void SetFloatingFromBuffer(Editor& editor)
+void FloatBlock(Editor& editor, TFastBMP&& block, const std::vector<std::uint8_t>& weights, int x, int y,
+                BlockKind kind)
 {
-    editor.SelectionRect = {0, 0, editor.FloatingPixels.Width, editor.FloatingPixels.Height};
-    editor.SelectionOffsetX = editor.SelectionOffsetY = 0;
+    Selection& s = editor.selection;
+    const int w = block.Width;
+    s.FloatingPixels = std::move(block);
+    s.ClearMask();
+    for (int r = 0; r < std::min(s.FloatingPixels.Height, editor.Image.Height); ++r)
+        std::memcpy(s.MaskRow(r), weights.data() + static_cast<std::size_t>(r) * w,
+                    static_cast<std::size_t>(std::min(w, editor.Image.Width)));
+    s.Select({0, 0, s.FloatingPixels.Width, s.FloatingPixels.Height});
+    s.SelectionOffsetX = x;
+    s.SelectionOffsetY = y;
+    s.FloatingText = kind != BlockKind::Picture;
+    s.SoftMask = kind == BlockKind::SmoothedText;
+    editor.BackupImage.CopyFrom(editor.Image);
+    RenderFloating(editor);
 }
 
 } // namespace krt

@@ -20,9 +20,17 @@ void RenderFloating(Editor& editor);
 // Ends floating: the mask follows the block. Returns true when a placed text
 // was dropped (the selection is then gone and the windows must show it).
 bool DropFloating(Editor& editor);
-// FloatingPixels was filled by a caller (paste, text): the selection
-// rectangle becomes its size at (0, 0).
-void SetFloatingFromBuffer(Editor& editor);
+// What a newly floated block is: a picture, or placed text (its transparency
+// applies), with smoothed edges or not.
+enum class BlockKind { Picture, Text, SmoothedText };
+
+// Floats a new block (a pasted picture, placed text) with its top-left corner
+// at (x, y): the block becomes FloatingPixels and the selection its own
+// rectangle at (0, 0) moved by (x, y); `weights`, one per block cell row by
+// row, becomes the mask (0 empty, 1 selected, or smoothing weights up to 10).
+// BackupImage takes the picture under the block, which is then drawn.
+void FloatBlock(Editor& editor, TFastBMP&& block, const std::vector<std::uint8_t>& weights, int x, int y,
+                BlockKind kind);
 // FloatingPixels gets the image inside the selection rectangle: selected
 // pixels, KeyColor for the others.
 void CopySelectionToFloating(Editor& editor);

@@ -40,8 +40,8 @@ void LinearGradient(Editor& editor, int x0, int y0, int x1, int y1)
 
     TFastBMP& image = editor.Image;
     int left = 0, top = 0, right = image.Width, bottom = image.Height;
-    if (editor.HasSelection) {
-        const SelectionBounds& r = editor.SelectionRect;
+    if (editor.selection.HasSelection()) {
+        const SelectionBounds& r = editor.selection.SelectionRect;
         left = std::max(r.x, 0);
         top = std::max(r.y, 0);
         right = std::min(r.x + r.w, image.Width);
@@ -49,7 +49,7 @@ void LinearGradient(Editor& editor, int x0, int y0, int x1, int y1)
     }
     for (int y = top; y < bottom; ++y) {
         const std::uint8_t* selection =
-            editor.HasSelection ? editor.buffers.SelectionMask.data() + static_cast<std::size_t>(y) * image.Width
+            editor.selection.HasSelection() ? editor.selection.SelectionMask.data() + static_cast<std::size_t>(y) * image.Width
                                 : nullptr;
         for (int x = left; x < right; ++x) {
             if (selection && selection[x] == 0)

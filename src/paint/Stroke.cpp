@@ -91,7 +91,7 @@ void PaintSegment(Editor& editor, int x, int y, int px, int py)
     const int h = size / 2, e = size - h;
     const BrushMask& mask = BrushFootprint(s.BrushShape, size);
     std::uint8_t* paintMap = editor.buffers.PaintMap.data();
-    const std::uint8_t* selection = editor.HasSelection ? editor.buffers.SelectionMask.data() : nullptr;
+    const std::uint8_t* selection = editor.selection.HasSelection() ? editor.selection.SelectionMask.data() : nullptr;
 
     // Coverage: the footprint at every point of the line; candidates: the
     // footprint box widened by two pixels on every side, swept the same way.

@@ -27,19 +27,13 @@ void PlaceText(Editor& editor, const TextInk& ink, ImagePoint position, bool smo
     PushUndo(editor);
     const int w = ink.width, h = ink.height;
     auto inked = [&](int r, int c) { return ink.cells[static_cast<std::size_t>(r) * w + c] != 0; };
-    editor.FloatingPixels.Allocate(w, h);
+    TFastBMP block(w, h);
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c)
-            editor.FloatingPixels.SetPixel(c, r, inked(r, c) ? editor.settings.ForeColor : KeyColor);
-
-    std::fill(editor.buffers.SelectionMask.begin(), editor.buffers.SelectionMask.end(), 0);
-    SetFloatingFromBuffer(editor);
-    editor.BackupImage.CopyFrom(editor.Image);
-    editor.SelectionOffsetX = position.x;
-    editor.SelectionOffsetY = position.y;
+            block.SetPixel(c, r, inked(r, c) ? editor.settings.ForeColor : KeyColor);
     // Smoothing weighs each cell in tenths: twice its own ink plus the ink
     // of its eight neighbours, so inner text is opaque and the rim fades.
-    const int stride = editor.Image.Width;
+    std::vector<std::uint8_t> weights(static_cast<std::size_t>(w) * h);
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c) {
             int weight = inked(r, c) ? 1 : 0;
@@ -50,12 +44,10 @@ void PlaceText(Editor& editor, const TextInk& ink, ImagePoint position, bool smo
                         if ((dr != 0 || dc != 0) && r + dr >= 0 && r + dr < h && c + dc >= 0 && c + dc < w)
                             weight += inked(r + dr, c + dc) ? 1 : 0;
             }
-            editor.buffers.SelectionMask[static_cast<std::size_t>(r) * stride + c] = static_cast<std::uint8_t>(weight);
+            weights[static_cast<std::size_t>(r) * w + c] = static_cast<std::uint8_t>(weight);
         }
-    editor.SoftMask = smoothing;
-    editor.FloatingText = true;
-    RenderFloating(editor);
-    editor.HasSelection = true;
+    FloatBlock(editor, std::move(block), weights, position.x, position.y,
+               smoothing ? BlockKind::SmoothedText : BlockKind::Text);
 }
 
 } // namespace krt

@@ -6,7 +6,7 @@
 #include "paint/FloatingBlock.h"
 #include "paint/Fills.h"
 #include "paint/Gradient.h"
-#include "paint/Selection.h"
+#include "paint/SelectionShapes.h"
 #include "paint/Stroke.h"
 
 #include <algorithm>
@@ -89,7 +89,7 @@ void ToolEngine::PressAction(Tool tool, int x, int y)
         host.RedrawPreview();
         break;
     case Tool::RectangleSelect:
-        editor.HasSelection = false;
+        editor.selection.Deselect();
         dragStartImage = p;
         break;
     case Tool::SameColorSelect:
@@ -102,7 +102,7 @@ void ToolEngine::PressAction(Tool tool, int x, int y)
         dragStartWindow = lastWindowPoint = {x, y};
         dragStartImage = p;
         break;
-    case Tool::Move: moveDragging = HitSelection(editor, p.x, p.y) && editor.HasSelection; break;
+    case Tool::Move: moveDragging = HitSelection(editor, p.x, p.y) && editor.selection.HasSelection(); break;
     case Tool::Text:
         TextPosition = p;
         host.OpenTextDialog();
@@ -178,10 +178,10 @@ void ToolEngine::MoveAction(Tool tool, int x, int y, int rawX, int rawY)
         break;
     case Tool::Move:
         if (moveDragging) {
-            const SelectionBounds r = editor.SelectionRect;
-            const int ox = editor.SelectionOffsetX, oy = editor.SelectionOffsetY;
+            const SelectionBounds r = editor.selection.SelectionRect;
+            const int ox = editor.selection.SelectionOffsetX, oy = editor.selection.SelectionOffsetY;
             MoveSelectionBy(editor, q.x, q.y, p.x, p.y);
-            const int nx = editor.SelectionOffsetX, ny = editor.SelectionOffsetY;
+            const int nx = editor.selection.SelectionOffsetX, ny = editor.selection.SelectionOffsetY;
             host.RedrawView();
             host.UpdatePreview(std::min(r.x + ox, r.x + nx) - 10, std::min(r.y + oy, r.y + ny) - 10,
                                std::abs(ox - nx) + r.w + 20, std::abs(oy - ny) + r.h + 20);

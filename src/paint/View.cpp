@@ -196,10 +196,10 @@ int TraceOutline(const std::uint8_t* map, int w, int h, std::uint16_t* rows, std
 void BuildViewOutline(Editor& editor)
 {
     ViewState& v = editor.view;
-    if (!editor.HasSelection)
+    if (!editor.selection.HasSelection())
         return;
-    ResampleMask(editor.buffers.SelectionMask, editor.Image.Width, editor.Image.Height,
-                 v.ScrollX - editor.SelectionOffsetX, v.ScrollY - editor.SelectionOffsetY,
+    ResampleMask(editor.selection.SelectionMask, editor.Image.Width, editor.Image.Height,
+                 v.ScrollX - editor.selection.SelectionOffsetX, v.ScrollY - editor.selection.SelectionOffsetY,
                  SourceSpan(v.ViewWidth, v.Zoom), SourceSpan(v.ViewHeight, v.Zoom), v.ViewFrameMap, v.ViewWidth,
                  v.ViewHeight);
     v.ViewFrameCount = TraceOutline(v.ViewFrameMap.data(), v.ViewWidth, v.ViewHeight,
@@ -210,10 +210,10 @@ void BuildViewOutline(Editor& editor)
 void BuildPreviewOutline(Editor& editor)
 {
     ViewState& v = editor.view;
-    if (!editor.HasSelection)
+    if (!editor.selection.HasSelection())
         return;
-    ResampleMask(editor.buffers.SelectionMask, editor.Image.Width, editor.Image.Height, -editor.SelectionOffsetX,
-                 -editor.SelectionOffsetY, editor.Image.Width, editor.Image.Height, v.PreviewFrameMap,
+    ResampleMask(editor.selection.SelectionMask, editor.Image.Width, editor.Image.Height, -editor.selection.SelectionOffsetX,
+                 -editor.selection.SelectionOffsetY, editor.Image.Width, editor.Image.Height, v.PreviewFrameMap,
                  v.PreviewWidth, v.PreviewHeight);
     v.PreviewFrameCount = TraceOutline(v.PreviewFrameMap.data(), v.PreviewWidth, v.PreviewHeight,
                                        editor.buffers.PreviewFrameRows.data(),

@@ -2,7 +2,7 @@
 #include "document/Undo.h"
 #include "lang/CaptionTables.h"
 #include "paint/ColorPanels.h"
-#include "paint/Selection.h"
+#include "paint/SelectionShapes.h"
 #include "support/EditorFixture.h"
 #include "support/FakeWindows.h"
 #include "support/ScriptedPrompts.h"
@@ -88,11 +88,11 @@ TEST(EditCommands, PasteFloatsTheBlockAtTheScrollPosition)
     EXPECT_EQ(d.windows.moveToolShown, 1);
     EXPECT_EQ(d.editor->Image.Pixel(10, 5), Red);
     EXPECT_EQ(d.editor->Image.Pixel(11, 6), White); // the key colour stays transparent
-    EXPECT_EQ(d.editor->buffers.SelectionMask[1 * 50 + 1], 0);
+    EXPECT_EQ(d.editor->selection.SelectionMask[1 * 50 + 1], 0);
     EXPECT_EQ(d.editor->UndoCount, 1);
     // The next tool drops it into the picture where it floats.
     d.windows.SelectTool(Tool::Pencil);
-    EXPECT_EQ(d.editor->SelectionRect.x, 10);
+    EXPECT_EQ(d.editor->selection.SelectionRect.x, 10);
     EXPECT_EQ(CountPixels(d.editor->Image, Red), 11);
 }
 
@@ -151,7 +151,7 @@ TEST(EditCommands, CopyAndCropOfAFreeHandSelectionKeyTheOutside)
     EXPECT_EQ(d.editor->Image.Pixel(0, 0), KeyColor);
     EXPECT_EQ(d.editor->Image.Pixel(8, 0), Red);
     EXPECT_EQ(d.editor->document.ModifiedCount, 1);
-    EXPECT_FALSE(d.editor->HasSelection);
+    EXPECT_FALSE(d.editor->selection.HasSelection());
 }
 
 TEST(EditCommands, CopyWithoutASelectionTakesTheWholePicture)
@@ -180,11 +180,11 @@ TEST(EditCommands, SelectAllAndInvertLeaveTheMoveTool)
     Desk d(10, 10);
     d.editor->settings.CurrentTool = Tool::Move;
     d.edits.InvertSelection(); // nothing selected: all, then none
-    EXPECT_FALSE(d.editor->HasSelection);
+    EXPECT_FALSE(d.editor->selection.HasSelection());
     EXPECT_EQ(d.editor->settings.CurrentTool, Tool::Pencil);
     d.edits.SelectAll();
-    EXPECT_TRUE(d.editor->HasSelection);
-    EXPECT_EQ(d.editor->SelectionRect.w, 10);
+    EXPECT_TRUE(d.editor->selection.HasSelection());
+    EXPECT_EQ(d.editor->selection.SelectionRect.w, 10);
     EXPECT_TRUE(d.edits.MenuState().selection);
 }
 
@@ -205,7 +205,7 @@ TEST(EditCommands, ResizeScalesOrChangesTheCanvas)
     SetRectSelection(*d.editor, 1, 1, 5, 5);
     d.prompts.resize.reset();
     d.edits.Resize();
-    EXPECT_FALSE(d.editor->HasSelection);
+    EXPECT_FALSE(d.editor->selection.HasSelection());
     EXPECT_EQ(d.editor->Image.Width, 200);
 }
 

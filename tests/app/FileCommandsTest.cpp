@@ -43,7 +43,7 @@ TEST(FileCommands, NewMakesAWhiteUntitledChangedImage)
     EXPECT_EQ(f.host.title, "KRT Dalmor's Photo Editor - untitled");
     EXPECT_EQ(f.editor.document.ModifiedCount, 1);
     EXPECT_FALSE(f.commands.SaveEnabled()) << "no name yet";
-    EXPECT_EQ(f.editor.buffers.SelectionMask.size(), 640u * 480u);
+    EXPECT_EQ(f.editor.selection.SelectionMask.size(), 640u * 480u);
     EXPECT_EQ(f.host.replaced, 1);
     // The next replacing command asks to save; Cancel keeps everything.
     f.prompts.answers = {Answer::Cancel};
@@ -158,7 +158,7 @@ TEST(FileCommands, AFailedOpenKeepsTheDocument)
     EXPECT_THROW(f.commands.Open(), KrtError);
     EXPECT_TRUE(f.editor.Image.SamePixels(test::PatternImage(12, 9)));
     EXPECT_EQ(f.editor.document.DocFileName, "/pictures/mine.bmp");
-    EXPECT_EQ(f.editor.buffers.SelectionMask.size(), 12u * 9u);
+    EXPECT_EQ(f.editor.selection.SelectionMask.size(), 12u * 9u);
     EXPECT_EQ(f.host.replaced, 0);
 }
 

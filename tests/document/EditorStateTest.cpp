@@ -52,9 +52,9 @@ TEST(Editor, StartsWithAWhiteThousandPixelSquare)
     EXPECT_EQ(editor.settings.BrushSize, 5);
     EXPECT_EQ(editor.settings.Transparency, 0);
     EXPECT_FLOAT_EQ(editor.view.Zoom, 2.0f);
-    EXPECT_FALSE(editor.HasSelection);
+    EXPECT_FALSE(editor.selection.HasSelection());
     EXPECT_EQ(editor.document.ModifiedCount, 0);
-    EXPECT_EQ(editor.buffers.SelectionMask.size(), 1000000u);
+    EXPECT_EQ(editor.selection.SelectionMask.size(), 1000000u);
     EXPECT_EQ(editor.settings.PosterizeG[77], 77);
 }
 

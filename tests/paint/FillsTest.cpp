@@ -2,7 +2,7 @@
 #include "paint/Fills.h"
 #include "paint/Gradient.h"
 #include "paint/SameColor.h"
-#include "paint/Selection.h"
+#include "paint/SelectionShapes.h"
 #include "support/EditorFixture.h"
 
 #include <gtest/gtest.h>
@@ -99,7 +99,7 @@ TEST(Replace, EverywhereAndAllButWithinTheSelection)
 void ReferenceFill(Editor& e, int x, int y, bool toBackground)
 {
     const EditorSettings& s = e.settings;
-    auto selected = [&](int cx, int cy) { return IsSelected(e, cx, cy); };
+    auto selected = [&](int cx, int cy) { return e.selection.IsSelected(cx, cy); };
     const PackedColor seed = e.Image.Pixel(x, y);
     if (!selected(x, y) || (toBackground ? SameColor(s, seed, s.BackColor) : SameColor(s, seed, s.ForeColor)))
         return;
@@ -140,7 +140,7 @@ TEST(Fills, AgreeWithTheRuleOnRandomPictures)
                     e->Image.SetPixel(x, y, palette[fill() % (trial % 3 == 0 ? 2 : 4)]);
             if (trial % 4 == 1) {
                 SetRectSelection(*e, 1, 1, w / 2, h - 2);
-                ASSERT_TRUE(e->HasSelection);
+                ASSERT_TRUE(e->selection.HasSelection());
             }
             if (trial % 5 == 2)
                 SetPosterize(e->settings, 64, 1, 1);
@@ -197,7 +197,7 @@ TEST(LinearGradient, VerticalDragsTransparencyAndSelection)
     t->settings.BackColor = White;
     t->settings.Transparency = 50;
     SetRectSelection(*t, 0, 0, 4, 0); // one row: shares a row, so no selection
-    EXPECT_FALSE(t->HasSelection);
+    EXPECT_FALSE(t->selection.HasSelection());
     LinearGradient(*t, 0, 0, 9, 0);
     EXPECT_EQ(t->Image.Pixel(3, 0), PackRGB(127, 127, 127));
 

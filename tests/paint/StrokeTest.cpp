@@ -164,9 +164,9 @@ TEST(PaintSegment, FootprintCellsOutsideTheImageAreDropped)
 TEST(PaintSegment, PaintsOnlyTheSelection)
 {
     auto e = NewEditor(30, 30);
-    e->HasSelection = true;
+    e->selection.Select({0, 10, 10, 1});
     for (int x = 0; x < 10; ++x)
-        e->buffers.SelectionMask[static_cast<std::size_t>(10) * 30 + x] = 1;
+        e->selection.SelectionMask[static_cast<std::size_t>(10) * 30 + x] = 1;
     Click(*e, 10, 10);
     EXPECT_EQ(CountPixels(e->Image, Black), 2); // row 10, columns 8 and 9
 }

@@ -90,16 +90,16 @@ TEST(ToolEngine, RectangleSelectionAndItsRefusals)
     Bench b;
     b.editor->settings.CurrentTool = Tool::RectangleSelect;
     b.Drag(0, {{5, 6}, {10, 10}, {15, 12}});
-    ASSERT_TRUE(b.editor->HasSelection);
-    EXPECT_EQ(b.editor->SelectionRect.w, 11);
-    EXPECT_EQ(b.editor->SelectionRect.h, 7);
+    ASSERT_TRUE(b.editor->selection.HasSelection());
+    EXPECT_EQ(b.editor->selection.SelectionRect.w, 11);
+    EXPECT_EQ(b.editor->selection.SelectionRect.h, 7);
     EXPECT_EQ(b.editor->UndoCount, 1);
     b.Drag(0, {{5, 6}, {5, 12}});
-    EXPECT_FALSE(b.editor->HasSelection); // same column
+    EXPECT_FALSE(b.editor->selection.HasSelection()); // same column
     b.tools.OnPress(0, 5, 6);
     b.tools.OnMove(ModLeftButton, 15, 12);
     b.tools.OnRelease(ModAlt, 15, 12);
-    EXPECT_FALSE(b.editor->HasSelection); // an Alt release finishes nothing
+    EXPECT_FALSE(b.editor->selection.HasSelection()); // an Alt release finishes nothing
     EXPECT_EQ(b.editor->settings.CurrentTool, Tool::RectangleSelect);
 }
 
@@ -160,14 +160,14 @@ TEST(ToolEngine, DragsAPastedBlockWithTheMoveToolAndUndoes)
     b.Drag(0, {{15, 15}, {20, 15}, {25, 17}});
     EXPECT_EQ(b.editor->Image.Pixel(20, 12), Red);
     EXPECT_EQ(b.editor->Image.Pixel(12, 12), White); // the hole in the background colour
-    EXPECT_EQ(b.editor->SelectionOffsetX, 10);
+    EXPECT_EQ(b.editor->selection.SelectionOffsetX, 10);
     b.windows.SelectTool(Tool::Pencil);
-    EXPECT_EQ(b.editor->SelectionRect.x, 20);
-    EXPECT_EQ(b.editor->SelectionRect.y, 12);
+    EXPECT_EQ(b.editor->selection.SelectionRect.x, 20);
+    EXPECT_EQ(b.editor->selection.SelectionRect.y, 12);
     // A press off the block with the move tool does not drag.
     b.windows.SelectTool(Tool::Move);
     b.Drag(0, {{2, 2}, {8, 8}});
-    EXPECT_EQ(b.editor->SelectionOffsetX, 0);
+    EXPECT_EQ(b.editor->selection.SelectionOffsetX, 0);
 }
 
 TEST(ToolEngine, FreeHandAndGradientFinishOnRelease)
@@ -175,10 +175,10 @@ TEST(ToolEngine, FreeHandAndGradientFinishOnRelease)
     Bench b;
     b.editor->settings.CurrentTool = Tool::FreeHandSelect;
     b.Drag(0, {{10, 10}, {30, 10}, {30, 25}, {10, 25}});
-    ASSERT_TRUE(b.editor->HasSelection);
-    EXPECT_EQ(b.editor->SelectionRect.x, 10);
-    EXPECT_EQ(b.editor->SelectionRect.w, 21);
-    EXPECT_EQ(b.editor->SelectionRect.h, 16);
+    ASSERT_TRUE(b.editor->selection.HasSelection());
+    EXPECT_EQ(b.editor->selection.SelectionRect.x, 10);
+    EXPECT_EQ(b.editor->selection.SelectionRect.w, 21);
+    EXPECT_EQ(b.editor->selection.SelectionRect.h, 16);
 
     b.editor->settings.CurrentTool = Tool::Gradient;
     b.editor->settings.ForeColor = Red;

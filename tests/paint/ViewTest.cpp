@@ -148,8 +148,8 @@ TEST(View, OutlinesFollowTheSelection)
     editor.view.ViewFrameMap.resize(80 * 60);
     for (int y = 10; y < 20; ++y)
         for (int x = 5; x < 15; ++x)
-            editor.buffers.SelectionMask[static_cast<std::size_t>(y * 40 + x)] = 1;
-    editor.HasSelection = true;
+            editor.selection.SelectionMask[static_cast<std::size_t>(y * 40 + x)] = 1;
+    editor.selection.Select({5, 10, 10, 10});
     RedrawView(editor);
     EXPECT_GT(editor.view.ViewFrameCount, 0);
     for (int i = 0; i < editor.view.ViewFrameCount; ++i) {

@@ -124,7 +124,7 @@ private slots:
         window.AddOutlineDisplay(&display);
         window.Timer1Timer();
         QVERIFY(display.seen.empty());
-        editor.HasSelection = true;
+        editor.selection.Select({0, 0, 1, 1});
         for (int i = 0; i < 5; ++i)
             window.Timer1Timer();
         QCOMPARE(display.seen.size(), std::size_t{5});

@@ -99,8 +99,8 @@ private slots:
         s.editor.Image.FillBlock(10, 10, 30, 30, Red);
         Choose(s, Tool::RectangleSelect);
         Drag(s, {At(10, 10), At(20, 20), At(30, 30)});
-        QVERIFY(s.editor.HasSelection);
-        QCOMPARE(s.editor.SelectionRect.w, 21);
+        QVERIFY(s.editor.selection.HasSelection());
+        QCOMPARE(s.editor.selection.SelectionRect.w, 21);
 
         Choose(s, Tool::Move);
         Drag(s, {At(20, 20), At(30, 20), At(40, 20)});
@@ -111,7 +111,7 @@ private slots:
         QVERIFY(s.window.InstrumForm()->ToolButton(Tool::Pencil)->isChecked());
         QCOMPARE(s.editor.Image.Pixel(15, 15), Red);
         QCOMPARE(s.editor.Image.Pixel(45, 15), White);
-        QCOMPARE(s.editor.SelectionRect.x, 30); // the selection stays where it was dropped
+        QCOMPARE(s.editor.selection.SelectionRect.x, 30); // the selection stays where it was dropped
     }
 
     void copyAndPasteThroughTheSystemClipboard()
@@ -153,9 +153,9 @@ private slots:
             dialog->OkButton()->click();
         });
         QTest::mouseClick(View(s), Qt::LeftButton, {}, At(10, 10));
-        QVERIFY(s.editor.FloatingText);
-        QVERIFY(s.editor.HasSelection);
-        QCOMPARE(s.editor.SelectionOffsetX, 10);
+        QVERIFY(s.editor.selection.FloatingText);
+        QVERIFY(s.editor.selection.HasSelection());
+        QCOMPARE(s.editor.selection.SelectionOffsetX, 10);
         QCOMPARE(s.editor.settings.CurrentTool, Tool::Move);
         QVERIFY(s.window.InstrumForm()->ToolButton(Tool::Move)->isChecked());
         const int inked = CountColor(s.editor.Image, Black, 0, 0, 200, 200);
@@ -170,8 +170,8 @@ private slots:
 
         // Any tool drops it, and the selection goes with it.
         Choose(s, Tool::Pencil);
-        QVERIFY(!s.editor.FloatingText);
-        QVERIFY(!s.editor.HasSelection);
+        QVERIFY(!s.editor.selection.FloatingText);
+        QVERIFY(!s.editor.selection.HasSelection());
     }
 
     void textWiderThanThePictureIsRefused()
@@ -186,7 +186,7 @@ private slots:
         });
         dialog->Button4Click();
         QCOMPARE(message, QString("Text width is larger than image width"));
-        QVERIFY(!s.editor.HasSelection);
+        QVERIFY(!s.editor.selection.HasSelection());
         QCOMPARE(s.editor.UndoCount, 0);
     }
 };

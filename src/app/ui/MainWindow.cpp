@@ -181,7 +181,7 @@ void TForm1::FinishStartUp()
 
 void TForm1::Timer1Timer()
 {
-    if (!editor.HasSelection)
+    if (!editor.selection.HasSelection())
         return;
     for (OutlineDisplay* display : outlineDisplays)
         display->DrawOutline(editor.outline);
@@ -239,7 +239,7 @@ void TForm1::ShowMoveTool() { instrumForm->ShowMoveTool(); }
 // A placed text that still floats shows a new transparency at once.
 void TForm1::TransparencyChanged()
 {
-    if (!editor.FloatingText)
+    if (!editor.selection.FloatingText)
         return;
     MoveSelectionBy(editor, 0, 0, 0, 0);
     RedrawView();

@@ -128,7 +128,7 @@ void TInstrumForm::SelectTool(Tool tool)
     if (onToolCursor)
         onToolCursor(info.cursor);
     // A placed text that still floats keeps its transparency list.
-    if (tool != Tool::Move || !editor.FloatingText)
+    if (tool != Tool::Move || !editor.selection.FloatingText)
         windows.EnableOptions(info.options);
     if (ChooseTool(editor, tool)) {
         windows.RelayoutPreview(true);
@@ -141,7 +141,7 @@ void TInstrumForm::ShowMoveTool()
     ToolButton(Tool::Move)->setChecked(true);
     if (onToolCursor)
         onToolCursor(Traits(Tool::Move).cursor);
-    windows.EnableOptions(editor.FloatingText ? OptionTransparency : OptionsNone);
+    windows.EnableOptions(editor.selection.FloatingText ? OptionTransparency : OptionsNone);
 }
 
 void TInstrumForm::SetActive(bool foreground)

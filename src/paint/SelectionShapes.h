@@ -24,11 +24,4 @@ void FreeHandClose(Editor& editor);
 // selected: then there is no selection.
 bool InvertSelection(Editor& editor);
 
-// Whether the mask marks (x, y) selected; without a selection every pixel is.
-inline bool IsSelected(const Editor& editor, int x, int y)
-{
-    return !editor.HasSelection ||
-           editor.buffers.SelectionMask[static_cast<std::size_t>(y) * editor.Image.Width + x] != 0;
-}
-
 } // namespace krt

@@ -1,6 +1,6 @@
 #include "document/Undo.h"
 #include "paint/FloatingBlock.h"
-#include "paint/Selection.h"
+#include "paint/SelectionShapes.h"
 #include "paint/TextBlock.h"
 #include "support/EditorFixture.h"
 
@@ -17,18 +17,18 @@ constexpr PackedColor Red = PackRGB(255, 0, 0);
 int Selected(const Editor& e)
 {
     int n = 0;
-    for (std::uint8_t m : e.buffers.SelectionMask)
+    for (std::uint8_t m : e.selection.SelectionMask)
         n += m != 0;
     return n;
 }
 
 void ExpectRect(const Editor& e, SelectionBounds r)
 {
-    EXPECT_TRUE(e.HasSelection);
-    EXPECT_EQ(e.SelectionRect.x, r.x);
-    EXPECT_EQ(e.SelectionRect.y, r.y);
-    EXPECT_EQ(e.SelectionRect.w, r.w);
-    EXPECT_EQ(e.SelectionRect.h, r.h);
+    EXPECT_TRUE(e.selection.HasSelection());
+    EXPECT_EQ(e.selection.SelectionRect.x, r.x);
+    EXPECT_EQ(e.selection.SelectionRect.y, r.y);
+    EXPECT_EQ(e.selection.SelectionRect.w, r.w);
+    EXPECT_EQ(e.selection.SelectionRect.h, r.h);
 }
 
 TEST(SetRectSelection, IncludesBothCornersAndRefusesAFlatRectangle)
@@ -38,7 +38,7 @@ TEST(SetRectSelection, IncludesBothCornersAndRefusesAFlatRectangle)
     ExpectRect(*e, {2, 3, 7, 7});
     EXPECT_EQ(Selected(*e), 49);
     SetRectSelection(*e, 4, 3, 4, 10);
-    EXPECT_FALSE(e->HasSelection);
+    EXPECT_FALSE(e->selection.HasSelection());
 }
 
 TEST(SelectSameColor, AnIsolatedPixelIsA1x1Selection)
@@ -77,11 +77,11 @@ TEST(FreeHand, OutlineOnTheFirstRowLetsTheOutsideThrough)
     // The top edge lies on row 0, where no outline cell is marked: the
     // outside flood runs along it and empties the inside too.
     FreeHand(*e, {{3, 0}, {10, 0}, {10, 6}, {3, 6}});
-    EXPECT_EQ(e->buffers.SelectionMask[3 * 20 + 6], 0);
+    EXPECT_EQ(e->selection.SelectionMask[3 * 20 + 6], 0);
     ExpectRect(*e, {3, 1, 8, 6});
     // An outline on row 0 only leaves nothing: no selection, not an empty one.
     FreeHand(*e, {{0, 0}, {0, 0}});
-    EXPECT_FALSE(e->HasSelection);
+    EXPECT_FALSE(e->selection.HasSelection());
 }
 
 TEST(HitSelection, FollowsTheOffsetAndNeverHitsColumnZero)
@@ -91,10 +91,10 @@ TEST(HitSelection, FollowsTheOffsetAndNeverHitsColumnZero)
     EXPECT_FALSE(HitSelection(*e, 0, 3));
     EXPECT_TRUE(HitSelection(*e, 3, 3));
     EXPECT_TRUE(HitSelection(*e, 6, 6)); // both ends inclusive
-    e->SelectionOffsetX = 10;
+    e->selection.SelectionOffsetX = 10;
     EXPECT_FALSE(HitSelection(*e, 3, 3));
     EXPECT_TRUE(HitSelection(*e, 13, 3));
-    e->HasSelection = false;
+    e->selection.Deselect();
     EXPECT_FALSE(HitSelection(*e, 13, 3));
 }
 
@@ -116,17 +116,17 @@ TEST(FloatingBlock, MovingOffTheLeftEdgeClipsAndDropsTheVisiblePart)
     const int modified = e->document.ModifiedCount;
     DropFloating(*e);
     EXPECT_EQ(e->document.ModifiedCount, modified + 1);
-    EXPECT_EQ(e->SelectionRect.x, 0);
-    EXPECT_EQ(e->SelectionRect.y, 3);
+    EXPECT_EQ(e->selection.SelectionRect.x, 0);
+    EXPECT_EQ(e->selection.SelectionRect.y, 3);
     EXPECT_EQ(Selected(*e), 8);
-    EXPECT_EQ(e->buffers.SelectionMask[3 * 20 + 0], 1);
-    EXPECT_EQ(e->buffers.SelectionMask[3 * 20 + 2], 0);
+    EXPECT_EQ(e->selection.SelectionMask[3 * 20 + 0], 1);
+    EXPECT_EQ(e->selection.SelectionMask[3 * 20 + 2], 0);
 
     // Moved wholly off the picture and dropped: no selection remains.
     LiftSelection(*e);
     MoveSelectionBy(*e, 0, 0, 30, 0);
     DropFloating(*e);
-    EXPECT_FALSE(e->HasSelection);
+    EXPECT_FALSE(e->selection.HasSelection());
 }
 
 TEST(FloatingBlock, TransparencyBlendsPlacedTextOnly)
@@ -149,7 +149,7 @@ TEST(FloatingBlock, TransparencyBlendsPlacedTextOnly)
     EXPECT_EQ(t->Image.Pixel(3, 3), Black);
     EXPECT_EQ(t->Image.Pixel(5, 3), PackRGB(127, 127, 127));
     EXPECT_TRUE(DropFloating(*t));
-    EXPECT_FALSE(t->HasSelection);
+    EXPECT_FALSE(t->selection.HasSelection());
 }
 
 TEST(TextBlock, LayoutAlignmentAndSpacing)
@@ -174,12 +174,12 @@ TEST(TextBlock, SmoothingWeighsCellsInTenths)
             ink.cells[static_cast<std::size_t>(r) * 5 + c] = 1;
     e->settings.ForeColor = PackRGB(0, 0, 250);
     PlaceText(*e, ink, {2, 2}, true);
-    EXPECT_EQ(e->buffers.SelectionMask[2 * 10 + 2], 10); // the centre of the square
-    EXPECT_EQ(e->buffers.SelectionMask[0 * 10 + 0], 1);  // a corner touching one inked cell
+    EXPECT_EQ(e->selection.SelectionMask[2 * 10 + 2], 10); // the centre of the square
+    EXPECT_EQ(e->selection.SelectionMask[0 * 10 + 0], 1);  // a corner touching one inked cell
     EXPECT_EQ(e->Image.Pixel(4, 4), PackRGB(0, 0, 250));
     // Weight 1 fades a tenth of the text colour (not the key colour) into white.
     EXPECT_EQ(e->Image.Pixel(2, 2), PackRGB(229, 229, 254));
-    EXPECT_TRUE(e->SoftMask);
+    EXPECT_TRUE(e->selection.SoftMask);
     EXPECT_EQ(e->UndoCount, 1);
     // The text keeps the colour it was placed with.
     e->settings.ForeColor = Red;
@@ -202,8 +202,8 @@ TEST(InvertSelection, Cases)
 
     auto everything = NewEditor(10, 8);
     EXPECT_FALSE(InvertSelection(*everything)); // no selection: all, then nothing
-    EXPECT_FALSE(everything->HasSelection);
-    EXPECT_EQ(everything->FloatingPixels.Width, 1);
+    EXPECT_FALSE(everything->selection.HasSelection());
+    EXPECT_EQ(everything->selection.FloatingPixels.Width, 1);
 }
 
 } // namespace
