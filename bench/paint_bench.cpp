@@ -43,7 +43,7 @@ Editor& SharedEditor()
 }
 
 // The windows' part of a mouse step: rebuild what would be shown.
-struct RedrawingHost : ToolHost {
+struct RedrawingHost : ViewHost, ToolPalette, ToolHost {
     explicit RedrawingHost(Editor& e) : editor(e) {}
     Editor& editor;
     void RedrawView() override { krt::RedrawView(editor); }
@@ -58,7 +58,7 @@ struct RedrawingHost : ToolHost {
     void MovePointer(ScreenPoint) override {}
     void OpenTextDialog() override {}
     void OutlineStep() override {}
-    void SelectTool(int) override {}
+    void SelectTool(Tool) override {}
     void ShowMoveTool() override {}
 };
 
@@ -77,7 +77,7 @@ void BrushStrokeStep(benchmark::State& state)
     editor.settings.BrushSize = 30;
     editor.settings.Transparency = static_cast<int>(state.range(0));
     RedrawingHost host(editor);
-    ToolEngine tools(editor, host);
+    ToolEngine tools(editor, host, host, host);
     const auto [x0, y0] = StrokePoint(0);
     tools.OnPress(0, x0, y0);
     int step = 1;

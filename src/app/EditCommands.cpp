@@ -1,7 +1,6 @@
 #include "app/EditCommands.h"
 
 #include "document/Undo.h"
-#include "paint/ColorPanels.h"
 #include "paint/FloatingBlock.h"
 #include "paint/SelectionShapes.h"
 
@@ -37,11 +36,11 @@ EditMenuState EditCommands::MenuState() const
 void EditCommands::Undo()
 {
     if (editor.settings.CurrentTool == Tool::Move)
-        host.SelectTool(Tool::Pencil);
+        palette.SelectTool(Tool::Pencil);
     if (!UndoLast(editor))
         return;
-    host.RedrawPreview();
-    host.RedrawView();
+    windows.RedrawPreview();
+    windows.RedrawView();
 }
 
 void EditCommands::Copy()
@@ -60,7 +59,7 @@ void EditCommands::Clear()
     if (!editor.selection.HasSelection())
         return;
     if (editor.settings.CurrentTool != Tool::Move)
-        host.SelectTool(Tool::Move);
+        palette.SelectTool(Tool::Move);
     TFastBMP& block = editor.selection.FloatingPixels;
     const int rows = std::min(editor.selection.SelectionRect.h, block.Height);
     const int columns = std::min(editor.selection.SelectionRect.w, block.Width);
@@ -69,8 +68,8 @@ void EditCommands::Clear()
             if (block.Pixel(x, y) != KeyColor)
                 block.SetPixel(x, y, editor.settings.BackColor);
     MoveSelectionBy(editor, 0, 0, 0, 0);
-    host.RedrawView();
-    host.RedrawPreview();
+    windows.RedrawView();
+    windows.RedrawPreview();
 }
 
 void EditCommands::Cut()
@@ -102,10 +101,10 @@ void EditCommands::Paste()
             weights[static_cast<std::size_t>(y) * pasted.Width + x] = pasted.Pixel(x, y) != KeyColor;
     FloatBlock(editor, std::move(pasted), weights, editor.view.ScrollX, editor.view.ScrollY, BlockKind::Picture);
     ++editor.document.ModifiedCount; // the backup under the block counts as a change
-    host.RelayoutPreview(true);
-    host.RedrawView();
+    windows.RelayoutPreview(true);
+    windows.RedrawView();
     editor.settings.CurrentTool = Tool::Move;
-    host.ShowMoveTool();
+    palette.ShowMoveTool();
 }
 
 void EditCommands::PasteAsNewImage()
@@ -122,9 +121,9 @@ void EditCommands::PasteAsNewImage()
 
 void EditCommands::ShowSelection()
 {
-    host.RelayoutPreview(true);
-    host.RedrawView();
-    host.RedrawPreview();
+    windows.RelayoutPreview(true);
+    windows.RedrawView();
+    windows.RedrawPreview();
 }
 
 void EditCommands::SelectAll()
@@ -162,7 +161,7 @@ void EditCommands::Resize()
     const auto request = prompts.AskResize(editor.Image.Width, editor.Image.Height);
     if (!request || !files.AskToSaveChanges())
         return;
-    host.SelectTool(Tool::Pencil);
+    palette.SelectTool(Tool::Pencil);
     files.ReplaceDocument(ResizedImage(editor.Image, *request));
     editor.document.ModifiedCount = 1;
 }

@@ -4,7 +4,8 @@
 #include "document/Editor.h"
 #include "app/FileCommands.h"
 #include "app/Prompts.h"
-#include "paint/ToolHost.h"
+#include "paint/ToolPalette.h"
+#include "paint/ViewHost.h"
 
 namespace krt {
 
@@ -18,8 +19,8 @@ struct EditMenuState {
 // The Edit menu's commands over the one document.
 class EditCommands {
 public:
-    EditCommands(Editor& e, Prompts& p, ToolHost& h, FileCommands& f, Clipboard& c)
-        : editor(e), prompts(p), host(h), files(f), clipboard(c)
+    EditCommands(Editor& e, Prompts& p, ViewHost& w, ToolPalette& t, FileCommands& f, Clipboard& c)
+        : editor(e), prompts(p), windows(w), palette(t), files(f), clipboard(c)
     {
     }
 
@@ -40,7 +41,8 @@ private:
 
     Editor& editor;
     Prompts& prompts;
-    ToolHost& host;
+    ViewHost& windows;
+    ToolPalette& palette;
     FileCommands& files;
     Clipboard& clipboard;
 };

@@ -4,7 +4,6 @@
 #include "app/ImageFiles.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
-#include "paint/ColorPanels.h"
 
 #include <algorithm>
 #include <cctype>
@@ -62,7 +61,7 @@ bool FileCommands::SaveEnabled() const
 void FileCommands::LeaveMoveTool()
 {
     if (editor.settings.CurrentTool == Tool::Move)
-        host.SelectPencil();
+        palette.SelectTool(Tool::Pencil);
 }
 
 bool FileCommands::AskToSaveChanges()

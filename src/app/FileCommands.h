@@ -1,7 +1,9 @@
 #pragma once
 
 #include "document/Editor.h"
+#include "app/DocumentHost.h"
 #include "app/Prompts.h"
+#include "paint/ToolPalette.h"
 
 #include <string>
 
@@ -18,7 +20,7 @@ const char* OpenDialogFilter();
 // The File menu's commands over the one document.
 class FileCommands {
 public:
-    FileCommands(Editor& e, Prompts& p, DocumentHost& h) : editor(e), prompts(p), host(h) {}
+    FileCommands(Editor& e, Prompts& p, DocumentHost& h, ToolPalette& t) : editor(e), prompts(p), host(h), palette(t) {}
 
     void Open();
     void Save();
@@ -43,6 +45,7 @@ private:
     Editor& editor;
     Prompts& prompts;
     DocumentHost& host;
+    ToolPalette& palette;
 };
 
 // A size typed into the new-image or resize dialog: blanks around it are

@@ -43,17 +43,4 @@ public:
     virtual std::optional<ResizeRequest> AskResize(int width, int height) = 0;
 };
 
-// What the file commands ask of the windows.
-class DocumentHost {
-public:
-    virtual ~DocumentHost() = default;
-    virtual void SetTitle(const std::string& title) = 0;
-    // Presses the pencil button (which also drops a floating selection).
-    virtual void SelectPencil() = 0;
-    // The image was replaced (size may differ): lay the preview out again and redraw.
-    virtual void DocumentReplaced() = 0;
-    // The tool engine ignores moves and releases until the next press.
-    virtual void CancelStroke() = 0;
-};
-
 } // namespace krt

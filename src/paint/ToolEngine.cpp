@@ -63,7 +63,7 @@ void ToolEngine::OnPress(unsigned modifiers, int x, int y)
         PushUndo(editor);
     }
     PressAction(tool, x, y);
-    host.RedrawView();
+    windows.RedrawView();
     previous = ViewToImage(editor.view, x, y);
 }
 
@@ -82,11 +82,11 @@ void ToolEngine::PressAction(Tool tool, int x, int y)
     case Tool::FillToBackground: FillToBackground(editor, p.x, p.y); break;
     case Tool::ReplaceColor:
         ReplaceColorEverywhere(editor, p.x, p.y);
-        host.RedrawPreview();
+        windows.RedrawPreview();
         break;
     case Tool::ReplaceOtherColors:
         ReplaceAllButColor(editor, p.x, p.y);
-        host.RedrawPreview();
+        windows.RedrawPreview();
         break;
     case Tool::RectangleSelect:
         editor.selection.Deselect();
@@ -94,7 +94,7 @@ void ToolEngine::PressAction(Tool tool, int x, int y)
         break;
     case Tool::SameColorSelect:
         SelectSameColor(editor, p.x, p.y);
-        host.RelayoutPreview(true);
+        windows.RelayoutPreview(true);
         break;
     case Tool::FreeHandSelect:
         BeginFreeHand(editor);
@@ -139,8 +139,8 @@ void ToolEngine::OnMove(unsigned modifiers, int x, int y)
         if (!pickedAtPress || tool == Tool::Picker) {
             MoveAction(tool, x, y, rawX, rawY);
             if (Traits(tool).redrawsOnMove) {
-                host.RedrawView();
-                host.RedrawPreview();
+                windows.RedrawView();
+                windows.RedrawPreview();
             }
         }
     }
@@ -156,8 +156,8 @@ void ToolEngine::MoveAction(Tool tool, int x, int y, int rawX, int rawY)
     case Tool::Eraser: {
         const int s = editor.settings.BrushSize;
         PaintSegment(editor, p.x, p.y, q.x, q.y);
-        host.RedrawView();
-        host.UpdatePreview(std::min(p.x, q.x) - s - 2, std::min(p.y, q.y) - s - 2, std::abs(p.x - q.x) + 2 * s + 2,
+        windows.RedrawView();
+        windows.UpdatePreview(std::min(p.x, q.x) - s - 2, std::min(p.y, q.y) - s - 2, std::abs(p.x - q.x) + 2 * s + 2,
                            std::abs(p.y - q.y) + 2 * s + 2);
         break;
     }
@@ -173,7 +173,7 @@ void ToolEngine::MoveAction(Tool tool, int x, int y, int rawX, int rawY)
             break;
         FreeHandPath(editor, q.x, q.y, p.x, p.y);
         editor.view.ViewBuffer.DrawLine(lastWindowPoint.x, lastWindowPoint.y, x, y, RubberBandColor);
-        host.ShowViewCopy(editor.view.ViewBuffer);
+        windows.ShowViewCopy(editor.view.ViewBuffer);
         lastWindowPoint = {x, y};
         break;
     case Tool::Move:
@@ -182,8 +182,8 @@ void ToolEngine::MoveAction(Tool tool, int x, int y, int rawX, int rawY)
             const int ox = editor.selection.SelectionOffsetX, oy = editor.selection.SelectionOffsetY;
             MoveSelectionBy(editor, q.x, q.y, p.x, p.y);
             const int nx = editor.selection.SelectionOffsetX, ny = editor.selection.SelectionOffsetY;
-            host.RedrawView();
-            host.UpdatePreview(std::min(r.x + ox, r.x + nx) - 10, std::min(r.y + oy, r.y + ny) - 10,
+            windows.RedrawView();
+            windows.UpdatePreview(std::min(r.x + ox, r.x + nx) - 10, std::min(r.y + oy, r.y + ny) - 10,
                                std::abs(ox - nx) + r.w + 20, std::abs(oy - ny) + r.h + 20);
         }
         break;
@@ -206,8 +206,8 @@ void ToolEngine::OnRelease(unsigned modifiers, int x, int y)
     if (!pickedAtPress)
         ReleaseAction(tool);
     editor.view.GradientFeedback = false;
-    host.RedrawPreview();
-    host.ShowViewCopy(editor.view.ViewBuffer);
+    windows.RedrawPreview();
+    windows.ShowViewCopy(editor.view.ViewBuffer);
 }
 
 void ToolEngine::ReleaseAction(Tool tool)
@@ -216,8 +216,8 @@ void ToolEngine::ReleaseAction(Tool tool)
     switch (tool) {
     case Tool::RectangleSelect:
         SetRectSelection(editor, dragStartImage.x, dragStartImage.y, p.x, p.y);
-        host.RelayoutPreview(true);
-        host.RedrawView();
+        windows.RelayoutPreview(true);
+        windows.RedrawView();
         break;
     case Tool::FreeHandSelect:
         if (!freeSelectActive)
@@ -225,21 +225,21 @@ void ToolEngine::ReleaseAction(Tool tool)
         FreeHandPath(editor, dragStartImage.x, dragStartImage.y, p.x, p.y);
         FreeHandClose(editor);
         freeSelectActive = false;
-        host.RelayoutPreview(true);
-        host.RedrawView();
+        windows.RelayoutPreview(true);
+        windows.RedrawView();
         break;
     case Tool::Move:
         if (moveDragging) {
             MoveSelectionBy(editor, previous.x, previous.y, p.x, p.y);
             moveDragging = false;
-            host.RedrawView();
+            windows.RedrawView();
         }
         break;
     case Tool::Gradient:
         LinearGradient(editor, dragStartImage.x, dragStartImage.y, p.x, p.y);
         editor.view.GradientFeedback = false;
-        host.RelayoutPreview(true);
-        host.RedrawView();
+        windows.RelayoutPreview(true);
+        windows.RedrawView();
         break;
     default: break;
     }
@@ -274,7 +274,7 @@ void ToolEngine::PickColor(bool caption)
     if (caption)
         host.SetViewCaption(std::to_string(RedOf(color)) + " " + std::to_string(GreenOf(color)) + " " +
                             std::to_string(BlueOf(color)));
-    host.RefreshColorPanels();
+    palette.RefreshColorPanels();
 }
 
 void ToolEngine::AutoScroll(int rawX, int rawY)
@@ -292,7 +292,7 @@ void ToolEngine::AutoScroll(int rawX, int rawY)
     v.ScrollX = std::clamp(v.ScrollX, 0, editor.Image.Width - 1);
     v.ScrollY = std::clamp(v.ScrollY, 0, editor.Image.Height - 1);
     if (v.ScrollX != oldX || v.ScrollY != oldY)
-        host.RedrawView();
+        windows.RedrawView();
 }
 
 void ToolEngine::ShowRectangleBand(int x, int y)
@@ -304,7 +304,7 @@ void ToolEngine::ShowRectangleBand(int x, int y)
     FrameRect(v.RubberViewBuffer, static_cast<int>(std::trunc(std::min<double>(x, ax))),
               static_cast<int>(std::trunc(std::min<double>(y, ay))), static_cast<int>(std::trunc(std::max<double>(x, ax))),
               static_cast<int>(std::trunc(std::max<double>(y, ay))), RubberBandColor);
-    host.ShowViewCopy(v.RubberViewBuffer);
+    windows.ShowViewCopy(v.RubberViewBuffer);
 
     v.RubberPreviewBuffer.CopyFrom(v.PreviewBuffer);
     const double scale = v.PreviewScale;
@@ -315,7 +315,7 @@ void ToolEngine::ShowRectangleBand(int x, int y)
     FrameRect(v.RubberPreviewBuffer, static_cast<int>(std::trunc(dragStartImage.x * scale)),
               static_cast<int>(std::trunc(dragStartImage.y * scale)), previewAt(x, v.ScrollX, v.PreviewWidth),
               previewAt(y, v.ScrollY, v.PreviewHeight), RubberBandColor);
-    host.ShowPreviewCopy(v.RubberPreviewBuffer);
+    windows.ShowPreviewCopy(v.RubberPreviewBuffer);
 }
 
 void ToolEngine::ShowGradientBand(int x, int y)
@@ -323,7 +323,7 @@ void ToolEngine::ShowGradientBand(int x, int y)
     ViewState& v = editor.view;
     v.RubberViewBuffer.CopyFrom(v.ViewBuffer);
     v.RubberViewBuffer.DrawLine(dragStartWindow.x, dragStartWindow.y, x, y, RubberBandColor);
-    host.ShowViewCopy(v.RubberViewBuffer);
+    windows.ShowViewCopy(v.RubberViewBuffer);
 
     v.RubberPreviewBuffer.CopyFrom(v.PreviewBuffer);
     const double scale = v.PreviewScale, zoom = v.Zoom;
@@ -331,9 +331,9 @@ void ToolEngine::ShowGradientBand(int x, int y)
                                    static_cast<int>(std::trunc((v.ScrollY + dragStartWindow.y / zoom) * scale)),
                                    static_cast<int>(std::trunc(current.x * scale)),
                                    static_cast<int>(std::trunc(current.y * scale)), RubberBandColor);
-    host.ShowPreviewCopy(v.RubberPreviewBuffer);
+    windows.ShowPreviewCopy(v.RubberPreviewBuffer);
     v.GradientFeedback = true;
-    host.OutlineStep();
+    windows.OutlineStep();
 }
 
 } // namespace krt

@@ -2,6 +2,8 @@
 
 #include "document/Editor.h"
 #include "paint/ToolHost.h"
+#include "paint/ToolPalette.h"
+#include "paint/ViewHost.h"
 #include "paint/View.h"
 
 #include <optional>
@@ -21,7 +23,7 @@ enum MouseModifiers : unsigned {
 // a column.
 class ToolEngine {
 public:
-    ToolEngine(Editor& e, ToolHost& h) : editor(e), host(h) {}
+    ToolEngine(Editor& e, ViewHost& w, ToolPalette& p, ToolHost& h) : editor(e), windows(w), palette(p), host(h) {}
 
     void OnPress(unsigned modifiers, int x, int y);
     void OnMove(unsigned modifiers, int x, int y);
@@ -52,6 +54,8 @@ private:
     bool InImage(ImagePoint p) const { return p.x >= 0 && p.y >= 0 && p.x < editor.Image.Width && p.y < editor.Image.Height; }
 
     Editor& editor;
+    ViewHost& windows;
+    ToolPalette& palette;
     ToolHost& host;
     ImagePoint current{0, 0};
     ImagePoint previous{0, 0};

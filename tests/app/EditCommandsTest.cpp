@@ -38,8 +38,8 @@ struct MemoryClipboard : Clipboard {
 
 struct Desk {
     explicit Desk(int w = 100, int h = 200)
-        : editor(NewEditor(w, h)), windows(*editor), files(*editor, prompts, windows),
-          edits(*editor, prompts, windows, files, clipboard)
+        : editor(NewEditor(w, h)), windows(*editor), files(*editor, prompts, windows, windows),
+          edits(*editor, prompts, windows, windows, files, clipboard)
     {
         ApplyMessageEntries(CaptionTable(Language::English), editor->messages);
     }

@@ -20,7 +20,7 @@ using test::ScriptedPrompts;
 using test::TempFolder;
 
 struct Fixture {
-    Fixture() : editor(Language::English, DataPaths{}), commands(editor, prompts, host)
+    Fixture() : editor(Language::English, DataPaths{}), commands(editor, prompts, host, host)
     {
         ApplyMessageEntries(CaptionTable(Language::English), editor.messages);
     }

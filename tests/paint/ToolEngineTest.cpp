@@ -17,7 +17,7 @@ constexpr PackedColor Red = PackRGB(255, 0, 0);
 
 // An editor with its windows and tools; the view shows the image 1:1.
 struct Bench {
-    explicit Bench(int w = 60, int h = 40) : editor(NewEditor(w, h)), windows(*editor), tools(*editor, windows)
+    explicit Bench(int w = 60, int h = 40) : editor(NewEditor(w, h)), windows(*editor), tools(*editor, windows, windows, windows)
     {
         windows.onCancelStroke = [this] { tools.CancelStroke(); };
     }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "document/Editor.h"
+#include "app/DocumentHost.h"
 #include "app/Prompts.h"
 #include "paint/ToolChoice.h"
 #include "paint/ToolHost.h"
+#include "paint/ToolPalette.h"
+#include "paint/ViewHost.h"
 #include "paint/View.h"
 
 #include <functional>
@@ -14,14 +17,13 @@ namespace krt::test {
 
 // Stands in for the editor's windows: runs what the windows would run on the
 // engine (redraws, tool buttons) and records the rest.
-struct FakeWindows : DocumentHost, ToolHost {
+struct FakeWindows : DocumentHost, ViewHost, ToolPalette, ToolHost {
     explicit FakeWindows(Editor& e) : editor(e) {}
 
     Editor& editor;
     std::string title;
     std::string caption;
     int replaced = 0;
-    int pencil = 0;
     int cancelled = 0;
     int relayouts = 0;
     int viewCopies = 0;
@@ -35,11 +37,6 @@ struct FakeWindows : DocumentHost, ToolHost {
 
     // DocumentHost
     void SetTitle(const std::string& t) override { title = t; }
-    void SelectPencil() override
-    {
-        ++pencil;
-        SelectTool(Tool::Pencil);
-    }
     void DocumentReplaced() override
     {
         ++replaced;

@@ -1,26 +1,23 @@
 #include "app/ui/MainWindow.h"
 
-#include "core/Product.h"
-#include "app/WebLinks.h"
 #include "app/ui/AboutBox.h"
-#include "app/ui/KrtApplication.h"
-#include "core/ui/RunGuarded.h"
+#include "app/ui/EditMenu.h"
+#include "app/ui/FileMenu.h"
+#include "app/ui/HelpMenus.h"
 #include "app/ui/PreviewForm.h"
+#include "core/Product.h"
+#include "core/ui/RunGuarded.h"
 #include "paint/ColorPanels.h"
-#include "paint/View.h"
 #include "paint/FloatingBlock.h"
+#include "paint/View.h"
 #include "paint/ui/AddText.h"
 #include "paint/ui/ColorForm.h"
 #include "paint/ui/EditForm.h"
 #include "paint/ui/InstrumForm.h"
 #include "paint/ui/OptForm.h"
 
-#include <QApplication>
 #include <QCursor>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QMenuBar>
-#include <QUrl>
 
 namespace krt {
 
@@ -35,46 +32,20 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setCentralWidget(mdi);
-
     menu = BuildMainMenu(menuBar());
     menuBar()->setObjectName("MainMenu1");
-    Connect("N5", &TForm1::N5Click);
-    Connect("N12", &TForm1::N12Click);
-    Connect("N36", &TForm1::N36Click);
-    Connect("N37", &TForm1::N37Click);
-    connect(menu.Menu("N1"), &QMenu::aboutToShow, this, [this] { N1Popup(); });
-    connect(menu.Menu("N6"), &QMenu::aboutToShow, this, [this] { RunGuarded([this] { N6Popup(); }); });
 
-    // The fixed child windows, in their order of creation.
-    previewForm = new TPreviewForm(editor, *this);
-    AddChild(previewForm, true);
-    editForm = new TEditForm(editor, *this);
-    AddChild(editForm, true);
-    instrumForm = new TInstrumForm(editor, *this);
-    instrumForm->onToolCursor = [this](ToolCursor cursor) { editForm->SetToolCursor(cursor); };
-    AddChild(instrumForm, false);
-    optForm = new TOptForm(editor);
-    optForm->onTransparencyChanged = [this] { TransparencyChanged(); };
-    AddChild(optForm, false);
-    aboutBox = new TAboutBox(editor.language, this);
-    newImage = new TNewImage(sizeResults, this);
-    imgResize = new TImgResize(sizeResults, this);
-    colorForm = new TColorForm(editor, *this);
-    AddChild(colorForm, false);
-    addText = new TAddText(editor, *this, this);
-    AddOutlineDisplay(previewForm);
-    AddOutlineDisplay(editForm);
-    tools = std::make_unique<ToolEngine>(editor, *this);
+    CreateChildWindows();
+    tools = std::make_unique<ToolEngine>(editor, *this, *this, *this);
     editForm->AttachTools(*tools);
 
     qtPrompts = std::make_unique<QtPrompts>(this, newImage, imgResize);
-    files = std::make_unique<FileCommands>(editor, *qtPrompts, *this);
-    edits = std::make_unique<EditCommands>(editor, *qtPrompts, *this, *files, clipboard);
-    ConnectEditCommands();
-    ConnectCommand("N2", files, &FileCommands::Open);
-    ConnectCommand("N3", files, &FileCommands::Save);
-    ConnectCommand("N4", files, &FileCommands::SaveAs);
-    ConnectCommand("N22", files, &FileCommands::New);
+    prompts = std::make_unique<PromptsRelay>(*qtPrompts);
+    files = std::make_unique<FileCommands>(editor, *prompts, *this, *this);
+    edits = std::make_unique<EditCommands>(editor, *prompts, *this, *this, *files, clipboard);
+    BindFileMenu(menu.Menu("N1"), *files);
+    BindEditMenu(menu.Menu("N6"), *edits);
+    BindHelpMenus(menu.Menu("WebMenu"), menu.Menu("N21"), editor.language, editor.paths, aboutBox);
 
     timer = new QTimer(this);
     timer->setObjectName("Timer1");
@@ -84,6 +55,30 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
 }
 
 TForm1::~TForm1() = default;
+
+// The fixed child windows and dialogs, in their order of creation.
+void TForm1::CreateChildWindows()
+{
+    previewForm = new TPreviewForm(editor, *this);
+    AddChild(previewForm, true);
+    editForm = new TEditForm(editor, *this);
+    AddChild(editForm, true);
+    instrumForm = new TInstrumForm(editor, *this, *this);
+    instrumForm->onToolCursor = [this](ToolCursor cursor) { editForm->SetToolCursor(cursor); };
+    AddChild(instrumForm, false);
+    optForm = new TOptForm(editor);
+    optForm->onTransparencyChanged = [this] { ShowTransparency(); };
+    instrumForm->onToolOptions = [this](unsigned options) { optForm->EnableOptions(options); };
+    AddChild(optForm, false);
+    aboutBox = new TAboutBox(editor.language, this);
+    newImage = new TNewImage(sizeResults, this);
+    imgResize = new TImgResize(sizeResults, this);
+    colorForm = new TColorForm(editor, *this);
+    AddChild(colorForm, false);
+    addText = new TAddText(editor, *this, *this, this);
+    AddOutlineDisplay(previewForm);
+    AddOutlineDisplay(editForm);
+}
 
 QMdiSubWindow* TForm1::AddChild(QWidget* form, bool resizable)
 {
@@ -104,21 +99,6 @@ QMdiSubWindow* TForm1::SubWindow(QWidget* form) const
         if (sub->widget() == form)
             return sub;
     return nullptr;
-}
-
-void TForm1::Connect(const char* name, void (TForm1::*handler)())
-{
-    QAction* action = menu.Action(QString::fromUtf8(name));
-    action->setEnabled(true);
-    connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
-}
-
-void TForm1::UsePrompts(Prompts& prompts)
-{
-    const int filter = files->saveFilter;
-    files = std::make_unique<FileCommands>(editor, prompts, *this);
-    files->saveFilter = filter;
-    edits = std::make_unique<EditCommands>(editor, prompts, *this, *files, clipboard);
 }
 
 CaptionWindows TForm1::Windows() const
@@ -174,7 +154,6 @@ void TForm1::FinishStartUp()
 {
     instrumForm->PressTool(Tool::Pencil);
     RefreshColorPanels();
-    startingUp = false;
     previewForm->LayOutPreview(true);
     RedrawView();
 }
@@ -200,6 +179,22 @@ void TForm1::RedrawPreview()
     previewForm->ShowPreview();
 }
 
+void TForm1::UpdatePreview(double x, double y, double w, double h)
+{
+    UpdatePreviewRect(editor, x, y, w, h);
+    previewForm->ShowPreview();
+}
+
+void TForm1::RelayoutPreview(bool outline) { previewForm->LayOutPreview(outline); }
+
+void TForm1::ShowViewCopy(const TFastBMP& copy) { editForm->Image()->Show(copy); }
+
+void TForm1::ShowPreviewCopy(const TFastBMP& copy) { previewForm->Image()->Show(copy); }
+
+void TForm1::SelectTool(Tool tool) { instrumForm->PressTool(tool); }
+
+void TForm1::ShowMoveTool() { instrumForm->ShowMoveTool(); }
+
 void TForm1::RefreshColorPanels()
 {
     ColorPanelImages images;
@@ -207,20 +202,6 @@ void TForm1::RefreshColorPanels()
     instrumForm->ShowSwatches(images);
     colorForm->ShowPanels(images);
 }
-
-void TForm1::SelectTool(Tool tool) { instrumForm->PressTool(tool); }
-
-void TForm1::RelayoutPreview(bool outline) { previewForm->LayOutPreview(outline); }
-
-void TForm1::UpdatePreview(double x, double y, double w, double h)
-{
-    UpdatePreviewRect(editor, x, y, w, h);
-    previewForm->ShowPreview();
-}
-
-void TForm1::ShowViewCopy(const TFastBMP& copy) { editForm->Image()->Show(copy); }
-
-void TForm1::ShowPreviewCopy(const TFastBMP& copy) { previewForm->Image()->Show(copy); }
 
 void TForm1::SetViewCaption(const std::string& caption) { editForm->setWindowTitle(QString::fromStdString(caption)); }
 
@@ -234,10 +215,8 @@ void TForm1::MovePointer(ScreenPoint point) { QCursor::setPos(point.x, point.y);
 
 void TForm1::OpenTextDialog() { addText->Ask(tools->TextPosition); }
 
-void TForm1::ShowMoveTool() { instrumForm->ShowMoveTool(); }
-
 // A placed text that still floats shows a new transparency at once.
-void TForm1::TransparencyChanged()
+void TForm1::ShowTransparency()
 {
     if (!editor.selection.FloatingText)
         return;
@@ -246,63 +225,12 @@ void TForm1::TransparencyChanged()
     RedrawPreview();
 }
 
-void TForm1::ConnectEditCommands()
-{
-    const std::pair<const char*, void (EditCommands::*)()> commands[] = {
-        {"N26", &EditCommands::Undo},           {"N7", &EditCommands::Cut},
-        {"N8", &EditCommands::Copy},            {"N9", &EditCommands::Paste},
-        {"N10", &EditCommands::Clear},          {"N23", &EditCommands::PasteAsNewImage},
-        {"N11", &EditCommands::SelectAll},      {"N18", &EditCommands::InvertSelection},
-        {"Crop1", &EditCommands::Crop},         {"N15", &EditCommands::Resize},
-    };
-    for (const auto& [name, command] : commands)
-        ConnectCommand(name, edits, command);
-    // While the menu is closed the shortcuts stay live; each command checks
-    // for itself whether it can act.
-    connect(menu.Menu("N6"), &QMenu::aboutToHide, this, [this] {
-        for (const char* name : {"N26", "N9", "N23", "N7", "N8", "N10", "Crop1"})
-            menu.Action(name)->setEnabled(true);
-    });
-}
-
-// The Edit menu opens: commands are offered as the document allows.
-void TForm1::N6Popup()
-{
-    const EditMenuState state = edits->MenuState();
-    menu.Action("N26")->setEnabled(state.undo);
-    for (const char* name : {"N9", "N23"})
-        menu.Action(name)->setEnabled(state.paste);
-    for (const char* name : {"N7", "N8", "N10", "Crop1"})
-        menu.Action(name)->setEnabled(state.selection);
-}
-
-void TForm1::EnableOptions(unsigned options) { optForm->EnableOptions(options); }
-
 void TForm1::SetTitle(const std::string& title) { setWindowTitle(QString::fromStdString(title)); }
 
 void TForm1::DocumentReplaced()
 {
     previewForm->LayOutPreview(false);
     RedrawView();
-}
-
-// The File menu opens: Save is offered only for a name it can write to.
-void TForm1::N1Popup() { menu.Action("N3")->setEnabled(files->SaveEnabled()); }
-
-// Exit: ends the program at once; unsaved changes are not asked about.
-void TForm1::N5Click() { QApplication::quit(); }
-
-void TForm1::N12Click()
-{
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(HomePageAddress(editor.language))));
-}
-
-void TForm1::N36Click() { aboutBox->exec(); }
-
-void TForm1::N37Click()
-{
-    const QString help = QString::fromStdString(editor.paths.Program(HelpFileName(editor.language)));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(help).absoluteFilePath()));
 }
 
 } // namespace krt

@@ -1,19 +1,21 @@
 #pragma once
 
+#include "app/DocumentHost.h"
 #include "app/EditCommands.h"
-#include "document/Editor.h"
 #include "app/FileCommands.h"
 #include "app/LayoutFile.h"
+#include "app/PromptsRelay.h"
 #include "app/ui/CaptionApplier.h"
-#include "paint/ui/EditorWindows.h"
 #include "app/ui/MainMenu.h"
-#include "paint/ui/OutlineDisplay.h"
 #include "app/ui/QtClipboard.h"
 #include "app/ui/QtPrompts.h"
 #include "app/ui/SizeDialogs.h"
-#include "paint/ColorPanels.h"
+#include "document/Editor.h"
 #include "paint/ToolEngine.h"
 #include "paint/ToolHost.h"
+#include "paint/ToolPalette.h"
+#include "paint/ViewHost.h"
+#include "paint/ui/OutlineDisplay.h"
 
 #include <QMainWindow>
 #include <QMdiArea>
@@ -34,10 +36,10 @@ class TColorForm;
 class TAddText;
 
 // The frame of the editor: the multiple-document area with the fixed child
-// windows, the main menu with its command routing, the title and the timer
-// that animates the selection outline. It also routes what one child window
-// asks of another.
-class TForm1 : public QMainWindow, public EditorWindows, public DocumentHost, public ToolHost {
+// windows, the main menu (each subsystem binds its own items), the title and
+// the timer that animates the selection outline. It also routes what one
+// child window asks of another.
+class TForm1 : public QMainWindow, public ViewHost, public ToolPalette, public ToolHost, public DocumentHost {
     Q_OBJECT
 public:
     explicit TForm1(Editor& editor, QWidget* parent = nullptr);
@@ -65,8 +67,8 @@ public:
     CaptionWindows Windows() const;
     // Child windows that show the selection outline join the timer's round.
     void AddOutlineDisplay(OutlineDisplay* display) { outlineDisplays.push_back(display); }
-    // Answers the file commands' questions with another Prompts (tests).
-    void UsePrompts(Prompts& prompts);
+    // Answers the commands' questions with another Prompts (tests).
+    void UsePrompts(Prompts& answers) { prompts->Relay(answers); }
 
     // Start-up after the windows exist: window layout, pencil, colour panels.
     void ApplyWindowLayout(const std::vector<LayoutValue>& layout);
@@ -76,51 +78,34 @@ public:
     // One tick of the outline timer.
     void Timer1Timer();
 
-    // EditorWindows
+    // ViewHost
     void RedrawView() override;
     void RedrawPreview() override;
-    void RefreshColorPanels() override;
-    void SelectTool(Tool tool) override;
-    void EnableOptions(unsigned options) override;
-    void RelayoutPreview(bool outline) override;
-    bool StartingUp() const override { return startingUp; }
-
-    // ToolHost
     void UpdatePreview(double x, double y, double w, double h) override;
+    void RelayoutPreview(bool outline) override;
     void ShowViewCopy(const TFastBMP& copy) override;
     void ShowPreviewCopy(const TFastBMP& copy) override;
+    void OutlineStep() override { Timer1Timer(); }
+
+    // ToolPalette
+    void SelectTool(Tool tool) override;
+    void ShowMoveTool() override;
+    void RefreshColorPanels() override;
+
+    // ToolHost
     void SetViewCaption(const std::string& caption) override;
     ScreenPoint PointerPosition() override;
     void MovePointer(ScreenPoint point) override;
     void OpenTextDialog() override;
-    void OutlineStep() override { Timer1Timer(); }
-    void ShowMoveTool() override;
 
     // DocumentHost
     void SetTitle(const std::string& title) override;
-    void SelectPencil() override { SelectTool(Tool::Pencil); }
     void DocumentReplaced() override;
     void CancelStroke() override { tools->CancelStroke(); }
 
 private:
-    void N1Popup();
-    void N6Popup();
-    void TransparencyChanged();
-    void ConnectEditCommands();
-    void N5Click();
-    void N12Click();
-    void N36Click();
-    void N37Click();
-    void Connect(const char* name, void (TForm1::*handler)());
-    // A menu item runs a command of a command set that may be replaced (tests).
-    template <typename Commands>
-    void ConnectCommand(const char* name, std::unique_ptr<Commands>& commands, void (Commands::*command)())
-    {
-        QAction* action = menu.Action(name);
-        action->setEnabled(true);
-        connect(action, &QAction::triggered, this,
-                [this, &commands, command] { RunGuarded([&commands, command] { ((*commands).*command)(); }); });
-    }
+    void CreateChildWindows();
+    void ShowTransparency();
     QMdiSubWindow* AddChild(QWidget* form, bool resizable);
 
     Editor& editor;
@@ -136,14 +121,14 @@ private:
     SizeDialogResults sizeResults;
     TNewImage* newImage = nullptr;
     TImgResize* imgResize = nullptr;
+    TAddText* addText = nullptr;
     std::unique_ptr<QtPrompts> qtPrompts;
-    std::unique_ptr<FileCommands> files;
+    std::unique_ptr<PromptsRelay> prompts;
     QtClipboard clipboard;
+    std::unique_ptr<FileCommands> files;
     std::unique_ptr<EditCommands> edits;
     std::unique_ptr<ToolEngine> tools;
-    TAddText* addText = nullptr;
     std::vector<OutlineDisplay*> outlineDisplays;
-    bool startingUp = true;
 };
 
 } // namespace krt

@@ -12,7 +12,7 @@
 
 namespace krt {
 
-TPreviewForm::TPreviewForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWidget(parent), editor(ed), windows(w)
+TPreviewForm::TPreviewForm(Editor& ed, ViewHost& w, QWidget* parent) : QWidget(parent), editor(ed), windows(w)
 {
     setObjectName("PreviewForm");
     setWindowTitle(QString::fromUtf8("Просмотр"));

@@ -2,7 +2,7 @@
 
 #include "document/Editor.h"
 #include "app/PreviewLayout.h"
-#include "paint/ui/EditorWindows.h"
+#include "paint/ViewHost.h"
 #include "paint/ui/OutlineDisplay.h"
 #include "core/ui/BufferView.h"
 
@@ -16,7 +16,7 @@ namespace krt {
 class TPreviewForm : public QWidget, public OutlineDisplay {
     Q_OBJECT
 public:
-    TPreviewForm(Editor& editor, EditorWindows& windows, QWidget* parent = nullptr);
+    TPreviewForm(Editor& editor, ViewHost& windows, QWidget* parent = nullptr);
 
     // Lays the preview out for the window's and the image's size and redraws it.
     void LayOutPreview(bool outline);
@@ -32,7 +32,7 @@ private:
     void Navigate(QMouseEvent* event);
 
     Editor& editor;
-    EditorWindows& windows;
+    ViewHost& windows;
     QFrame* bevel = nullptr;
     BufferView* image = nullptr;
 };

@@ -14,7 +14,8 @@
 
 namespace krt {
 
-TAddText::TAddText(Editor& ed, ToolHost& h, QWidget* parent) : QDialog(parent), editor(ed), host(h)
+TAddText::TAddText(Editor& ed, ViewHost& w, ToolPalette& p, QWidget* parent)
+    : QDialog(parent), editor(ed), windows(w), palette(p)
 {
     setObjectName("AddText");
     setWindowTitle(QString::fromUtf8("Добавление текста"));
@@ -209,10 +210,10 @@ void TAddText::Button4Click()
         return;
     }
     PlaceText(editor, *ink, position, checkBox1->isChecked());
-    host.RelayoutPreview(true);
-    host.RedrawView();
+    windows.RelayoutPreview(true);
+    windows.RedrawView();
     editor.settings.CurrentTool = Tool::Move;
-    host.ShowMoveTool();
+    palette.ShowMoveTool();
     accept();
 }
 

@@ -2,7 +2,8 @@
 
 #include "document/Editor.h"
 #include "paint/TextBlock.h"
-#include "paint/ToolHost.h"
+#include "paint/ToolPalette.h"
+#include "paint/ViewHost.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,7 +27,7 @@ namespace krt {
 class TAddText : public QDialog {
     Q_OBJECT
 public:
-    TAddText(Editor& editor, ToolHost& host, QWidget* parent = nullptr);
+    TAddText(Editor& editor, ViewHost& windows, ToolPalette& palette, QWidget* parent = nullptr);
 
     // Shows the dialog modally for a text at `position`.
     void Ask(ImagePoint position);
@@ -52,7 +53,8 @@ private:
     TextAlign Alignment() const;
 
     Editor& editor;
-    ToolHost& host;
+    ViewHost& windows;
+    ToolPalette& palette;
     ImagePoint position{0, 0};
     QGroupBox* groupBox1 = nullptr;
     QGroupBox* groupBox2 = nullptr;

@@ -66,7 +66,7 @@ protected:
 
 } // namespace
 
-TColorForm::TColorForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWidget(parent), editor(ed), windows(w)
+TColorForm::TColorForm(Editor& ed, ToolPalette& p, QWidget* parent) : QWidget(parent), editor(ed), palette(p)
 {
     setObjectName("ColorForm");
     setWindowTitle(QString::fromUtf8("Цвет"));
@@ -104,7 +104,7 @@ TColorForm::TColorForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWidget(
     colorGrid->setGeometry(2, 58, 304, 18);
     colorGrid->onPick = [this](int index) {
         SetActiveColor(editor.settings, GridColor(index));
-        windows.RefreshColorPanels();
+        palette.RefreshColorPanels();
     };
     grid = colorGrid;
     auto* dialogButton = new QPushButton("...", this);
@@ -119,7 +119,7 @@ void TColorForm::SetChannel(int channel, int value)
     const int shift = 16 - 8 * channel;
     const PackedColor c = ActiveColor(editor.settings);
     SetActiveColor(editor.settings, (c & ~(PackedColor{0xFF} << shift)) | (static_cast<PackedColor>(value) << shift));
-    windows.RefreshColorPanels();
+    palette.RefreshColorPanels();
 }
 
 void TColorForm::EditsChanged()
@@ -139,7 +139,7 @@ void TColorForm::EditsChanged()
     const PackedColor typed = PackRGB(values[0], values[1], values[2]);
     if (typed != ActiveColor(editor.settings)) {
         SetActiveColor(editor.settings, typed);
-        windows.RefreshColorPanels();
+        palette.RefreshColorPanels();
     }
 }
 
@@ -150,7 +150,7 @@ void TColorForm::ChooseFromDialog()
     if (!chosen.isValid())
         return;
     SetActiveColor(editor.settings, PackRGB(chosen.red(), chosen.green(), chosen.blue()));
-    windows.RefreshColorPanels();
+    palette.RefreshColorPanels();
 }
 
 void TColorForm::ShowPanels(const ColorPanelImages& images)

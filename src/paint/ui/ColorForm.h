@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/Editor.h"
-#include "paint/ui/EditorWindows.h"
+#include "paint/ToolPalette.h"
 #include "core/ui/BufferView.h"
 #include "paint/ColorPanels.h"
 
@@ -18,7 +18,7 @@ namespace krt {
 class TColorForm : public QWidget {
     Q_OBJECT
 public:
-    TColorForm(Editor& editor, EditorWindows& windows, QWidget* parent = nullptr);
+    TColorForm(Editor& editor, ToolPalette& palette, QWidget* parent = nullptr);
 
     // Shows the bars, markers and numbers of the active colour.
     void ShowPanels(const ColorPanelImages& images);
@@ -32,7 +32,7 @@ private:
     void ChooseFromDialog();
 
     Editor& editor;
-    EditorWindows& windows;
+    ToolPalette& palette;
     bool panelsUpdating = false;
     std::array<BufferView*, 3> bars{};
     std::array<QWidget*, 3> markers{};

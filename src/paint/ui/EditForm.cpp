@@ -14,7 +14,7 @@
 
 namespace krt {
 
-TEditForm::TEditForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWidget(parent), editor(ed), windows(w)
+TEditForm::TEditForm(Editor& ed, ViewHost& w, QWidget* parent) : QWidget(parent), editor(ed), windows(w)
 {
     setObjectName("EditForm");
     setWindowTitle(QString::fromUtf8("Редактирование"));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/Editor.h"
-#include "paint/ui/EditorWindows.h"
+#include "paint/ViewHost.h"
 #include "paint/ui/OutlineDisplay.h"
 #include "core/ui/BufferView.h"
 #include "paint/ToolEngine.h"
@@ -17,7 +17,7 @@ namespace krt {
 class TEditForm : public QWidget, public OutlineDisplay {
     Q_OBJECT
 public:
-    TEditForm(Editor& editor, EditorWindows& windows, QWidget* parent = nullptr);
+    TEditForm(Editor& editor, ViewHost& windows, QWidget* parent = nullptr);
 
     // The zoom box's text taken as the zoom (its click, or Enter in it).
     void SetZoomFromBox();
@@ -40,7 +40,7 @@ protected:
 
 private:
     Editor& editor;
-    EditorWindows& windows;
+    ViewHost& windows;
     QComboBox* combo = nullptr;
     QFrame* bevel = nullptr;
     BufferView* image = nullptr;

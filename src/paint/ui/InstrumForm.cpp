@@ -32,7 +32,8 @@ QFrame* Frame(const char* name, QRect geometry, QWidget* parent)
 
 } // namespace
 
-TInstrumForm::TInstrumForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWidget(parent), editor(ed), windows(w)
+TInstrumForm::TInstrumForm(Editor& ed, ViewHost& w, ToolPalette& p, QWidget* parent)
+    : QWidget(parent), editor(ed), windows(w), palette(p)
 {
     setObjectName("InstrumForm");
     setWindowTitle(QString::fromUtf8("Инстр."));
@@ -87,7 +88,7 @@ TInstrumForm::TInstrumForm(Editor& ed, EditorWindows& w, QWidget* parent) : QWid
                 editor.settings.ForeColor = editor.settings.BackColor;
             else
                 editor.settings.BackColor = editor.settings.ForeColor;
-            windows.RefreshColorPanels();
+            palette.RefreshColorPanels();
         });
     }
 
@@ -129,11 +130,17 @@ void TInstrumForm::SelectTool(Tool tool)
         onToolCursor(info.cursor);
     // A placed text that still floats keeps its transparency list.
     if (tool != Tool::Move || !editor.selection.FloatingText)
-        windows.EnableOptions(info.options);
+        EnableOptions(info.options);
     if (ChooseTool(editor, tool)) {
         windows.RelayoutPreview(true);
         windows.RedrawView();
     }
+}
+
+void TInstrumForm::EnableOptions(unsigned options)
+{
+    if (onToolOptions)
+        onToolOptions(options);
 }
 
 void TInstrumForm::ShowMoveTool()
@@ -141,7 +148,7 @@ void TInstrumForm::ShowMoveTool()
     ToolButton(Tool::Move)->setChecked(true);
     if (onToolCursor)
         onToolCursor(Traits(Tool::Move).cursor);
-    windows.EnableOptions(editor.selection.FloatingText ? OptionTransparency : OptionsNone);
+    EnableOptions(editor.selection.FloatingText ? OptionTransparency : OptionsNone);
 }
 
 void TInstrumForm::SetActive(bool foreground)
@@ -149,7 +156,7 @@ void TInstrumForm::SetActive(bool foreground)
     editor.settings.ActiveIsForeground = foreground;
     const QRect swatch = foreground ? foreFrame->geometry() : backFrame->geometry();
     activeFrame->move(2, swatch.top() - 1);
-    windows.RefreshColorPanels();
+    palette.RefreshColorPanels();
 }
 
 void TInstrumForm::ShowSwatches(const ColorPanelImages& images)
@@ -163,7 +170,7 @@ void TInstrumForm::PosterizeChanged()
     SetPosterize(editor.settings, bars[0]->value(), bars[1]->value(), bars[2]->value());
     windows.RedrawPreview();
     windows.RedrawView();
-    windows.RefreshColorPanels();
+    palette.RefreshColorPanels();
 }
 
 } // namespace krt

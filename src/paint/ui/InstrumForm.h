@@ -1,7 +1,8 @@
 #pragma once
 
 #include "document/Editor.h"
-#include "paint/ui/EditorWindows.h"
+#include "paint/ToolPalette.h"
+#include "paint/ViewHost.h"
 #include "core/ui/BufferView.h"
 #include "paint/ColorPanels.h"
 #include "paint/ToolTraits.h"
@@ -23,7 +24,7 @@ namespace krt {
 class TInstrumForm : public QWidget {
     Q_OBJECT
 public:
-    TInstrumForm(Editor& editor, EditorWindows& windows, QWidget* parent = nullptr);
+    TInstrumForm(Editor& editor, ViewHost& windows, ToolPalette& palette, QWidget* parent = nullptr);
 
     // Presses a tool's button and runs its click handler.
     void PressTool(Tool tool);
@@ -37,17 +38,22 @@ public:
 
     // Tool cursors are set on the document window by whoever shows it.
     std::function<void(ToolCursor cursor)> onToolCursor;
+    // The option groups a tool uses (ToolOptions flags) are enabled by whoever
+    // shows the options window.
+    std::function<void(unsigned options)> onToolOptions;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SelectTool(Tool tool);
+    void EnableOptions(unsigned options);
     void SetActive(bool foreground);
     void PosterizeChanged();
 
     Editor& editor;
-    EditorWindows& windows;
+    ViewHost& windows;
+    ToolPalette& palette;
     QButtonGroup* group = nullptr;
     std::array<QToolButton*, ToolCount> toolButtons{};
     BufferView* foreSwatch = nullptr;
