@@ -1,9 +1,10 @@
 #include "app/FileCommands.h"
 
-#include "document/DocumentState.h"
 #include "app/ImageFiles.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
+#include "core/Text.h"
+#include "document/DocumentState.h"
 
 #include <algorithm>
 #include <cctype>
@@ -16,14 +17,6 @@ std::string UpperTail(const std::string& name, std::size_t n)
     std::string tail = name.size() >= n ? name.substr(name.size() - n) : name;
     std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::toupper(c); });
     return tail;
-}
-
-std::string Trimmed(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 } // namespace
@@ -40,7 +33,7 @@ const char* OpenDialogFilter()
            "Interchange Format (*.gif)|*.gif|Bitmaps (*.bmp)|*.bmp|PNG (*.png)|*.png";
 }
 
-int ParseSizeText(const std::string& text) { return ParseInteger(Trimmed(text)); }
+int ParseSizeText(const std::string& text) { return ParseInteger(TrimBlanks(text)); }
 
 void CheckImageSize(int width, int height)
 {
@@ -121,11 +114,11 @@ void FileCommands::Save()
     DocumentState& doc = editor.document;
     int quality = doc.JpegQuality;
     if (FormatForWriting(doc.DocFileName) == ImageFormat::Jpeg && quality == 0) {
-        const auto answer = prompts.AskText(editor.messages.MsgJpegQualityTitle, editor.messages.MsgJpegQualityPrompt,
-                                            "80");
+        const auto answer =
+            prompts.AskText(editor.messages.MsgJpegQualityTitle, editor.messages.MsgJpegQualityPrompt, "80");
         if (!answer)
             return;
-        quality = ParseInteger(Trimmed(*answer));
+        quality = ParseInteger(TrimBlanks(*answer));
         if (quality < 1 || quality > 100)
             throw KrtError("The JPEG quality must lie between 1 and 100.");
         doc.JpegQuality = quality;
@@ -149,8 +142,7 @@ void FileCommands::SaveAs()
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     // A name has an extension when its fourth character from the end is a full
     // stop (".jpeg" too, which this editor also writes).
-    const bool needsExtension =
-        !(name.size() > 3 && name[name.size() - 4] == '.') && UpperTail(name, 5) != ".JPEG";
+    const bool needsExtension = !(name.size() > 3 && name[name.size() - 4] == '.') && UpperTail(name, 5) != ".JPEG";
     if (filter >= 1 && filter <= 3)
         editor.document.JpegQuality = filter == 1 ? 32 : filter == 2 ? 80 : 100;
     if (needsExtension)

@@ -3,33 +3,26 @@
 #include "core/AtomicFile.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
+#include "core/Text.h"
 
 #include <filesystem>
 #include <fstream>
 #include <map>
 
 namespace krt {
-namespace {
-
-std::string Trim(const std::string& s)
-{
-    const std::size_t first = s.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
-}
-
-} // namespace
 
 std::vector<LayoutValue> DefaultWindowLayout()
 {
     return {
-        {"Form1", "Left", 0},         {"Form1", "Top", 0},          {"Form1", "Width", 726},
-        {"Form1", "Height", 540},     {"PreviewForm", "Left", 59},  {"PreviewForm", "Top", 0},
-        {"PreviewForm", "Width", 324}, {"PreviewForm", "Height", 475}, {"EditForm", "Left", 385},
-        {"EditForm", "Top", 183},     {"EditForm", "Width", 326},   {"EditForm", "Height", 292},
-        {"InstrumForm", "Left", 0},   {"InstrumForm", "Top", 0},    {"OptForm", "Left", 385},
-        {"OptForm", "Top", 0},        {"ColorForm", "Left", 385},   {"ColorForm", "Top", 72},
+        {"Form1", "Left", 0},          {"Form1", "Top", 0},
+        {"Form1", "Width", 726},       {"Form1", "Height", 540},
+        {"PreviewForm", "Left", 59},   {"PreviewForm", "Top", 0},
+        {"PreviewForm", "Width", 324}, {"PreviewForm", "Height", 475},
+        {"EditForm", "Left", 385},     {"EditForm", "Top", 183},
+        {"EditForm", "Width", 326},    {"EditForm", "Height", 292},
+        {"InstrumForm", "Left", 0},    {"InstrumForm", "Top", 0},
+        {"OptForm", "Left", 385},      {"OptForm", "Top", 0},
+        {"ColorForm", "Left", 385},    {"ColorForm", "Top", 72},
     };
 }
 
@@ -48,16 +41,16 @@ std::vector<LayoutValue> LoadWindowLayout(const std::string& path)
     std::map<std::string, std::string> found;
     std::string line, section;
     while (std::getline(in, line)) {
-        line = Trim(line);
+        line = TrimBlanks(line);
         if (line.empty() || line[0] == ';')
             continue;
         if (line.front() == '[' && line.back() == ']') {
-            section = lower(Trim(line.substr(1, line.size() - 2)));
+            section = lower(TrimBlanks(line.substr(1, line.size() - 2)));
             continue;
         }
         const std::size_t eq = line.find('=');
         if (eq != std::string::npos)
-            found.emplace(section + "\n" + lower(Trim(line.substr(0, eq))), Trim(line.substr(eq + 1)));
+            found.emplace(section + "\n" + lower(TrimBlanks(line.substr(0, eq))), TrimBlanks(line.substr(eq + 1)));
     }
     for (LayoutValue& v : values) {
         const auto it = found.find(lower(v.section) + "\n" + lower(v.key));

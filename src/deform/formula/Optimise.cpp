@@ -41,8 +41,7 @@ bool Fold(Operation op, double a, double b, float& r)
     case Operation::Abs: v = std::fabs(a); break;
     case Operation::Int: v = std::trunc(a); break;
     case Operation::Random:
-    case Operation::None:
-        return false;
+    case Operation::None: return false;
     }
     r = Store(v);
     return std::isfinite(r);
@@ -53,15 +52,13 @@ bool Contains(const std::vector<std::uint16_t>& list, int slot)
     return std::find(list.begin(), list.end(), static_cast<std::uint16_t>(slot)) != list.end();
 }
 
-} // namespace
+using Dropped = std::array<bool, MaxInstructions>;
 
-bool OptimiseProgram(FormulaProgram& p, std::vector<std::uint16_t>& inputDependent)
+// Constant folding: instructions that depend on no input are computed now
+// and dropped; the results of the others join the input-dependent slots.
+bool FoldConstants(FormulaProgram& p, std::vector<std::uint16_t>& inputDependent, Dropped& dropped)
 {
-    const int count = p.instructionCount;
-    std::array<bool, MaxInstructions> dropped{};
-
-    // Constant folding: instructions that depend on no input are computed now.
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < p.instructionCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         const Operation op = p.operations[k];
         if (op == Operation::None)
@@ -79,12 +76,17 @@ bool OptimiseProgram(FormulaProgram& p, std::vector<std::uint16_t>& inputDepende
         p.variables[p.result[k]] = value;
         dropped[k] = true;
     }
+    return true;
+}
 
-    // Duplicate removal: a later instruction computing the same operation on
-    // the same operands is dropped and its readers read the earlier result.
-    // Operands are the same when they are one slot, or two constant slots with
-    // the same value (each literal has a slot of its own, yet random(9) written
-    // twice must draw one number).
+// Duplicate removal: a later instruction computing the same operation on the
+// same operands is dropped and its readers read the earlier result. Operands
+// are the same when they are one slot, or two constant slots with the same
+// value (each literal has a slot of its own, yet random(9) written twice must
+// draw one number). Sets the program's result slot.
+void DropDuplicates(FormulaProgram& p, const std::vector<std::uint16_t>& inputDependent, Dropped& dropped)
+{
+    const int count = p.instructionCount;
     auto sameOperand = [&](std::uint8_t a, std::uint8_t b) {
         if (a == b)
             return true;
@@ -121,10 +123,13 @@ bool OptimiseProgram(FormulaProgram& p, std::vector<std::uint16_t>& inputDepende
             break;
     }
     p.resultIndex = resultSlot + 1;
+}
 
-    // Compaction, keeping the order.
+// Compaction: the instructions that were not dropped, in their order.
+void Compact(FormulaProgram& p, const Dropped& dropped)
+{
     int kept = 0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < p.instructionCount; ++i) {
         const auto from = static_cast<std::size_t>(i), to = static_cast<std::size_t>(kept);
         if (dropped[from])
             continue;
@@ -135,9 +140,12 @@ bool OptimiseProgram(FormulaProgram& p, std::vector<std::uint16_t>& inputDepende
         ++kept;
     }
     p.instructionCount = kept;
+}
 
-    // Squaring by a constant exponent of exactly 2 becomes a multiply.
-    for (int i = 0; i < kept; ++i) {
+// Squaring by a constant exponent of exactly 2 becomes a multiply.
+void SquaresToMultiplies(FormulaProgram& p, const std::vector<std::uint16_t>& inputDependent)
+{
+    for (int i = 0; i < p.instructionCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (p.operations[k] == Operation::Power && p.variables[p.operand2[k]] == 2.0f &&
             !Contains(inputDependent, p.operand2[k])) {
@@ -145,6 +153,18 @@ bool OptimiseProgram(FormulaProgram& p, std::vector<std::uint16_t>& inputDepende
             p.operand2[k] = p.operand1[k];
         }
     }
+}
+
+} // namespace
+
+bool OptimiseProgram(FormulaProgram& p, std::vector<std::uint16_t>& inputDependent)
+{
+    Dropped dropped{};
+    if (!FoldConstants(p, inputDependent, dropped))
+        return false;
+    DropDuplicates(p, inputDependent, dropped);
+    Compact(p, dropped);
+    SquaresToMultiplies(p, inputDependent);
     return true;
 }
 
