@@ -2,6 +2,7 @@
 
 #include "core/Integer.h"
 #include "core/KrtError.h"
+#include "core/Text.h"
 
 #include <algorithm>
 
@@ -55,8 +56,11 @@ DeformationRecord ParseRecord(const std::string& text)
             c.used = labelAndFlag.back() == '1';
             c.label = labelAndFlag.substr(0, labelAndFlag.size() - 1);
         }
-        const std::optional<int> number =
-            ToInteger(!value.empty() && value[0] == '+' ? std::string_view(value).substr(1) : std::string_view(value));
+        // Blanks around the number are ignored; a plus sign is allowed.
+        const std::string digits = TrimBlanks(value);
+        const std::optional<int> number = ToInteger(!digits.empty() && digits[0] == '+'
+                                                        ? std::string_view(digits).substr(1)
+                                                        : std::string_view(digits));
         if (!number)
             throw KrtError("The deformation \"" + record.name + "\" is damaged: \"" + value +
                            "\" is not a whole number (the default of constant " +

@@ -3,8 +3,11 @@
 #include "core/AtomicFile.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
+#include "core/Text.h"
 #include "lang/TextEncoding.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -13,9 +16,15 @@ namespace {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-std::vector<std::string> SplitLines(const std::string& bytes)
+// A line's text without its line end, and where the next line starts.
+struct Line {
+    std::string text;
+    std::size_t end;
+};
+
+std::vector<Line> SplitLines(const std::string& bytes)
 {
-    std::vector<std::string> lines;
+    std::vector<Line> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
@@ -25,7 +34,7 @@ std::vector<std::string> SplitLines(const std::string& bytes)
         std::string line = bytes.substr(start, end - start);
         if (terminated && !line.empty() && line.back() == '\r')
             line.pop_back();
-        lines.push_back(std::move(line));
+        lines.push_back({std::move(line), std::min(end + 1, bytes.size())});
         start = end + 1;
     }
     return lines;
@@ -36,40 +45,60 @@ std::vector<std::string> SplitLines(const std::string& bytes)
 LibraryContents ReadLibraryFile(const std::string& path)
 {
     LibraryContents contents;
+    auto refuse = [&](const std::string& why) {
+        contents.complete = false;
+        contents.problems.push_back("The library " + Quoted(path) + " " + why);
+        return contents;
+    };
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        contents.problems.push_back("The library " + Quoted(path) + " is missing.");
+        return contents;
+    }
+    if (!std::filesystem::is_regular_file(status))
+        return refuse(ec ? "cannot be read: " + ec.message() + "." : "is not a regular file.");
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > MaxLibraryFileBytes)
+        return refuse("is " + std::to_string(size) + " bytes long; a library holds at most " +
+                      std::to_string(MaxLibraryFileBytes) + ".");
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        contents.problems.push_back("The library " + Quoted(path) + " is missing or cannot be read.");
-        return contents;
-    }
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::vector<std::string> lines = SplitLines(bytes);
-    const std::optional<int> announced = lines.empty() ? std::nullopt : ToInteger(lines[0]);
+    std::string bytes;
+    if (in)
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in.is_open() || in.bad())
+        return refuse("cannot be read.");
+    const std::vector<Line> lines = SplitLines(bytes);
+    const std::optional<int> announced = lines.empty() ? std::nullopt : ToInteger(TrimBlanks(lines[0].text));
     const int count = announced.value_or(-1);
-    if (count < 0) {
-        contents.problems.push_back("The library " + Quoted(path) +
-                                    " does not start with the number of its records.");
+    if (count < 0 || count > MaxLibraryRecords) {
+        contents.complete = false;
+        contents.problems.push_back(count < 0 ? "The library " + Quoted(path) +
+                                                    " does not start with the number of its records."
+                                              : "The library " + Quoted(path) + " announces " +
+                                                    std::to_string(count) + " records; a library holds at most " +
+                                                    std::to_string(MaxLibraryRecords) + ".");
         return contents;
     }
-    if (count > MaxLibraryRecords) {
-        contents.problems.push_back("The library " + Quoted(path) + " announces " + std::to_string(count) +
-                                    " records; a library holds at most " + std::to_string(MaxLibraryRecords) + ".");
-        return contents;
-    }
+    std::size_t next = lines.empty() ? bytes.size() : lines[0].end;
     for (int i = 1; i <= count; ++i) {
         if (i >= static_cast<int>(lines.size())) {
             contents.problems.push_back("The library " + Quoted(path) + " ends after " + std::to_string(i - 1) +
                                         " of its " + std::to_string(count) + " records.");
             break;
         }
-        const std::string& line = lines[static_cast<std::size_t>(i)];
-        if (line.size() > static_cast<std::size_t>(MaxLibraryLineLength)) {
+        const Line& line = lines[static_cast<std::size_t>(i)];
+        next = line.end;
+        if (line.text.size() > static_cast<std::size_t>(MaxLibraryLineLength)) {
+            contents.complete = false;
             contents.problems.push_back("Record " + std::to_string(i) + " of the library " + Quoted(path) +
                                         " is longer than " + std::to_string(MaxLibraryLineLength) +
                                         " characters and was left out.");
             continue;
         }
-        contents.records.push_back(Cp1251ToUtf8(line));
+        contents.records.push_back(Cp1251ToUtf8(line.text));
     }
+    contents.trailing = bytes.substr(std::min(next, bytes.size()));
     return contents;
 }
 
@@ -87,7 +116,8 @@ std::string LibraryRecordProblem(const std::string& record)
     return {};
 }
 
-void WriteLibraryFile(const std::string& path, const std::vector<std::string>& records)
+void WriteLibraryFile(const std::string& path, const std::vector<std::string>& records, const std::string& trailing,
+                      bool keepBackup)
 {
     if (records.size() > static_cast<std::size_t>(MaxLibraryRecords))
         throw KrtError("Cannot save " + Quoted(path) + ": a library holds at most " +
@@ -98,12 +128,16 @@ void WriteLibraryFile(const std::string& path, const std::vector<std::string>& r
             throw KrtError("Cannot save " + Quoted(path) + ": " + problem);
         bytes += *Utf8ToCp1251(record) + "\r\n";
     }
+    bytes += trailing;
     try {
         AtomicFile file(path);
+        std::error_code missing;
+        if (keepBackup && std::filesystem::exists(path, missing))
+            std::filesystem::copy_file(path, path + ".bak", std::filesystem::copy_options::overwrite_existing);
         if (std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size())
             throw std::runtime_error("the disk refused the data");
         file.Commit(true);
-    } catch (const std::runtime_error& e) {
+    } catch (const std::exception& e) {
         throw KrtError("Cannot save " + Quoted(path) + ": " + e.what() + ".");
     }
 }

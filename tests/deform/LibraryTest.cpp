@@ -103,6 +103,7 @@ TEST(DeformationRecord, OddLines)
     EXPECT_EQ(r.name, "");
     EXPECT_EQ(r.constants[0].defaultValue, 5);
     EXPECT_EQ(r.firstFormula, "x");
+    EXPECT_EQ(ParseRecord("N|x1^ 7 ^0^0^0^0^0^0^0^0^0^0^11x|y").constants[0].defaultValue, 7) << "blanks around a default";
     EXPECT_THROW(ParseRecord("Bad|a1^ten^0^0^0^0^0^0^0^0^0^0^11x|y"), KrtError);
     EXPECT_THROW(ParseRecord("Short|a1^1^0^0^11x|y"), KrtError);
 }
