@@ -64,12 +64,10 @@ bool FileCommands::AskToSaveChanges()
     const Answer answer = prompts.AskYesNoCancel(editor.messages.MsgSaveFile);
     if (answer == Answer::Cancel)
         return false;
-    if (answer == Answer::Yes) {
-        if (SaveEnabled())
-            Save();
-        else
-            SaveAs();
-    }
+    // A save that is cancelled stops the command that asked, as does one that
+    // fails (its error goes on to the caller): the changes are still there.
+    if (answer == Answer::Yes)
+        return SaveEnabled() ? Save() : SaveAs();
     return true;
 }
 
@@ -108,7 +106,7 @@ void FileCommands::Open()
     host.SetTitle(TitleForFile(*path));
 }
 
-void FileCommands::Save()
+bool FileCommands::Save()
 {
     LeaveMoveTool();
     DocumentState& doc = editor.document;
@@ -117,7 +115,7 @@ void FileCommands::Save()
         const auto answer =
             prompts.AskText(editor.messages.MsgJpegQualityTitle, editor.messages.MsgJpegQualityPrompt, "80");
         if (!answer)
-            return;
+            return false;
         quality = ParseInteger(TrimBlanks(*answer));
         if (quality < 1 || quality > 100)
             throw KrtError("The JPEG quality must lie between 1 and 100.");
@@ -126,15 +124,16 @@ void FileCommands::Save()
     WriteImageFile(doc.DocFileName, editor.Image, quality == 0 ? 80 : quality);
     // Only a save that succeeded marks the document unchanged.
     doc.ModifiedCount = 0;
+    return true;
 }
 
-void FileCommands::SaveAs()
+bool FileCommands::SaveAs()
 {
     LeaveMoveTool();
     int filter = saveFilter;
     const auto chosen = prompts.ChooseFileToSave(editor.document.LastPath, filter);
     if (!chosen)
-        return;
+        return false;
     saveFilter = filter;
     std::string path = *chosen;
     editor.document.LastPath = path;
@@ -143,19 +142,28 @@ void FileCommands::SaveAs()
     // A name has an extension when its fourth character from the end is a full
     // stop (".jpeg" too, which this editor also writes).
     const bool needsExtension = !(name.size() > 3 && name[name.size() - 4] == '.') && UpperTail(name, 5) != ".JPEG";
+    // A save that does not happen leaves the document's name and quality as they were.
+    const DocumentState previous = editor.document;
+    auto restore = [&] {
+        editor.document.DocFileName = previous.DocFileName;
+        editor.document.JpegQuality = previous.JpegQuality;
+    };
     if (filter >= 1 && filter <= 3)
         editor.document.JpegQuality = filter == 1 ? 32 : filter == 2 ? 80 : 100;
     if (needsExtension)
         path += filter == SaveFilterBmp ? ".bmp" : filter == SaveFilterPng ? ".png" : ".jpg";
-    const std::string previousName = editor.document.DocFileName;
     editor.document.DocFileName = path;
     try {
-        Save();
+        if (!Save()) {
+            restore();
+            return false;
+        }
     } catch (...) {
-        editor.document.DocFileName = previousName;
+        restore();
         throw;
     }
     host.SetTitle(TitleForFile(path));
+    return true;
 }
 
 void FileCommands::New()

@@ -23,13 +23,19 @@ public:
     FileCommands(Editor& e, Prompts& p, DocumentHost& h, ToolPalette& t) : editor(e), prompts(p), host(h), palette(t) {}
 
     void Open();
-    void Save();
-    void SaveAs();
+    // Save and Save as: true when the picture was written; false when the
+    // user cancelled a question. Errors throw KrtError.
+    bool Save();
+    bool SaveAs();
     void New();
+    // Exit: true when the program may end (nothing unsaved, or the user
+    // answered the save question and the save went through).
+    bool MayExit() { return AskToSaveChanges(); }
 
     // Whether Save is offered: a .jpg, .bmp or .png name and unsaved changes.
     bool SaveEnabled() const;
-    // Asks to save unsaved changes; false when the user cancels.
+    // Asks to save unsaved changes; false when the command that asked must
+    // stop: the user cancelled the question or the save. A failed save throws.
     bool AskToSaveChanges();
     // Installs a new image: rebuilds the per-document buffers (the undo
     // history and the selection are then empty) and has the windows redrawn.

@@ -3,9 +3,8 @@
 #include "lang/CaptionTables.h"
 #include "paint/ColorPanels.h"
 #include "paint/SelectionShapes.h"
+#include "support/CommandDesk.h"
 #include "support/EditorFixture.h"
-#include "support/FakeWindows.h"
-#include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
 
@@ -19,43 +18,7 @@ using test::ScriptedPrompts;
 
 constexpr PackedColor Red = PackRGB(255, 0, 0);
 
-struct MemoryClipboard : Clipboard {
-    std::optional<TFastBMP> picture;
-    bool HasImage() const override { return picture.has_value(); }
-    bool ReadImage(TFastBMP& into) const override
-    {
-        if (!picture)
-            return false;
-        into.CopyFrom(*picture);
-        return true;
-    }
-    void WriteImage(const TFastBMP& image) override
-    {
-        picture.emplace();
-        picture->CopyFrom(image);
-    }
-};
-
-struct Desk {
-    explicit Desk(int w = 100, int h = 200)
-        : editor(NewEditor(w, h)), windows(*editor), files(*editor, prompts, windows, windows),
-          edits(*editor, prompts, windows, windows, files, clipboard)
-    {
-        ApplyMessageEntries(CaptionTable(Language::English), editor->messages);
-    }
-    void Put(int w, int h, PackedColor color)
-    {
-        TFastBMP picture(w, h);
-        picture.Fill(color);
-        clipboard.WriteImage(picture);
-    }
-    std::unique_ptr<Editor> editor;
-    ScriptedPrompts prompts;
-    FakeWindows windows;
-    MemoryClipboard clipboard;
-    FileCommands files;
-    EditCommands edits;
-};
+using test::Desk;
 
 TEST(EditCommands, FiveUndoStepsAndNoMore)
 {

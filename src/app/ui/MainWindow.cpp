@@ -16,6 +16,7 @@
 #include "paint/ui/InstrumForm.h"
 #include "paint/ui/OptForm.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QMenuBar>
 
@@ -43,7 +44,7 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     prompts = std::make_unique<PromptsRelay>(*qtPrompts);
     files = std::make_unique<FileCommands>(editor, *prompts, *this, *this);
     edits = std::make_unique<EditCommands>(editor, *prompts, *this, *this, *files, clipboard);
-    BindFileMenu(menu.Menu("N1"), *files);
+    BindFileMenu(menu.Menu("N1"), *files, [this] { close(); });
     BindEditMenu(menu.Menu("N6"), *edits);
     BindHelpMenus(menu.Menu("WebMenu"), menu.Menu("N21"), editor.language, editor.paths, aboutBox);
 
@@ -223,6 +224,18 @@ void TForm1::ShowTransparency()
     MoveSelectionBy(editor, 0, 0, 0, 0);
     RedrawView();
     RedrawPreview();
+}
+
+// Exit and closing the window end the program once unsaved changes are saved
+// or given up; a cancelled question or save keeps the editor open.
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    bool mayExit = false;
+    RunGuarded([&] { mayExit = files->MayExit(); });
+    if (mayExit)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void TForm1::SetTitle(const std::string& title) { setWindowTitle(QString::fromStdString(title)); }

@@ -103,6 +103,9 @@ public:
     void DocumentReplaced() override;
     void CancelStroke() override { tools->CancelStroke(); }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void CreateChildWindows();
     void ShowTransparency();
