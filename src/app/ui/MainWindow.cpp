@@ -7,6 +7,7 @@
 #include "app/ui/PreviewForm.h"
 #include "core/Product.h"
 #include "core/ui/RunGuarded.h"
+#include "core/ui/ShortcutGuard.h"
 #include "paint/ColorPanels.h"
 #include "paint/FloatingBlock.h"
 #include "paint/View.h"
@@ -35,6 +36,7 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     setCentralWidget(mdi);
     menu = BuildMainMenu(menuBar());
     menuBar()->setObjectName("MainMenu1");
+    new ShortcutGuard(this);
 
     CreateChildWindows();
     tools = std::make_unique<ToolEngine>(editor, *this, *this, *this);

@@ -1,6 +1,8 @@
 #include "core/ui/EnterKey.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace krt {
 namespace {
@@ -28,7 +30,12 @@ private:
 
 void OnEnterReleased(QWidget* widget, std::function<void()> action)
 {
-    widget->installEventFilter(new EnterWatcher(widget, std::move(action)));
+    auto* watcher = new EnterWatcher(widget, std::move(action));
+    widget->installEventFilter(watcher);
+    // An editable combo box hands its keys to its line edit directly, past
+    // the line edit's filters: watch both, as either may hold the focus.
+    if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
+        combo->lineEdit()->installEventFilter(watcher);
 }
 
 } // namespace krt

@@ -26,12 +26,14 @@ TEditForm::TEditForm(Editor& ed, ViewHost& w, QWidget* parent) : QWidget(parent)
     combo->addItems({"10%", "25%", "50%", "100%", "200%", "400%"});
     combo->setCurrentText("200%");
     connect(combo, &QComboBox::activated, this, [this] { RunGuarded([this] { SetZoomFromBox(); }); });
-    OnEnterReleased(combo->lineEdit(), [this] { RunGuarded([this] { SetZoomFromBox(); }); });
+    OnEnterReleased(combo, [this] { RunGuarded([this] { SetZoomFromBox(); }); });
     bevel = new QFrame(this);
     bevel->setObjectName("Bevel1");
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     image = new BufferView(this);
     image->setObjectName("Image");
+    // A click in the picture takes the keyboard from the zoom box.
+    image->setFocusPolicy(Qt::ClickFocus);
     SetToolCursor(ToolCursor::Paint);
 }
 

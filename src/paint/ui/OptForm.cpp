@@ -27,7 +27,7 @@ TOptForm::TOptForm(Editor& ed, QWidget* parent) : QWidget(parent), editor(ed)
     transparency->setInsertPolicy(QComboBox::NoInsert);
     for (int t = 0; t <= 100; t += 10)
         transparency->addItem(QString("%1%").arg(t));
-    OnEnterReleased(transparency->lineEdit(), [this] { RunGuarded([this] { TakeTransparency(); }); });
+    OnEnterReleased(transparency, [this] { RunGuarded([this] { TakeTransparency(); }); });
 
     connect(type, &QComboBox::currentIndexChanged, this,
             [this](int index) { editor.settings.BrushMode = static_cast<BrushMode>(std::clamp(index, 0, BrushModeCount - 1)); });
