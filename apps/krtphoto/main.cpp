@@ -1,25 +1,44 @@
 // KRT Dalmor's Photo Editor: start-up, event loop and shut-down.
 
-#include "core/DataPaths.h"
-#include "document/Editor.h"
 #include "app/LayoutFile.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/KrtApplication.h"
-#include "core/ui/RunGuarded.h"
 #include "app/ui/MainWindow.h"
+#include "core/DataPaths.h"
+#include "core/ui/RunGuarded.h"
+#include "document/Editor.h"
 #include "lang/CaptionTables.h"
 #include "lang/Language.h"
 
-#include <QMessageBox>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
-int RunEditor(krt::KrtApplication& app, bool saveLayout)
+// What the command line asks for: a picture to open (the first argument when
+// it is not an option, as a file manager's "Open with" passes it), and
+// whether the window layout is saved at exit (not when started with other
+// arguments).
+struct StartRequest {
+    std::optional<std::string> file;
+    bool saveLayout = true;
+};
+
+StartRequest ReadArguments(int argc, char** argv)
+{
+    StartRequest request;
+    if (argc > 1 && argv[1][0] != '-')
+        request.file = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath().toStdString();
+    request.saveLayout = argc <= 1 || (argc == 2 && request.file);
+    return request;
+}
+
+int RunEditor(krt::KrtApplication& app, const StartRequest& request)
 {
     krt::DataPaths paths = krt::DataPaths::FromEnvironment();
     krt::PrepareUserFolder(paths.userFolder);
@@ -36,9 +55,11 @@ int RunEditor(krt::KrtApplication& app, bool saveLayout)
     krt::ApplyCaptions(table, mainWindow.Windows());
 
     mainWindow.show();
+    // A picture that cannot be read is reported; the editor starts anyway.
+    if (request.file)
+        krt::RunGuarded([&] { mainWindow.Files().OpenFile(*request.file); });
     const int result = app.exec();
-    // Started with arguments, the editor leaves the layout file alone.
-    if (saveLayout)
+    if (request.saveLayout)
         krt::RunGuarded([&] { krt::SaveWindowLayout(layoutFile, mainWindow.CurrentWindowLayout()); });
     return result;
 }
@@ -53,9 +74,10 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        return RunEditor(app, argc <= 1);
+        return RunEditor(app, ReadArguments(argc, argv));
     } catch (const std::exception& e) {
+        // The editor could not start: say why, and tell the caller it failed.
         krt::ShowErrorMessage(QString::fromUtf8(e.what()));
-        return 0;
+        return 1;
     }
 }

@@ -96,14 +96,19 @@ void FileCommands::Open()
         return;
     editor.document.LastPath = *path;
     host.CancelStroke();
+    OpenFile(*path);
+}
+
+void FileCommands::OpenFile(const std::string& path)
+{
     // Read first: a file that fails leaves the document, its buffers and its name alone.
     TFastBMP image;
-    ReadImageFile(*path, image);
+    ReadImageFile(path, image);
     editor.document.ModifiedCount = 0;
-    editor.document.DocFileName = *path;
+    editor.document.DocFileName = path;
     editor.document.JpegQuality = 0;
     ReplaceDocument(std::move(image));
-    host.SetTitle(TitleForFile(*path));
+    host.SetTitle(TitleForFile(path));
 }
 
 bool FileCommands::Save()

@@ -23,6 +23,10 @@ public:
     FileCommands(Editor& e, Prompts& p, DocumentHost& h, ToolPalette& t) : editor(e), prompts(p), host(h), palette(t) {}
 
     void Open();
+    // The file becomes the document (as Open does after its dialog, without
+    // asking): a file named on the command line. Throws KrtError when it
+    // cannot be read, leaving the document as it was.
+    void OpenFile(const std::string& path);
     // Save and Save as: true when the picture was written; false when the
     // user cancelled a question. Errors throw KrtError.
     bool Save();

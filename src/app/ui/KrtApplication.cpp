@@ -10,7 +10,7 @@ namespace krt {
 KrtApplication::KrtApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName("krtphoto");
-    setApplicationDisplayName(ProductTitle);
+    // No display name: the desktop would append it to every window's title.
     setApplicationVersion(ProductVersion);
 }
 

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The editor as the desktop sees it, under a virtual X server: the title the
+# window manager reads, a picture named on the command line, a picture that
+# cannot be read, and the exit status after a start-up error.
+set -u
+# Runs itself again inside a virtual X server.
+if [ "${1:-}" != --inside ]; then
+exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside "$@"
+fi
+editor=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export KRTPHOTO_HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
+unset QT_QPA_PLATFORM
+failures=0
+# One client stays connected throughout, so the server does not reset between editors.
+xprop -root -spy >/dev/null 2>&1 &
+keeper=$!
+trap 'kill $keeper 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# A 2 x 2 picture for the command line.
+printf 'BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0\0\0\0\0\x10\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\xff\xff\0\0\0\0\0\0\0\0\0\xff\xff\xff\0\0' \
+>"$work/doc.bmp"
+
+# The ids of the visible windows named exactly $1 once there are at least
+# ${2:-1} of them, waiting up to 15 s.
+windows() {
+  local ids
+  for _ in $(seq 150); do
+    ids=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)
+    [ "$(echo "$ids" | grep -c .)" -ge "${2:-1}" ] && { echo "$ids"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+window() {
+  local ids
+  ids=$(windows "$1") || return 1
+  echo "$ids" | head -1
+}
+title() { xprop -id "$1" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//'; }
+
+# A picture on the command line becomes the document; the title is exactly
+# the product's name and the file's name, nothing appended.
+"$editor" "$work/doc.bmp" &
+pid=$!
+if id=$(window "KRT Dalmor's Photo Editor - doc.bmp"); then
+  [ "$(title "$id")" = "KRT Dalmor's Photo Editor - doc.bmp" ] || fail "the title reads '$(title "$id")'"
+else
+  fail "no window titled with the opened file"
+fi
+kill "$pid"; wait "$pid" 2>/dev/null
+
+# A picture that cannot be read is reported, and the editor starts anyway.
+"$editor" "$work/missing.bmp" &
+pid=$!
+# The main window and the message box are both titled with the product's name.
+if ids=$(windows "KRT Dalmor's Photo Editor" 2); then
+  for id in $ids; do xdotool key --window "$id" Return 2>/dev/null; done
+  sleep 0.5
+  [ "$(windows "KRT Dalmor's Photo Editor" | grep -c .)" = 1 ] || fail "the editor did not stay after the message"
+else
+  fail "no message for an unreadable picture"
+fi
+kill "$pid"; wait "$pid" 2>/dev/null
+
+# A start-up error is shown and the editor exits with status 1.
+: >"$work/not-a-folder"
+KRTPHOTO_HOME=$work/not-a-folder/home "$editor" &
+pid=$!
+if box=$(window "KRT Dalmor's Photo Editor"); then
+  xdotool key --window "$box" Return 2>/dev/null
+else
+  fail "no message for a start-up error"; kill "$pid"
+fi
+wait "$pid"; rc=$?
+[ "$rc" = 1 ] || fail "a start-up error exits with $rc"
+
+[ "$failures" = 0 ] && echo "editor from the outside: all checks passed"
+exit "$failures"
