@@ -5,6 +5,7 @@
 #include "core/KrtError.h"
 #include "core/Text.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -81,6 +82,17 @@ void SaveWindowLayout(const std::string& path, const std::vector<LayoutValue>& v
     } catch (const std::exception& e) {
         throw KrtError("Cannot save the window layout \"" + path + "\": " + e.what() + ".");
     }
+}
+
+WindowRect ReachableRect(WindowRect stored, WindowRect area, WindowRect minimum, WindowRect maximum, Grip grip)
+{
+    WindowRect r = stored;
+    r.w = std::clamp(r.w, minimum.w, std::max(minimum.w, maximum.w));
+    r.h = std::clamp(r.h, minimum.h, std::max(minimum.h, maximum.h));
+    const int across = std::min(grip.across, r.w);
+    r.x = std::clamp(r.x, area.x - (r.w - across), std::max(area.x, area.x + area.w - across));
+    r.y = std::clamp(r.y, area.y, std::max(area.y, area.y + area.h - grip.down));
+    return r;
 }
 
 int LayoutLookup(const std::vector<LayoutValue>& values, const std::string& section, const std::string& key,

@@ -211,5 +211,27 @@ TEST(LayoutFile, DefaultsNumbersAndRoundTrip)
     EXPECT_EQ(LoadWindowLayout(path).size(), 18u);
 }
 
+TEST(LayoutFile, StoredRectanglesAreMadeReachable)
+{
+    const WindowRect area{0, 0, 800, 600}, least{0, 0, 100, 80}, most{0, 0, 1280, 1024};
+    struct Case {
+        const char* what;
+        WindowRect stored;
+        WindowRect expected;
+    };
+    const Case cases[] = {
+        {"inside stays", {10, 20, 300, 200}, {10, 20, 300, 200}},
+        {"partly out on the right stays", {700, 20, 300, 200}, {700, 20, 300, 200}},
+        {"left of the area keeps its grip", {-5000, 20, 300, 200}, {-260, 20, 300, 200}},
+        {"above the area comes down", {10, -50, 300, 200}, {10, 0, 300, 200}},
+        {"below the area keeps its title bar", {10, 9000, 300, 200}, {10, 570, 300, 200}},
+        {"beyond the right edge keeps its grip", {9000, 20, 300, 200}, {760, 20, 300, 200}},
+        {"huge becomes the screen's size", {0, 0, 100000, 100000}, {0, 0, 1280, 1024}},
+        {"tiny becomes the minimum", {0, 0, 3, -7}, {0, 0, 100, 80}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReachableRect(c.stored, area, least, most), c.expected) << c.what;
+}
+
 } // namespace
 } // namespace krt

@@ -1,4 +1,5 @@
 #include "UiSupport.h"
+#include "support/TestSupport.h"
 #include "UiTest.h"
 #include "document/Editor.h"
 #include "app/ImageFiles.h"
@@ -79,6 +80,34 @@ private slots:
         // The caption tables reached every window.
         QCOMPARE(s.window.PreviewForm()->windowTitle(), QString("Preview"));
         QCOMPARE(s.window.OptForm()->TypeList()->itemText(3), QString("Multyply"));
+    }
+
+    void aDamagedLayoutFileCannotPutAWindowOutOfReach()
+    {
+        Setup s;
+        QTemporaryDir dir;
+        const std::string ini = (dir.path() + "/krtphed.ini").toStdString();
+        test::WriteBytes(ini, "[Form1]\nLeft=-30000\nTop=-500\nWidth=100000\nHeight=100000\n"
+                              "[PreviewForm]\nLeft=-9999\nTop=99999\nWidth=100000\nHeight=5\n"
+                              "[EditForm]\nLeft=50\nTop=50\nWidth=200\nHeight=40\n"
+                              "[InstrumForm]\nLeft=-400\nTop=-400\n[OptForm]\nLeft=99999\n"
+                              "[ColorForm]\nTop=-1\n");
+        s.window.ApplyWindowLayout(LoadWindowLayout(ini));
+        const QRect screen = s.window.screen()->availableGeometry();
+        QVERIFY2(screen.contains(s.window.frameGeometry().topLeft()), "the menu bar is on the screen");
+        QVERIFY(s.window.width() <= screen.width() && s.window.height() <= screen.height());
+        const QRect area = s.window.MdiArea()->rect();
+        for (QMdiSubWindow* sub : s.window.MdiArea()->subWindowList()) {
+            const QRect r = sub->geometry();
+            QVERIFY2(r.top() >= 0 && r.top() < area.bottom(), qPrintable(sub->objectName()));
+            QVERIFY2(r.x() + r.width() >= 40 && r.x() + 40 <= area.width(), qPrintable(sub->objectName()));
+            QVERIFY2(r.width() <= screen.width() && r.height() <= screen.height(), qPrintable(sub->objectName()));
+        }
+        QVERIFY2(s.window.EditForm()->height() >= TEditForm::MinimumClientHeight, "the document window's minimum");
+        // What is written back at exit is the usable layout.
+        const auto current = s.window.CurrentWindowLayout();
+        QVERIFY(LayoutLookup(current, "Form1", "Width", 0) <= screen.width());
+        QVERIFY(LayoutLookup(current, "InstrumForm", "Top", -1) >= 0);
     }
 
     void typingAZoom()

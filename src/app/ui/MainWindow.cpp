@@ -19,7 +19,9 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QLayout>
 #include <QMenuBar>
+#include <QScreen>
 
 namespace krt {
 
@@ -120,17 +122,45 @@ CaptionWindows TForm1::Windows() const
     return windows;
 }
 
-void TForm1::ApplyWindowLayout(const std::vector<LayoutValue>& layout)
+namespace {
+
+WindowRect ToRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+
+} // namespace
+
+// Every stored rectangle is made reachable and sane before it is applied: the
+// main window on the screen, the child windows in the work area, each at least
+// as large as its own minimum (the document window's minimum client height).
+void TForm1::ApplyWindowLayout(const std::vector<LayoutValue>& values)
 {
-    auto get = [&](const char* section, const char* key) { return LayoutLookup(layout, section, key, 0); };
-    move(get("Form1", "Left"), get("Form1", "Top"));
-    resize(get("Form1", "Width"), get("Form1", "Height"));
+    auto stored = [&](const char* section, WindowRect fixed = {}) {
+        auto get = [&](const char* key, int fallback) { return LayoutLookup(values, section, key, fallback); };
+        return WindowRect{get("Left", 0), get("Top", 0), get("Width", fixed.w), get("Height", fixed.h)};
+    };
+    const QScreen* shown = screen();
+    const WindowRect desktop = ToRect(shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768));
+    // The main window lies across the screen whole, so its menu bar is always there.
+    const WindowRect main = ReachableRect(stored("Form1"), desktop, ToRect(QRect(QPoint(), minimumSizeHint())),
+                                          desktop, Grip{desktop.w, 60});
+    move(main.x, main.y);
+    resize(main.w, main.h);
+    if (QLayout* frame = layout())
+        frame->activate();
+    const WindowRect workArea = ToRect(mdi->rect());
     for (QWidget* form : std::initializer_list<QWidget*>{previewForm, editForm, instrumForm, optForm, colorForm}) {
-        const QByteArray name = form->objectName().toUtf8();
         QMdiSubWindow* sub = SubWindow(form);
-        sub->move(get(name, "Left"), get(name, "Top"));
-        if (form == previewForm || form == editForm)
-            sub->resize(std::max(get(name, "Width"), 60), std::max(get(name, "Height"), 60));
+        const QMargins frameMargins = sub->contentsMargins();
+        const QSize least = form->minimumSize().grownBy(frameMargins).expandedTo(sub->minimumSizeHint());
+        const bool resizable = form == previewForm || form == editForm;
+        if (resizable)
+            sub->setMinimumSize(least);
+        const WindowRect fixed = ToRect(sub->geometry());
+        const WindowRect r = ReachableRect(stored(form->objectName().toUtf8(), fixed), workArea,
+                                           resizable ? ToRect(QRect(QPoint(), least)) : fixed,
+                                           resizable ? desktop : fixed);
+        sub->move(r.x, r.y);
+        if (resizable)
+            sub->resize(r.w, r.h);
     }
 }
 
