@@ -24,7 +24,7 @@ const CaptionEntry RussianTable[] = {
     {"", "MsgTextTooWide", Msg, 0, "Ширина текста больше, чем изображения"},
     {"", "MsgTextTooHigh", Msg, 0, "Высота текста больше, чем изображения"},
     {"", "MsgNameNoBar", Msg, 0, "Название фильтра не должно содержать знака |"},
-    {"", "MsgNewByStringDefault", Msg, 0, "Новый фильтр|a0^0^b0^0^c0^0^d0^0^e0^0^f0^0^1x|y"},
+    {"", "MsgNewByStringDefault", Msg, 0, "Новый фильтр|a0^0^b0^0^c0^0^d0^0^e0^0^f0^0^11x|y"},
 
     {"TPreviewForm", "", Cap, 0, "Просмотр"},
     {"TEditForm", "", Cap, 0, "Редактирование"},
@@ -138,7 +138,7 @@ const CaptionEntry EnglishTable[] = {
     {"", "MsgTextTooWide", Msg, 0, "Text width is larger than image width"},
     {"", "MsgTextTooHigh", Msg, 0, "Text height is larger than image height"},
     {"", "MsgNameNoBar", Msg, 0, "The name of filter shouldn't contain '|'"},
-    {"", "MsgNewByStringDefault", Msg, 0, "New filter|a0^0^b0^0^c0^0^d0^0^e0^0^f0^0^1x|y"},
+    {"", "MsgNewByStringDefault", Msg, 0, "New filter|a0^0^b0^0^c0^0^d0^0^e0^0^f0^0^11x|y"},
 
     {"TPreviewForm", "", Cap, 0, "Preview"},
     {"TEditForm", "", Cap, 0, "Editing"},

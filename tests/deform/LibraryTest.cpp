@@ -1,3 +1,4 @@
+#include "lang/CaptionTables.h"
 #include "lang/LibraryFile.h"
 #include "core/KrtError.h"
 #include "deform/DeformationRecord.h"
@@ -106,6 +107,19 @@ TEST(DeformationRecord, OddLines)
     EXPECT_EQ(ParseRecord("N|x1^ 7 ^0^0^0^0^0^0^0^0^0^0^11x|y").constants[0].defaultValue, 7) << "blanks around a default";
     EXPECT_THROW(ParseRecord("Bad|a1^ten^0^0^0^0^0^0^0^0^0^0^11x|y"), KrtError);
     EXPECT_THROW(ParseRecord("Short|a1^1^0^0^11x|y"), KrtError);
+}
+
+TEST(DeformationRecord, TheCreateByStringTemplateIsAnIdentityRecord)
+{
+    for (Language language : {Language::Russian, Language::English}) {
+        Messages messages;
+        ApplyMessageEntries(CaptionTable(language), messages);
+        const DeformationRecord r = ParseRecord(messages.MsgNewByStringDefault);
+        EXPECT_TRUE(r.cartesian);
+        EXPECT_TRUE(r.source);
+        EXPECT_EQ(r.firstFormula, "x");
+        EXPECT_EQ(r.secondFormula, "y");
+    }
 }
 
 TEST(DeformationTable, LoadAddDelete)

@@ -63,7 +63,7 @@ TEST(CaptionTables, MessagesKeepTheirExactTexts)
     EXPECT_EQ(en.MsgSource, "Source: ");
     EXPECT_EQ(ru.MsgDestination, "Цель: ");
     EXPECT_EQ(en.MsgSaveFile, "Save?");
-    EXPECT_EQ(en.MsgNewByStringDefault, "New filter|a0^0^b0^0^c0^0^d0^0^e0^0^f0^0^1x|y");
+    EXPECT_EQ(en.MsgNewByStringDefault, "New filter|a0^0^b0^0^c0^0^d0^0^e0^0^f0^0^11x|y") << "both flags";
     EXPECT_EQ(ru.MsgNameNoBar, "Название фильтра не должно содержать знака |");
 }
 
