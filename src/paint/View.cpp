@@ -107,9 +107,9 @@ void UpdatePreviewRect(Editor& editor, double x, double y, double w, double h)
     x = std::max(0.0, x);
     y = std::max(0.0, y);
     if (image.Height <= y + h)
-        h = image.Height - y - 1;
+        h = image.Height - y;
     if (image.Width <= x + w)
-        w = image.Width - x - 1;
+        w = image.Width - x;
     const std::int64_t stepX = std::max<std::int64_t>(1, std::int64_t{image.Width} * 4096 / v.PreviewWidth);
     const std::int64_t stepY = std::max<std::int64_t>(1, std::int64_t{image.Height} * 4096 / v.PreviewHeight);
     auto span = [](double from, double length, std::int64_t step, int limit) {

@@ -112,6 +112,21 @@ TEST(View, PartialPreviewUpdateEqualsAFullRebuild)
     EXPECT_FALSE(stale.SamePixels(partial));
 }
 
+TEST(View, PartialPreviewUpdateReachesTheLastRowAndColumn)
+{
+    for (const auto& [w, h] : {std::pair{40, 30}, std::pair{333, 217}}) {
+        Editor editor = MakeEditor(w, h);
+        ApplyPreviewLayout(editor, LayOutPreview(150, 120, w, h), false);
+        // A brush step at the bottom-right corner, its rectangle reaching past the picture.
+        editor.Image.FillBlock(w - 3, h - 3, w - 1, h - 1, PackRGB(250, 10, 99));
+        UpdatePreviewRect(editor, w - 8, h - 8, 20, 20);
+        TFastBMP partial;
+        partial.CopyFrom(editor.view.PreviewBuffer);
+        RedrawPreview(editor);
+        EXPECT_TRUE(partial.SamePixels(editor.view.PreviewBuffer)) << w << " x " << h;
+    }
+}
+
 TEST(View, OutlineTracing)
 {
     // A 4 x 3 block in a 7 x 6 map: its border cells, in chains going right or down.
