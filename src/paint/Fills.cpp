@@ -78,14 +78,19 @@ void FillToBackground(Editor& editor, int x, int y)
         [&](int cx, int cy) { return unvisited[at(cx, cy)] == 0; });
 }
 
+// Replacements started outside the selection do nothing, as fills do.
 void ReplaceColorEverywhere(Editor& editor, int x, int y)
 {
+    if (!editor.selection.IsSelected(x, y))
+        return;
     const ColorMatch matches(editor.settings, editor.Image.Pixel(x, y));
     ReplaceWhere(editor, [&](const std::uint8_t* p) { return matches(p); });
 }
 
 void ReplaceAllButColor(Editor& editor, int x, int y)
 {
+    if (!editor.selection.IsSelected(x, y))
+        return;
     const ColorMatch matches(editor.settings, editor.Image.Pixel(x, y));
     ReplaceWhere(editor, [&](const std::uint8_t* p) { return !matches(p); });
 }

@@ -92,6 +92,15 @@ TEST(Replace, EverywhereAndAllButWithinTheSelection)
     ReplaceAllButColor(*f, 12, 0); // white and blue in the top half
     EXPECT_EQ(CountPixels(f->Image, Black), 50);
     EXPECT_EQ(f->Image.Pixel(3, 8), White);
+
+    // Started outside the selection, neither replacement acts.
+    for (auto replace : {&ReplaceColorEverywhere, &ReplaceAllButColor}) {
+        auto g = TwoHalves();
+        g->settings.BackColor = Black;
+        SetRectSelection(*g, 0, 0, 19, 4);
+        replace(*g, 12, 8);
+        EXPECT_EQ(CountPixels(g->Image, Black), 0);
+    }
 }
 
 // The fill as the rule states it: pixel by pixel, first in first out, each
