@@ -63,7 +63,9 @@ void TFastBMP::Allocate(int width, int height)
     const std::int64_t dataSize = static_cast<std::int64_t>(rowBytes) * height;
     std::uint8_t* pixels = nullptr;
     std::vector<std::uint8_t*> rows;
-    if (dataSize > 0) {
+    // A buffer of no width still has a row table of `height` rows; they point
+    // at the slack bytes, so loops over its empty rows touch valid memory.
+    if (dataSize > 0 || height > 0) {
         pixels = static_cast<std::uint8_t*>(AllocateLarge(static_cast<std::size_t>(dataSize) + PixelSlack));
         try {
             if (!pixels)

@@ -29,6 +29,18 @@ TEST(FastBMP, RowLayoutIsPaddedAndStoredBottomUp)
     }
 }
 
+TEST(FastBMP, ABufferOfNoWidthStillHasItsRows)
+{
+    TFastBMP b(0, 5);
+    ASSERT_EQ(b.RowTable.size(), 5u);
+    EXPECT_EQ(b.DataSize, 0);
+    b.FillBlock(0, 0, 3, 3, 0x123456);
+    TFastBMP copy;
+    copy.CopyFrom(b);
+    EXPECT_EQ(copy.RowTable.size(), 5u);
+    EXPECT_EQ(TFastBMP(0, 0).RowTable.size(), 0u);
+}
+
 TEST(FastBMP, AllocateKeepsPixelsOnlyAtTheSameSize)
 {
     TFastBMP b = PatternImage(7, 5);

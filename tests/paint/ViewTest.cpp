@@ -127,6 +127,18 @@ TEST(View, PartialPreviewUpdateReachesTheLastRowAndColumn)
     }
 }
 
+TEST(View, APreviewOfNoWidthIsDrawnSafely)
+{
+    // A picture one pixel wide in a short preview window has a preview of no width.
+    Editor editor = MakeEditor(1, 1000);
+    SetPosterize(editor.settings, 64, 64, 64);
+    ApplyPreviewLayout(editor, LayOutPreview(200, 307, 1, 1000), true);
+    EXPECT_EQ(editor.view.PreviewWidth, 0);
+    RedrawPreview(editor);
+    UpdatePreviewRect(editor, 0, 0, 1, 1000);
+    EXPECT_EQ(editor.view.PreviewBuffer.RowTable.size(), static_cast<std::size_t>(editor.view.PreviewHeight));
+}
+
 TEST(View, OutlineTracing)
 {
     // A 4 x 3 block in a 7 x 6 map: its border cells, in chains going right or down.
