@@ -3,6 +3,7 @@
 #include "deform/WarpRows.h"
 
 #include "core/KrtError.h"
+#include "core/ThreadPool.h"
 #include "deform/formula/Compiler.h"
 #include "deform/formula/FastBackend.h"
 #include "deform/formula/Prepare.h"
@@ -15,7 +16,6 @@
 #include <memory>
 #include <mutex>
 #include <new>
-#include <thread>
 #include <vector>
 
 namespace krt {
@@ -42,26 +42,6 @@ std::int64_t RoundCoord(double v)
     return static_cast<std::int64_t>((n + 1 - v) > (v - n) ? n : n + 1);
 }
 
-namespace {
-
-// Runs fn(from, to) over the rows split evenly among `threads` threads.
-template <class Fn> void ParallelRows(int height, int threads, Fn&& rows)
-{
-    if (threads <= 1) {
-        rows(0, height);
-        return;
-    }
-    std::vector<std::thread> pool;
-    for (int t = 0; t < threads; ++t)
-        pool.emplace_back([&, t] {
-            rows(static_cast<int>(static_cast<long>(height) * t / threads),
-                 static_cast<int>(static_cast<long>(height) * (t + 1) / threads));
-        });
-    for (std::thread& thread : pool)
-        thread.join();
-}
-
-} // namespace
 
 WarpResult ApplyDeformation(TFastBMP& destination, const TFastBMP& source, const DeformationParams& params,
                             PackedColor background, const WarpOptions& options)
@@ -79,35 +59,35 @@ WarpResult ApplyDeformation(TFastBMP& destination, const TFastBMP& source, const
                 WarpGeometry{W, H, false});
     if (!params.source)
         job.PrepareTargets();
-    const int threads =
-        std::max(1, options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency()));
+    const int threads = ThreadPool::Count(options.threads);
 
     if (threads == 1 && !options.progress) {
         job.Work();
     } else {
-        std::vector<std::thread> pool;
+        ThreadPool pool;
         for (int t = 0; t < threads; ++t)
-            pool.emplace_back([&job] {
-                job.Work();
-                std::lock_guard lock(job.mutex);
-                ++job.workersDone;
-                job.finished.notify_one();
-            });
-        // The calling thread reports progress until the workers are done.
+            if (!pool.Start([&job] {
+                    job.Work();
+                    std::lock_guard lock(job.mutex);
+                    ++job.workersDone;
+                    job.finished.notify_one();
+                }))
+                break;
+        const int started = pool.Size();
+        // The calling thread reports progress until the workers are done, or
+        // does the work itself when no worker could be started.
         if (options.progress && !options.progress(0.0))
             job.cancelled = true;
-        {
-            std::unique_lock lock(job.mutex);
-            while (!job.finished.wait_for(lock, std::chrono::milliseconds(50),
-                                          [&] { return job.workersDone == threads; })) {
-                lock.unlock();
-                if (options.progress && !options.progress(0.98 * job.rowsDone.load() / H))
-                    job.cancelled = true;
-                lock.lock();
-            }
+        if (started == 0)
+            job.Work();
+        std::unique_lock lock(job.mutex);
+        while (!job.finished.wait_for(lock, std::chrono::milliseconds(50),
+                                      [&] { return job.workersDone == started; })) {
+            lock.unlock();
+            if (options.progress && !options.progress(0.98 * job.rowsDone.load() / H))
+                job.cancelled = true;
+            lock.lock();
         }
-        for (std::thread& thread : pool)
-            thread.join();
     }
     if (job.cancelled) {
         destination.CopyFrom(source);

@@ -1,8 +1,16 @@
+#include "core/ThreadPool.h"
 #include "deform/DeformationPreview.h"
 #include "deform/Warp.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <mutex>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace krt {
 namespace {
@@ -222,6 +230,72 @@ TEST(Preview, FailedPointsShowBackgroundEvenOnWideImages)
     RenderPreview(Params("t|0-r", false, true), 5000, 40, sourcePreview, targetPreview, Background);
     ASSERT_EQ(targetPreview.Height, 1);
     EXPECT_EQ(targetPreview.Pixel(3, 0), Background);
+}
+
+} // namespace
+} // namespace krt
+
+namespace krt {
+namespace {
+
+// The warp in a child process whose address space leaves no room for another
+// thread's stack: it must fall back to the threads it has (here the calling
+// thread alone) and give the same picture, never abort.
+TEST(Warp, ThreadsThatCannotStartLeaveTheWorkToTheOthers)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit would allow";
+#else
+    const TFastBMP src = PatternImage(64, 48);
+    for (const DeformationParams& params : {Params("x+sin(y/5)*4|y"), Params("x+7|y*1.1", true, false)}) {
+        WarpOptions one;
+        one.threads = 1;
+        const TFastBMP expected = Warp(src, params, one);
+        TFastBMP got(src.Width, src.Height);
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            long pages = 0;
+            std::FILE* statm = std::fopen("/proc/self/statm", "r");
+            if (!statm || std::fscanf(statm, "%ld", &pages) != 1)
+                ::_exit(5);
+            std::fclose(statm);
+            const rlim_t room = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (2 << 20);
+            const rlimit limit{room, room};
+            if (::setrlimit(RLIMIT_AS, &limit) != 0)
+                ::_exit(6);
+            // Threads that wait take whatever stacks the C library kept for
+            // reuse, so that no further thread can start.
+            ThreadPool waiting;
+            while (waiting.Start([] { ::pause(); }))
+                if (waiting.Size() > 64)
+                    ::_exit(4); // the limit does not stop threads: nothing would be tested
+            WarpOptions many;
+            many.threads = 16;
+            many.progress = [](double) { return true; };
+            ApplyDeformation(got, src, params, Background, many);
+            ::_exit(got.SamePixels(expected) ? 0 : 3);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "the warp died of signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0) << params.formulaPair << " (3: a different picture)";
+    }
+#endif
+}
+
+TEST(ParallelRows, EverySliceRunsOnceWhateverThreadsStart)
+{
+    std::vector<int> seen(1000, 0);
+    std::mutex lock;
+    ParallelRows(1000, 7, [&](int from, int to) {
+        std::lock_guard guard(lock);
+        for (int r = from; r < to; ++r)
+            ++seen[static_cast<std::size_t>(r)];
+    });
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), 1000);
+    EXPECT_THROW(ParallelRows(10, 3, [](int, int) { throw std::runtime_error("a row failed"); }), std::runtime_error);
 }
 
 } // namespace
