@@ -24,6 +24,14 @@ std::set<std::string> DisabledReferences()
     return names;
 }
 
+// Files of the reference corpus whose pictures lack part of their data.
+const std::set<std::string>& MissingData()
+{
+    static const std::set<std::string> names = {"partial_progressive.jpg", "progressive-missing-ac.jpg",
+                                                "progressive-missing-dc.jpg"};
+    return names;
+}
+
 TEST(JpegCorpus, ReferenceDecodesAgreeWithinThreeLevels)
 {
     const auto disabled = DisabledReferences();
@@ -44,6 +52,12 @@ TEST(JpegCorpus, ReferenceDecodesAgreeWithinThreeLevels)
             EXPECT_TRUE(image) << relative << ": " << error;
             continue;
         }
+        if (MissingData().count(relative)) {
+            // Other decoders draw what arrived; the editor refuses a picture with data missing.
+            EXPECT_FALSE(image) << relative << " has data missing";
+            EXPECT_NE(error, "") << relative;
+            continue;
+        }
         ASSERT_TRUE(image) << relative << ": " << error;
         const TFastBMP expected = test::MustDecode(reference);
         ASSERT_EQ(image->Width, expected.Width) << relative;
@@ -51,7 +65,7 @@ TEST(JpegCorpus, ReferenceDecodesAgreeWithinThreeLevels)
         EXPECT_LE(test::MaxChannelDifference(*image, expected), 3) << relative;
         ++compared;
     }
-    EXPECT_GT(compared, 30);
+    EXPECT_GT(compared, 27);
 }
 
 // A binary PPM (P6) file: the source picture of the libjpeg-turbo samples.

@@ -6,10 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <mutex>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace krt {
@@ -243,46 +240,35 @@ namespace {
 // thread alone) and give the same picture, never abort.
 TEST(Warp, ThreadsThatCannotStartLeaveTheWorkToTheOthers)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit would allow";
-#else
+    if (!test::AddressLimitsWork())
+        GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit would allow";
     const TFastBMP src = PatternImage(64, 48);
     for (const DeformationParams& params : {Params("x+sin(y/5)*4|y"), Params("x+7|y*1.1", true, false)}) {
         WarpOptions one;
         one.threads = 1;
         const TFastBMP expected = Warp(src, params, one);
-        TFastBMP got(src.Width, src.Height);
-        std::fflush(nullptr);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            long pages = 0;
-            std::FILE* statm = std::fopen("/proc/self/statm", "r");
-            if (!statm || std::fscanf(statm, "%ld", &pages) != 1)
-                ::_exit(5);
-            std::fclose(statm);
-            const rlim_t room = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (2 << 20);
-            const rlimit limit{room, room};
-            if (::setrlimit(RLIMIT_AS, &limit) != 0)
-                ::_exit(6);
-            // Threads that wait take whatever stacks the C library kept for
-            // reuse, so that no further thread can start.
-            ThreadPool waiting;
-            while (waiting.Start([] { ::pause(); }))
-                if (waiting.Size() > 64)
-                    ::_exit(4); // the limit does not stop threads: nothing would be tested
-            WarpOptions many;
-            many.threads = 16;
-            many.progress = [](double) { return true; };
-            ApplyDeformation(got, src, params, Background, many);
-            ::_exit(got.SamePixels(expected) ? 0 : 3);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status)) << "the warp died of signal " << WTERMSIG(status);
-        EXPECT_EQ(WEXITSTATUS(status), 0) << params.formulaPair << " (3: a different picture)";
+        test::ChildLimits limits;
+        limits.addressSpaceHeadroom = 2 << 20;
+        const test::ChildOutcome result = test::RunInChild(
+            [&] {
+                // Threads that wait take whatever stacks the C library kept for
+                // reuse, so that no further thread can start.
+                // (The child ends without joining them.)
+                auto* waiting = new ThreadPool;
+                while (waiting->Start([] { ::pause(); }))
+                    if (waiting->Size() > 64)
+                        return 4; // the limit does not stop threads: nothing would be tested
+                WarpOptions many;
+                many.threads = 16;
+                many.progress = [](double) { return true; };
+                TFastBMP got(src.Width, src.Height);
+                ApplyDeformation(got, src, params, Background, many);
+                return got.SamePixels(expected) ? 0 : 3;
+            },
+            limits);
+        ASSERT_TRUE(result.exited) << "the warp died of signal " << result.signal;
+        EXPECT_EQ(result.code, 0) << params.formulaPair << " (3: a different picture)";
     }
-#endif
 }
 
 TEST(ParallelRows, EverySliceRunsOnceWhateverThreadsStart)

@@ -1,17 +1,91 @@
 #include "support/TestSupport.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace krt::test {
 
 std::filesystem::path TestData(const std::string& relative)
 {
     return std::filesystem::path(KRT_TESTDATA_DIR) / relative;
+}
+
+std::filesystem::path ProjectData(const std::string& relative)
+{
+    return std::filesystem::path(KRT_PROJECT_TESTDATA_DIR) / relative;
+}
+
+bool AddressLimitsWork()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return false;
+#else
+    return true;
+#endif
+}
+
+namespace {
+
+std::uint64_t AddressSpaceInUse()
+{
+    long pages = 0;
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (!statm)
+        return 0;
+    if (std::fscanf(statm, "%ld", &pages) != 1)
+        pages = 0;
+    std::fclose(statm);
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+}
+
+void Limit(int resource, std::uint64_t value)
+{
+    const rlimit limit{static_cast<rlim_t>(value), static_cast<rlim_t>(value)};
+    if (::setrlimit(resource, &limit) != 0)
+        ::_exit(101);
+}
+
+} // namespace
+
+ChildOutcome RunInChild(const std::function<int()>& body, const ChildLimits& limits)
+{
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0)
+        throw std::runtime_error("cannot start a child process");
+    if (child == 0) {
+        if (AddressLimitsWork() && limits.addressSpace)
+            Limit(RLIMIT_AS, limits.addressSpace);
+        if (AddressLimitsWork() && limits.addressSpaceHeadroom)
+            Limit(RLIMIT_AS, AddressSpaceInUse() + limits.addressSpaceHeadroom);
+        if (limits.cpuSeconds)
+            Limit(RLIMIT_CPU, static_cast<std::uint64_t>(limits.cpuSeconds));
+        int code = 100;
+        try {
+            code = body();
+        } catch (...) {
+        }
+        std::fflush(nullptr);
+        ::_exit(code);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0)
+        if (errno != EINTR)
+            throw std::runtime_error("lost a child process");
+    ChildOutcome outcome;
+    outcome.exited = WIFEXITED(status);
+    outcome.code = outcome.exited ? WEXITSTATUS(status) : 0;
+    outcome.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    return outcome;
 }
 
 TempFolder::TempFolder()

@@ -2,7 +2,9 @@
 
 #include "core/FastBMP.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,29 @@ namespace krt::test {
 
 // The shared corpora of real-world files (../shared/testdata).
 std::filesystem::path TestData(const std::string& relative);
+
+// The project's own test files (tests/data).
+std::filesystem::path ProjectData(const std::string& relative);
+
+// Limits for a child process: its address space (all of it, or this much
+// above what it has when it starts; 0 for none) and its processor time.
+struct ChildLimits {
+    std::uint64_t addressSpace = 0;
+    std::uint64_t addressSpaceHeadroom = 0;
+    int cpuSeconds = 0;
+};
+// How a child process ended: its exit code, or the signal that killed it.
+struct ChildOutcome {
+    bool exited = false;
+    int code = 0;
+    int signal = 0;
+};
+// Whether address-space limits can be set (not under AddressSanitizer, which
+// reserves terabytes of it).
+bool AddressLimitsWork();
+// Runs `body` in a forked child process under the limits; what it returns is
+// the child's exit code. An exception from `body` exits with 100.
+ChildOutcome RunInChild(const std::function<int()>& body, const ChildLimits& limits = {});
 
 // A fresh empty folder under the system's temporary folder, removed on destruction.
 class TempFolder {

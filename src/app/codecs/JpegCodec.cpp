@@ -8,7 +8,9 @@
 #include "app/codecs/Codec.h"
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -17,7 +19,10 @@ namespace krt {
 namespace {
 
 // A hostile progressive file can hold endless scans; real ones have a dozen.
+// Each scan costs work over the whole picture, so the bound is on scans times
+// pixels: a dozen scans of the largest picture the editor holds pass.
 constexpr int MaxScans = 1000;
+constexpr std::int64_t MaxScanPixels = std::int64_t{1} << 32;
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -32,25 +37,48 @@ struct ErrorManager {
     std::longjmp(err->jump, 1);
 }
 
-// Warnings are ignored, except that a file ending early would leave the rest of
-// the picture grey: that is an error, not a partial picture.
+[[noreturn]] void Refuse(j_common_ptr cinfo, const char* why)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::strcpy(err->message, why);
+    std::longjmp(err->jump, 1);
+}
+
+// Warnings are ignored, except those that say part of the picture's data is
+// missing (the file ends early, or a segment does): the rest of the picture
+// would be grey, and that is an error, not a partial picture.
 void OnMessage(j_common_ptr cinfo, int level)
 {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
-        auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-        std::strcpy(err->message, "the file is truncated");
-        std::longjmp(err->jump, 1);
-    }
+    if (level >= 0)
+        return;
+    const int code = cinfo->err->msg_code;
+    if (code == JWRN_JPEG_EOF)
+        Refuse(cinfo, "the file is truncated");
+    if (code == JWRN_HIT_MARKER || code == JWRN_MUST_RESYNC)
+        Refuse(cinfo, "part of the picture's data is missing");
 }
 
 void OnProgress(j_common_ptr cinfo)
 {
-    if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > MaxScans) {
-        auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-        std::strcpy(err->message, "the file holds too many progressive scans");
-        std::longjmp(err->jump, 1);
-    }
+    if (!cinfo->is_decompressor)
+        return;
+    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    const std::int64_t pixels = std::int64_t{d->image_width} * d->image_height;
+    if (d->input_scan_number > MaxScans || d->input_scan_number * pixels > MaxScanPixels)
+        Refuse(cinfo, "the file holds too many progressive scans for its size");
+}
+
+// Whether every coefficient of every component arrived in some scan of a
+// progressive file (a file cut between scans leaves some never sent).
+bool AllCoefficientsSent(const jpeg_decompress_struct& cinfo)
+{
+    if (!cinfo.progressive_mode || !cinfo.coef_bits)
+        return true;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        for (int k = 0; k < DCTSIZE2; ++k)
+            if (cinfo.coef_bits[c][k] < 0)
+                return false;
+    return true;
 }
 
 void InitErrors(ErrorManager& err)
@@ -99,6 +127,11 @@ struct Decoder {
         cinfo.scale_num = 1;
         cinfo.scale_denom = 1;
         jpeg_start_decompress(&cinfo);
+        // A progressive file has been read whole by now.
+        if (!AllCoefficientsSent(cinfo)) {
+            std::strcpy(err.message, "its progressive scans stop before the picture is complete");
+            return false;
+        }
         if (static_cast<int>(cinfo.output_width) != image.Width ||
             static_cast<int>(cinfo.output_height) != image.Height) {
             std::strcpy(err.message, "the image size changed while decoding");
@@ -178,6 +211,14 @@ void DecodeJpeg(const std::uint8_t* data, std::size_t size, TFastBMP& image, con
     if (!decoder.ReadHeader(data, size))
         throw DecodeError(std::string("it is not a readable JPEG image: ") + decoder.err.message);
     CheckDecodedSize(decoder.cinfo.image_width, decoder.cinfo.image_height, limits);
+    // Huffman coding spends at least one bit on each block of eight by eight
+    // pixels of a component, subsampled at most four times each way: a file
+    // cannot hold a picture of more than 8192 pixels per byte.
+    const std::int64_t pixels = std::int64_t{decoder.cinfo.image_width} * decoder.cinfo.image_height;
+    if (!decoder.cinfo.arith_code && pixels / 8192 > static_cast<std::int64_t>(size))
+        throw DecodeError("its JPEG data is far too short for a picture of " +
+                          std::to_string(decoder.cinfo.image_width) + " x " +
+                          std::to_string(decoder.cinfo.image_height) + " pixels");
     image.Allocate(static_cast<int>(decoder.cinfo.image_width), static_cast<int>(decoder.cinfo.image_height));
     if (!decoder.ReadPixels(image))
         throw DecodeError(std::string("its JPEG data is damaged: ") + decoder.err.message);

@@ -8,6 +8,8 @@
 
 #include <csetjmp>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <png.h>
@@ -34,6 +36,41 @@ void OnError(png_structp png, png_const_charp message)
 
 void OnWarning(png_structp, png_const_charp) {}
 
+// The chunks of a PNG file held in memory, walked before libpng sees them:
+// libpng allocates a chunk's announced length before reading it, so a chunk
+// longer than the bytes left is refused here. Returns how many bytes of
+// compressed image data (IDAT) the file holds, or a message.
+std::optional<std::uint64_t> CompressedImageBytes(const std::uint8_t* data, std::size_t size, std::string& problem)
+{
+    std::uint64_t idat = 0;
+    std::size_t at = 8;
+    while (at + 12 <= size) {
+        const std::uint32_t length = png_get_uint_32(data + at);
+        if (length > 0x7FFFFFFFu || length > size - at - 12) {
+            problem = "a chunk announces more bytes than the file holds";
+            return std::nullopt;
+        }
+        if (std::memcmp(data + at + 4, "IDAT", 4) == 0)
+            idat += length;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0)
+            break;
+        at += 12 + length;
+    }
+    return idat;
+}
+
+// Deflate gives at most about 1032 bytes for one: a picture whose rows need
+// more than that of the compressed data cannot be in the file.
+bool DataCanHold(std::uint64_t compressed, png_uint_32 width, png_uint_32 height, int bitsPerPixel)
+{
+    const std::uint64_t rowBytes = (std::uint64_t{width} * static_cast<std::uint64_t>(bitsPerPixel) + 7) / 8 + 1;
+    return rowBytes * height <= compressed * 1032 + 1024;
+}
+
+// Text, profiles and other ancillary chunks the editor does not use are skipped
+// unread (a compressed one could cost far more than its size).
+const png_byte IgnoredChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0";
+
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length)
 {
     auto* ctx = static_cast<ReadContext*>(png_get_io_ptr(png));
@@ -50,6 +87,7 @@ struct Decoder {
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     bool alpha = false;
+    int bitsPerPixel = 0;
 
     ~Decoder() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
 
@@ -72,9 +110,12 @@ struct Decoder {
         png_set_read_fn(png, &ctx, ReadFromMemory);
         png_set_user_limits(png, MaxImageSide, MaxImageSide);
         png_set_chunk_malloc_max(png, 64u * 1024 * 1024);
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, IgnoredChunks,
+                                    static_cast<int>(sizeof IgnoredChunks / 5));
         png_read_info(png, info);
         width = png_get_image_width(png, info);
         height = png_get_image_height(png, info);
+        bitsPerPixel = png_get_bit_depth(png, info) * png_get_channels(png, info);
 
         // Every colour type and depth becomes 8-bit blue-green-red (plus alpha).
         png_set_strip_16(png);
@@ -122,10 +163,18 @@ bool WriteRows(png_structp png, png_infop info, const TFastBMP& image, std::FILE
 
 void DecodePng(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits)
 {
+    std::string problem;
+    const std::optional<std::uint64_t> compressed =
+        size >= 8 && png_sig_cmp(data, 0, 8) == 0 ? CompressedImageBytes(data, size, problem) : std::uint64_t{0};
+    if (!compressed)
+        throw DecodeError("its PNG data is damaged: " + problem);
     Decoder decoder;
     if (!decoder.ReadHeader(data, size))
         throw DecodeError(std::string("it is not a readable PNG image: ") + decoder.ctx.message);
     CheckDecodedSize(decoder.width, decoder.height, limits);
+    if (!DataCanHold(*compressed, decoder.width, decoder.height, decoder.bitsPerPixel))
+        throw DecodeError("its PNG data is far too short for a picture of " + std::to_string(decoder.width) + " x " +
+                          std::to_string(decoder.height) + " pixels");
     image.Allocate(static_cast<int>(decoder.width), static_cast<int>(decoder.height));
 
     std::vector<std::uint8_t> rgba;
