@@ -2,7 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/KrtError.h"
-#include "core/LargeMemory.h"
+#include "core/FileReading.h"
 
 #include <algorithm>
 #include <cctype>
@@ -41,12 +41,8 @@ std::optional<ImageFormat> FormatFromSignature(const std::uint8_t* data, std::si
     return std::nullopt;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-std::string SystemReason() { return std::strerror(errno); }
+// Far beyond the largest picture the editor holds, even as an uncompressed bitmap.
+constexpr std::uint64_t MaxImageFileBytes = std::uint64_t{1} << 31;
 
 } // namespace
 
@@ -97,28 +93,23 @@ void DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat fallbac
 
 void ReadImageFile(const std::string& path, TFastBMP& image, const DecodeLimits& limits)
 {
-    const std::optional<ImageFormat> format = FormatForReading(path);
+    FileBytes file;
+    try {
+        file = ReadRegularFile(path, MaxImageFileBytes);
+    } catch (const std::runtime_error& e) {
+        throw KrtError("Cannot open " + Quoted(path) + ": " + e.what() + ".");
+    }
+    // The content decides; the name only when the content has no signature.
+    std::optional<ImageFormat> format = FormatFromSignature(file.data.Data(), file.size);
     if (!format)
-        throw KrtError("Unsupported file type: " + Quoted(path));
-
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        throw KrtError("Cannot open " + Quoted(path) + ": " + SystemReason() + ".");
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec)
-        throw KrtError("Cannot open " + Quoted(path) + ": " + ec.message() + ".");
-    const LargeBlock data(static_cast<std::size_t>(size));
-    if (!data)
-        throw KrtError("Cannot open " + Quoted(path) + ": the file is too large to read into memory.");
-    const std::size_t read = std::fread(data.Data(), 1, static_cast<std::size_t>(size), file.get());
-    if (read != size)
-        throw KrtError("Cannot read " + Quoted(path) + ": " + SystemReason() + ".");
+        format = FormatForReading(path);
+    if (!format)
+        throw KrtError("Unsupported file type: " + Quoted(path) + " (the editor opens BMP, JPEG, GIF and PNG pictures).");
 
     // Decode into a buffer of our own, so a failure leaves the caller's image alone.
     TFastBMP decoded;
     try {
-        DecodeImage(data.Data(), read, *format, decoded, limits);
+        DecodeImage(file.data.Data(), file.size, *format, decoded, limits);
     } catch (const DecodeError& e) {
         throw KrtError("Cannot open " + Quoted(path) + ": " + e.what() + ".");
     } catch (const KrtError& e) {

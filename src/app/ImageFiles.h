@@ -17,8 +17,11 @@ std::optional<ImageFormat> FormatForReading(const std::string& path);
 // ".JPEG" JPEG, ".PNG" PNG, ".GIF" GIF (which cannot be written), all else BMP.
 ImageFormat FormatForWriting(const std::string& path);
 
-// Reads an image file into `image`. On any failure throws KrtError naming the
-// file and what is wrong, and `image` is left exactly as it was.
+// Reads an image file into `image`. Its format is recognised from its content
+// (the name decides only for content without a signature); a folder, a named
+// pipe or a device is refused without waiting on it. On any failure throws
+// KrtError naming the file and what is wrong, and `image` is left exactly as
+// it was.
 void ReadImageFile(const std::string& path, TFastBMP& image, const DecodeLimits& limits = {});
 
 // Writes `image` in the format its name asks for (JPEG at `jpegQuality`, 1 to

@@ -1,16 +1,23 @@
 #include "app/LayoutFile.h"
 
 #include "core/AtomicFile.h"
+#include "core/FileReading.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
 #include "core/Text.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <map>
 
 namespace krt {
+namespace {
+
+// A layout file holds eighteen short lines.
+constexpr std::uint64_t MaxLayoutFileBytes = 64 * 1024;
+
+} // namespace
 
 std::vector<LayoutValue> DefaultWindowLayout()
 {
@@ -30,9 +37,15 @@ std::vector<LayoutValue> DefaultWindowLayout()
 std::vector<LayoutValue> LoadWindowLayout(const std::string& path)
 {
     std::vector<LayoutValue> values = DefaultWindowLayout();
-    std::ifstream in(path);
-    if (!in)
+    // A file that cannot be read (missing, a folder, a named pipe, too large)
+    // leaves every default.
+    std::string text;
+    try {
+        text = ReadTextFile(path, MaxLayoutFileBytes);
+    } catch (const std::runtime_error&) {
         return values;
+    }
+    std::istringstream in(text);
     // Section and key names compare without regard to case, as INI files do.
     auto lower = [](std::string s) {
         for (char& c : s)

@@ -1,19 +1,21 @@
 #include "lang/Language.h"
 
-#include <cstdio>
+#include "core/FileReading.h"
+
+#include <stdexcept>
 
 namespace krt {
 
 Language LoadLanguage(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    // Only the first character of the first line counts. A file that cannot be
+    // read (missing, a folder, a named pipe, far too large) gives English.
+    try {
+        const std::string text = ReadTextFile(path, 64 * 1024);
+        return !text.empty() && text[0] == 'R' ? Language::Russian : Language::English;
+    } catch (const std::runtime_error&) {
         return Language::English;
-    // Only the first character of the first line counts; at most 19 are read.
-    char line[20] = {};
-    const bool read = std::fgets(line, sizeof line, file) != nullptr;
-    std::fclose(file);
-    return read && line[0] == 'R' ? Language::Russian : Language::English;
+    }
 }
 
 } // namespace krt

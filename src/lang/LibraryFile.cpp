@@ -1,6 +1,7 @@
 #include "lang/LibraryFile.h"
 
 #include "core/AtomicFile.h"
+#include "core/FileReading.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
 #include "core/Text.h"
@@ -8,8 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <system_error>
 
 namespace krt {
 namespace {
@@ -50,24 +50,17 @@ LibraryContents ReadLibraryFile(const std::string& path)
         contents.problems.push_back("The library " + Quoted(path) + " " + why);
         return contents;
     };
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found) {
+    std::string bytes;
+    try {
+        bytes = ReadTextFile(path, MaxLibraryFileBytes);
+    } catch (const std::system_error& e) {
+        if (e.code() != std::errc::no_such_file_or_directory)
+            return refuse(std::string("cannot be read: ") + e.what() + ".");
         contents.problems.push_back("The library " + Quoted(path) + " is missing.");
         return contents;
+    } catch (const std::runtime_error& e) {
+        return refuse(std::string("cannot be read: ") + e.what() + ".");
     }
-    if (!std::filesystem::is_regular_file(status))
-        return refuse(ec ? "cannot be read: " + ec.message() + "." : "is not a regular file.");
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > MaxLibraryFileBytes)
-        return refuse("is " + std::to_string(size) + " bytes long; a library holds at most " +
-                      std::to_string(MaxLibraryFileBytes) + ".");
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes;
-    if (in)
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in.is_open() || in.bad())
-        return refuse("cannot be read.");
     const std::vector<Line> lines = SplitLines(bytes);
     const std::optional<int> announced = lines.empty() ? std::nullopt : ToInteger(TrimBlanks(lines[0].text));
     const int count = announced.value_or(-1);

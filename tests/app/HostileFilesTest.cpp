@@ -1,10 +1,15 @@
 #include "app/ImageFiles.h"
+#include "app/LayoutFile.h"
+#include "lang/Language.h"
+#include "lang/LibraryFile.h"
 #include "core/KrtError.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <sys/stat.h>
 #include <sstream>
 
 namespace krt {
@@ -46,6 +51,40 @@ TEST(HostileFiles, EachIsAcceptedOrRefusedWithinBoundedCost)
         ++walked;
     }
     EXPECT_GE(walked, 9);
+}
+
+// A named pipe where the editor expects a picture, its language file, its
+// layout file or a library must not hold it up: each is refused (or its
+// default taken) at once.
+TEST(HostileFiles, NamedPipesNeverHoldTheEditorUp)
+{
+    test::TempFolder folder;
+    const std::string pipe = folder.Path("pipe").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::pair<const char*, std::function<bool()>> readers[] = {
+        {"picture",
+         [&] {
+             TFastBMP image;
+             try {
+                 ReadImageFile(pipe, image);
+             } catch (const KrtError& e) {
+                 return std::string(e.what()).find("not a regular file") != std::string::npos;
+             }
+             return false;
+         }},
+        {"language file", [&] { return LoadLanguage(pipe) == Language::English; }},
+        {"layout file",
+         [&] { return LayoutLookup(LoadWindowLayout(pipe), "Form1", "Width", 0) == 726; }},
+        {"library", [&] { return !ReadLibraryFile(pipe).complete; }},
+    };
+    for (const auto& [what, read] : readers) {
+        test::ChildLimits limits;
+        limits.wallSeconds = 5;
+        const test::ChildOutcome result = test::RunInChild([&] { return read() ? 0 : 1; }, limits);
+        ASSERT_TRUE(result.exited) << "reading a named pipe as the " << what << " blocked (signal " << result.signal
+                                   << ")";
+        EXPECT_EQ(result.code, 0) << what;
+    }
 }
 
 } // namespace

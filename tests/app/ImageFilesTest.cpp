@@ -129,6 +129,28 @@ TEST(ImageFiles, ContentDecidesOverAMisleadingExtension)
     TFastBMP back;
     ReadImageFile(folder.Path("named.jpg").string(), back);
     EXPECT_TRUE(back.SamePixels(original));
+
+    // A name without an extension: the content says what it is.
+    WriteImageFile(folder.Path("photo.jpg").string(), original, 95);
+    std::filesystem::rename(folder.Path("photo.jpg"), folder.Path("photo"));
+    TFastBMP jpeg;
+    ReadImageFile(folder.Path("photo").string(), jpeg);
+    EXPECT_EQ(jpeg.Width, 4);
+
+    // What the editor cannot open says why.
+    std::filesystem::create_directory(folder.Path("holiday.jpg"));
+    test::WriteBytes(folder.Path("notes"), "plain text");
+    const std::pair<const char*, const char*> refusals[] = {
+        {"holiday.jpg", "it is a folder"},
+        {"notes", "the editor opens BMP, JPEG, GIF and PNG pictures"},
+    };
+    for (const auto& [name, why] : refusals)
+        try {
+            ReadImageFile(folder.Path(name).string(), back);
+            ADD_FAILURE() << name;
+        } catch (const KrtError& e) {
+            EXPECT_NE(std::string(e.what()).find(why), std::string::npos) << e.what();
+        }
 }
 
 } // namespace

@@ -69,6 +69,8 @@ ChildOutcome RunInChild(const std::function<int()>& body, const ChildLimits& lim
             Limit(RLIMIT_AS, AddressSpaceInUse() + limits.addressSpaceHeadroom);
         if (limits.cpuSeconds)
             Limit(RLIMIT_CPU, static_cast<std::uint64_t>(limits.cpuSeconds));
+        if (limits.wallSeconds)
+            ::alarm(static_cast<unsigned>(limits.wallSeconds));
         int code = 100;
         try {
             code = body();

@@ -22,6 +22,7 @@ struct ChildLimits {
     std::uint64_t addressSpace = 0;
     std::uint64_t addressSpaceHeadroom = 0;
     int cpuSeconds = 0;
+    int wallSeconds = 0; // then SIGALRM ends it (a child that blocks uses no processor time)
 };
 // How a child process ended: its exit code, or the signal that killed it.
 struct ChildOutcome {
