@@ -89,8 +89,7 @@ void SaveWindowLayout(const std::string& path, const std::vector<LayoutValue>& v
     try {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         AtomicFile file(path);
-        if (std::fwrite(text.data(), 1, text.size(), file.Stream()) != text.size())
-            throw std::runtime_error("the disk refused the data");
+        file.Write(text.data(), text.size());
         file.Commit(false);
     } catch (const std::exception& e) {
         throw KrtError("Cannot save the window layout \"" + path + "\": " + e.what() + ".");

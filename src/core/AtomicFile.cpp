@@ -1,30 +1,64 @@
 #include "core/AtomicFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace krt {
 namespace {
 
-std::runtime_error SystemError() { return std::runtime_error(std::strerror(errno)); }
+std::system_error SystemError(int code = errno) { return std::system_error(code, std::generic_category()); }
+
+// A file larger than the process may write must make the write fail (EFBIG),
+// not end the program with the picture unsaved.
+void IgnoreFileSizeSignal()
+{
+    static const bool ignored = [] { return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR; }();
+    (void)ignored;
+}
+
+// The file a name stands for: through a symbolic link, the file it points at,
+// so that saving replaces that file and the link stays a link.
+std::filesystem::path Resolved(const std::filesystem::path& p)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(p, ec)))
+        return p;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(p, ec);
+    return ec ? p : target;
+}
 
 } // namespace
 
-AtomicFile::AtomicFile(const std::string& path) : target(path)
+AtomicFile::AtomicFile(const std::string& path)
 {
-    const std::filesystem::path p(path);
-    std::error_code ec;
-    const auto status = std::filesystem::status(p, ec);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-        throw std::runtime_error("it is not a regular file");
-    std::string name = ".";
-    name.append(p.filename().string());
-    name.append(".XXXXXX");
-    temp = (p.parent_path() / name).string();
+    IgnoreFileSizeSignal();
+    const std::filesystem::path p = Resolved(path);
+    target = p.string();
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        if (!S_ISREG(old.st_mode))
+            throw std::runtime_error("it is not a regular file");
+        // A file the user may not write is not replaced. The administrator may
+        // write anything; a file that grants nobody writing stays read-only
+        // for the administrator too.
+        if (::access(target.c_str(), W_OK) != 0)
+            throw SystemError();
+        if ((old.st_mode & 0222) == 0)
+            throw SystemError(EACCES);
+        existing = true;
+        mode = old.st_mode & 07777;
+        owner = old.st_uid;
+        group = old.st_gid;
+    }
+    // A short name, so that a file whose own name is as long as names may be
+    // can still be saved beside it.
+    temp = (p.parent_path() / ".krtphoto-XXXXXX").string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         throw SystemError();
@@ -45,24 +79,32 @@ AtomicFile::~AtomicFile()
         ::unlink(temp.c_str());
 }
 
+void AtomicFile::Write(const void* data, std::size_t size)
+{
+    if (std::fwrite(data, 1, size, file) != size)
+        throw SystemError(errno ? errno : EIO);
+}
+
 void AtomicFile::Commit(bool durable)
 {
-    if (std::fflush(file) != 0 || (durable && ::fsync(::fileno(file)) != 0))
-        throw SystemError();
+    if (std::fflush(file) != 0 || std::ferror(file) || (durable && ::fsync(::fileno(file)) != 0))
+        throw SystemError(std::ferror(file) && errno == 0 ? EIO : errno);
+    // mkstemp makes the file private: a replaced file keeps its rights and,
+    // where the system allows, its owner; a new one gets the usual rights.
+    if (existing) {
+        ::fchmod(::fileno(file), mode);
+        if (::fchown(::fileno(file), owner, group) != 0) {
+            // Only the administrator may give a file away; the user's own files keep their owner anyway.
+        }
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(::fileno(file), 0666 & ~mask);
+    }
     std::FILE* closing = file;
     file = nullptr;
     if (std::fclose(closing) != 0)
         throw SystemError();
-    // mkstemp makes the file private: a replaced file keeps its rights, a new one
-    // gets the usual ones.
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        ::chmod(temp.c_str(), old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(temp.c_str(), 0666 & ~mask);
-    }
     if (std::rename(temp.c_str(), target.c_str()) != 0)
         throw SystemError();
     committed = true;

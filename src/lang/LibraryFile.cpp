@@ -127,8 +127,7 @@ void WriteLibraryFile(const std::string& path, const std::vector<std::string>& r
         std::error_code missing;
         if (keepBackup && std::filesystem::exists(path, missing))
             std::filesystem::copy_file(path, path + ".bak", std::filesystem::copy_options::overwrite_existing);
-        if (std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size())
-            throw std::runtime_error("the disk refused the data");
+        file.Write(bytes.data(), bytes.size());
         file.Commit(true);
     } catch (const std::exception& e) {
         throw KrtError("Cannot save " + Quoted(path) + ": " + e.what() + ".");

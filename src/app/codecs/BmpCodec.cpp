@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
+#include <system_error>
 #include <vector>
 
 namespace krt {
@@ -375,12 +377,12 @@ void EncodeBmp(const TFastBMP& image, std::FILE* file)
     put32(38, 3780); // 96 pixels per inch
     put32(42, 3780);
     if (std::fwrite(header, 1, sizeof header, file) != sizeof header)
-        throw std::runtime_error("the disk refused the data");
+        throw std::system_error(errno ? errno : EIO, std::generic_category());
     // The pixel area is already a 24-bit bottom-up BMP pixel area, padding included.
     if (image.DataSize > 0 &&
         std::fwrite(image.PixelData, 1, static_cast<std::size_t>(image.DataSize), file) !=
             static_cast<std::size_t>(image.DataSize))
-        throw std::runtime_error("the disk refused the data");
+        throw std::system_error(errno ? errno : EIO, std::generic_category());
 }
 
 } // namespace krt
