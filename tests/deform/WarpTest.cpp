@@ -271,6 +271,31 @@ TEST(Warp, ThreadsThatCannotStartLeaveTheWorkToTheOthers)
     }
 }
 
+// Points whose formulas fail get the background (source coordinates) or are
+// not placed (target coordinates), with either backend.
+TEST(Warp, BothBackendsTreatFailedPointsAlike)
+{
+    const TFastBMP src = PatternImage(50, 40);
+    const DeformationParams records[] = {
+        Params("t|sqrt(0-r)", false, true),      // R fails everywhere but the centre
+        Params("t|sqrt(r-12)", false, true),     // R fails near the centre
+        Params("t/(r-9)|r", false, true),        // T fails on one ring
+        Params("t|sqrt(r-12)", false, false),    // polar target coordinates
+        Params("t+0.5|r/(r-10)", false, false),
+        Params("x|sqrt(y-10)", true, true),      // Cartesian source, failing rows
+        Params("sqrt(x-20)*5|y", true, false),   // Cartesian target, failing columns
+        Params("x/(x-x)|y", true, true),         // fails everywhere
+    };
+    for (const DeformationParams& params : records) {
+        WarpOptions reference, fast;
+        reference.backend = FormulaBackend::Reference;
+        fast.backend = FormulaBackend::Fast;
+        const TFastBMP a = Warp(src, params, reference);
+        const TFastBMP b = Warp(src, params, fast);
+        EXPECT_TRUE(a.SamePixels(b)) << params.formulaPair << (params.source ? " source" : " target");
+    }
+}
+
 TEST(ParallelRows, EverySliceRunsOnceWhateverThreadsStart)
 {
     std::vector<int> seen(1000, 0);

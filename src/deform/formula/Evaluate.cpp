@@ -59,7 +59,7 @@ public:
         for (int i = 0; i < n; ++i) {
             for (std::size_t k = 0; k < letters; ++k)
                 point[k] = inputs[k][i];
-            failed[i] = EvaluateProgram(p, slots.data(), point, points[i], values[i]) ? 0 : 1;
+            failed[i] = EvaluateProgram(p, slots.data(), point, points[i], values[i]) ? 0 : FailedLane;
         }
         return {values, failed};
     }

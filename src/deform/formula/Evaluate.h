@@ -40,8 +40,10 @@ struct GridPosition {
     int row;
 };
 
-// The values of a block and where it fails (non-zero), BlockSize entries each
-// of which the first n count; valid until the evaluator's next call.
+// The values of a block and where it fails (FailedLane, all bits set, which the
+// vector kernels read as a lane mask; 0 where it does not), BlockSize entries
+// each of which the first n count; valid until the evaluator's next call.
+constexpr std::int32_t FailedLane = -1;
 struct BlockResult {
     const float* values;
     const std::int32_t* failed;
