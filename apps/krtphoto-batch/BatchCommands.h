@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -42,10 +43,19 @@ private:
     std::size_t index = static_cast<std::size_t>(-1);
 };
 
-// Each command takes the arguments after its name and returns the exit code.
-int Convert(const Arguments& args);
-int Deform(const Arguments& args);
-int Eval(const Arguments& args);
+// One command of the tool: its name, a line for the tool's help, the text of
+// its own --help, and what runs it (the arguments after its name; returns the
+// exit code).
+struct BatchCommand {
+    const char* name;
+    const char* synopsis;
+    const char* help;
+    int (*run)(const Arguments& args);
+};
+extern const BatchCommand ConvertCommand;
+extern const BatchCommand DeformCommand;
+extern const BatchCommand EvalCommand;
+extern const BatchCommand ListCommand;
 
 // Reads an integer option value, refusing anything else.
 int ParseInteger(const std::string& option, const std::string& value);
@@ -53,5 +63,17 @@ int ParseInteger(const std::string& option, const std::string& value);
 int ParseQuality(const std::string& value);
 // Reads "a=N" (a constant from a to f, N from 0 to 100) into constants.
 void ParseConstant(const std::string& text, std::array<int, 6>& constants, std::array<bool, 6>* given);
+// Reads a colour given as six hexadecimal digits RRGGBB (a leading # allowed).
+unsigned ParseColor(const std::string& option, const std::string& text);
+
+// The deformation records a command offers: those of FILE alone (--library),
+// or the built-in libraries (`languages` first, then the others) and the
+// user's. A library named with --library that cannot be read completely is
+// reported as such (UsageError).
+std::vector<std::string> DeformationRecords(const std::optional<std::string>& library, bool russianFirst);
+// The record of the deformation called `name`: the same name, else the one
+// name that matches without regard to case; otherwise UsageError naming the
+// close names.
+std::string FindDeformation(const std::string& name, const std::vector<std::string>& records);
 
 } // namespace krt::batch

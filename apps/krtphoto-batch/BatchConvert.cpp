@@ -25,6 +25,16 @@ int ParseQuality(const std::string& value)
     return quality;
 }
 
+unsigned ParseColor(const std::string& option, const std::string& text)
+{
+    const std::string hex = !text.empty() && text[0] == '#' ? text.substr(1) : text;
+    if (hex.size() != 6 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        throw UsageError(option + " needs a colour as six hexadecimal digits RRGGBB, not \"" + text + "\"");
+    return static_cast<unsigned>(std::stoul(hex, nullptr, 16));
+}
+
+namespace {
+
 int Convert(const Arguments& args)
 {
     std::vector<std::string> files;
@@ -43,5 +53,24 @@ int Convert(const Arguments& args)
     WriteImageFile(files[1], image, quality, false);
     return 0;
 }
+
+} // namespace
+
+const BatchCommand ConvertCommand{
+    "convert",
+    "convert IN OUT [--quality N]",
+    "Usage: krtphoto-batch convert IN OUT [--quality N]\n"
+    "\n"
+    "Reads the picture IN and writes it to OUT.\n"
+    "\n"
+    "IN may be BMP (every variant), JPEG, GIF (its first picture) or PNG; its\n"
+    "content decides, whatever its name says. OUT's name decides what is\n"
+    "written: .jpg or .jpeg JPEG, .png PNG, .gif is refused (GIF cannot be\n"
+    "written), anything else a 24-bit BMP. OUT is replaced only once it is\n"
+    "written whole.\n"
+    "\n"
+    "  --quality N    JPEG quality, 1 to 100 (default 80)\n",
+    Convert,
+};
 
 } // namespace krt::batch

@@ -1,8 +1,6 @@
 #include "BatchCommands.h"
 
-#include "core/DataPaths.h"
 #include "app/ImageFiles.h"
-#include "lang/LibraryFile.h"
 #include "deform/DeformationRecord.h"
 #include "deform/Warp.h"
 #include "deform/formula/Prepare.h"
@@ -12,30 +10,6 @@
 #include <optional>
 
 namespace krt::batch {
-namespace {
-
-std::optional<std::string> FindByName(const std::string& name, const std::vector<std::string>& libraries)
-{
-    for (const std::string& path : libraries)
-        for (const std::string& record : ReadLibraryFile(path).records)
-            if (RecordName(record) == name)
-                return record;
-    return std::nullopt;
-}
-
-PackedColor ParseColor(const std::string& text)
-{
-    std::string hex = text;
-    if (!hex.empty() && hex[0] == '#')
-        hex.erase(0, 1);
-    char* end = nullptr;
-    const unsigned long value = std::strtoul(hex.c_str(), &end, 16);
-    if (hex.size() != 6 || *end != '\0')
-        throw UsageError("--background needs a colour as RRGGBB, not \"" + text + "\"");
-    return static_cast<PackedColor>(value);
-}
-
-} // namespace
 
 void ParseConstant(const std::string& text, std::array<int, 6>& constants, std::array<bool, 6>* given)
 {
@@ -49,9 +23,12 @@ void ParseConstant(const std::string& text, std::array<int, 6>& constants, std::
         (*given)[static_cast<std::size_t>(text[0] - 'a')] = true;
 }
 
+namespace {
+
 int Deform(const Arguments& args)
 {
     std::optional<std::string> recordText, name, library;
+    bool russianFirst = false;
     std::array<int, 6> constants{};
     std::array<bool, 6> given{};
     PackedColor background = White;
@@ -69,10 +46,15 @@ int Deform(const Arguments& args)
             name = value();
         } else if (a == "--library") {
             library = value();
+        } else if (a == "--language") {
+            const std::string& l = value();
+            if (l != "en" && l != "ru")
+                throw UsageError("--language is en or ru, not \"" + l + "\"");
+            russianFirst = l == "ru";
         } else if (a == "--set") {
             ParseConstant(value(), constants, &given);
         } else if (a == "--background") {
-            background = ParseColor(value());
+            background = ParseColor("--background", value());
         } else if (a == "--threads") {
             options.threads = ParseInteger(a, value());
             if (options.threads < 1)
@@ -94,15 +76,10 @@ int Deform(const Arguments& args)
         throw UsageError("deform needs an input and an output file");
     if (recordText.has_value() == name.has_value())
         throw UsageError("deform needs either --record TEXT or --name NAME");
-    if (name) {
-        const DataPaths paths = DataPaths::FromEnvironment();
-        const std::vector<std::string> libraries =
-            library ? std::vector<std::string>{*library}
-                    : std::vector<std::string>{paths.Program("effecte.prg"), paths.User("ueffect.prg")};
-        recordText = FindByName(*name, libraries);
-        if (!recordText)
-            throw UsageError("no deformation is called \"" + *name + "\"");
-    }
+    if (library && !name)
+        throw UsageError("--library goes with --name");
+    if (name)
+        recordText = FindDeformation(*name, DeformationRecords(library, russianFirst));
     const DeformationRecord record = ParseRecord(*recordText);
     DeformationParams params = record.Params();
     for (std::size_t k = 0; k < 6; ++k)
@@ -127,5 +104,43 @@ int Deform(const Arguments& args)
     WriteImageFile(files[1], result, quality, false);
     return 0;
 }
+
+} // namespace
+
+const BatchCommand DeformCommand{
+    "deform",
+    "deform (--record TEXT | --name NAME [--library FILE]) [options] IN OUT",
+    "Usage: krtphoto-batch deform (--record TEXT | --name NAME [--library FILE])\n"
+    "         [--set a=N]... [--background RRGGBB] [--threads N] [--progress]\n"
+    "         [--quality N] [--backend fast|reference] [--language en|ru] IN OUT\n"
+    "\n"
+    "Applies a deformation to the whole picture IN, as OK in the deformation\n"
+    "dialog would, and writes OUT (named as for convert).\n"
+    "\n"
+    "  --name NAME         a deformation of the libraries (krtphoto-batch list\n"
+    "                      shows them): the built-in libraries of both languages\n"
+    "                      (--language chooses which comes first) and your own;\n"
+    "                      with --library FILE only that file. The name matches\n"
+    "                      without regard to case when only one does.\n"
+    "  --record TEXT       the deformation as a library line (below)\n"
+    "  --set a=N           a constant a to f at slider position N, 0 to 100\n"
+    "                      (default: the record's own)\n"
+    "  --background RRGGBB the colour of pixels no source pixel reaches (white)\n"
+    "  --threads N         worker threads (default: one per processor core)\n"
+    "  --progress          shows how far the warp is on stderr\n"
+    "  --quality N         JPEG quality of OUT, 1 to 100 (default 80)\n"
+    "  --backend B         fast (vectorised, the default) or reference (plain)\n"
+    "\n"
+    "A record is one line: the name, \"|\", then for each constant a to f its label,\n"
+    "a used flag (1 used, 0 not) and \"^\", its default (0 to 100) and \"^\"; then two\n"
+    "flags, 1 for Cartesian (X|Y formulas) or 0 for polar (T|R), and 1 for source\n"
+    "coordinates (each pixel fetches its source) or 0 for target (each pixel is\n"
+    "placed); then the two formulas separated by \"|\". For example\n"
+    "  Wave|Amp1^10^0^0^0^0^0^0^0^0^0^0^11x+a*sin(y/10)|y\n"
+    "moves each row sideways by a sine of its height, a = 10 pixels at most.\n"
+    "\n"
+    "An incorrect formula prints \"Incorrect formula X\" (or Y, T, R) and exits 1.\n",
+    Deform,
+};
 
 } // namespace krt::batch

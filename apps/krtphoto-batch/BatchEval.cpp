@@ -4,22 +4,26 @@
 #include "deform/formula/Evaluate.h"
 #include "deform/formula/Prepare.h"
 
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace krt::batch {
 namespace {
 
+// A finite single-precision number: not NaN, not infinite, not beyond the
+// largest float.
 float ParseFloat(const std::string& option, const std::string& text)
 {
     char* end = nullptr;
+    errno = 0;
     const float v = std::strtof(text.c_str(), &end);
-    if (text.empty() || *end != '\0')
-        throw UsageError(option + " needs a number, not \"" + text + "\"");
+    if (text.empty() || *end != '\0' || !std::isfinite(v) || (errno == ERANGE && v != 0))
+        throw UsageError(option + " needs a finite number within the range of single precision, not \"" + text +
+                         "\"");
     return v;
 }
-
-} // namespace
 
 int Eval(const Arguments& args)
 {
@@ -87,5 +91,26 @@ int Eval(const Arguments& args)
         std::printf("%.9g\n", static_cast<double>(value));
     return 0;
 }
+
+} // namespace
+
+const BatchCommand EvalCommand{
+    "eval",
+    "eval FORMULA [--polar] [--var x=V]... [--size W,H] [--set a=N]...",
+    "Usage: krtphoto-batch eval FORMULA [--polar] [--var NAME=V]... [--size W,H]\n"
+    "         [--set a=N]...\n"
+    "\n"
+    "Prepares, compiles and evaluates one formula of the deformation language for\n"
+    "one point, and prints its value (%.9g), or \"fail\" when the point fails (a\n"
+    "division by zero, a root of a negative number, ...).\n"
+    "\n"
+    "  --polar         the inputs are t and r (angle and radius), not x, y, cx, cy\n"
+    "  --var NAME=V    an input's value (missing inputs are 0); V a finite number\n"
+    "  --size W,H      the picture's size, w and h in the formula\n"
+    "  --set a=N       a constant a to f at slider position N, 0 to 100\n"
+    "\n"
+    "An incorrect formula prints \"Incorrect formula\" and exits 1.\n",
+    Eval,
+};
 
 } // namespace krt::batch

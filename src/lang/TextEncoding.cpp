@@ -40,4 +40,22 @@ std::string Cp1251ToUtf8(const std::string& text)
 
 std::optional<std::string> Utf8ToCp1251(const std::string& text) { return Convert("CP1251", "UTF-8", text); }
 
+std::string FoldCase(const std::string& text)
+{
+    // In Windows-1251 the capitals are A-Z, 0xC0-0xDF and Yo (0xA8); text it
+    // cannot hold has only its Latin letters folded.
+    const std::optional<std::string> encoded = Utf8ToCp1251(text);
+    std::string bytes = encoded.value_or(text);
+    for (char& c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 'A' && u <= 'Z')
+            c = static_cast<char>(u + 0x20);
+        else if (encoded && u >= 0xC0 && u <= 0xDF)
+            c = static_cast<char>(u + 0x20);
+        else if (encoded && u == 0xA8)
+            c = static_cast<char>(0xB8);
+    }
+    return encoded ? Cp1251ToUtf8(bytes) : bytes;
+}
+
 } // namespace krt

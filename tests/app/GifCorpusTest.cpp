@@ -101,6 +101,7 @@ bool CheckSuiteTest(const std::string& name)
 
 TEST(GifCorpus, FirstImageMatchesTheSuite)
 {
+    KRT_REQUIRE_CORPUS("gif-suite");
     std::ifstream list(TestData("gif-suite/TESTS"));
     std::string name;
     int compared = 0;
@@ -111,6 +112,7 @@ TEST(GifCorpus, FirstImageMatchesTheSuite)
 
 TEST(GifCorpus, SamplesDecodeAndHostileFilesFailCleanly)
 {
+    KRT_REQUIRE_CORPUS("gif-image-rs");
     for (const auto& file : test::CorpusFiles(TestData("gif-image-rs"), ".gif", true)) {
         std::string error;
         const auto image = test::TryDecode(file, &error);

@@ -34,6 +34,7 @@ const std::set<std::string>& MissingData()
 
 TEST(JpegCorpus, ReferenceDecodesAgreeWithinThreeLevels)
 {
+    KRT_REQUIRE_CORPUS("jpeg-reftest");
     const auto disabled = DisabledReferences();
     int compared = 0;
     for (const auto& file : test::CorpusFiles(TestData("jpeg-reftest"), ".jpg", true)) {
@@ -89,6 +90,7 @@ TFastBMP ReadPpm(const std::filesystem::path& file)
 
 TEST(JpegCorpus, LibjpegTurboSamplesDecode)
 {
+    KRT_REQUIRE_CORPUS("jpeg-turbo");
     const TFastBMP image = test::MustDecode(TestData("jpeg-turbo/testorig.jpg"));
     const TFastBMP source = ReadPpm(TestData("jpeg-turbo/testorig.ppm"));
     ASSERT_EQ(image.Width, source.Width);
@@ -112,6 +114,7 @@ TEST(JpegCorpus, LibjpegTurboSamplesDecode)
 
 TEST(JpegCorpus, HostileFilesAreRefusedOrDecoded)
 {
+    KRT_REQUIRE_CORPUS("jpeg-crashtest");
     int refused = 0, total = 0;
     for (const auto& file : test::CorpusFiles(TestData("jpeg-crashtest"), ".jpg", true)) {
         std::string error;

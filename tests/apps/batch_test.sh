@@ -35,11 +35,12 @@ expect "incorrect formula" "" 1 -- "$batch" eval "-x"
 expect_stderr "^Incorrect formula$"
 expect "unknown input" "" 1 -- "$batch" eval "x" --var q=1
 
-expect "convert" "" 0 -- "$batch" convert "$data/bmpsuite/g/pal8.bmp" "$work/a.png"
+expect "convert" "" 0 -- "$batch" convert "$data/bmp/pal8.bmp" "$work/a.png"
 expect "convert to jpeg" "" 0 -- "$batch" convert "$work/a.png" "$work/a.jpg" --quality 90
 expect "convert refuses gif" "" 1 -- "$batch" convert "$work/a.png" "$work/a.gif"
 expect_stderr "GIF"
-expect "convert of a broken file" "" 1 -- "$batch" convert "$data/bmpsuite/b/shortfile.bmp" "$work/b.bmp"
+head -c 500 "$data/bmp/pal8.bmp" >"$work/shortfile.bmp"
+expect "convert of a broken file" "" 1 -- "$batch" convert "$work/shortfile.bmp" "$work/b.bmp"
 expect_stderr "shortfile.bmp"
 expect "convert of an unknown type" "" 1 -- "$batch" convert "$work/a.png.txt" "$work/b.bmp"
 
@@ -55,6 +56,44 @@ expect_stderr "^Incorrect formula R$"
 expect "unknown name" "" 1 -- "$batch" deform --name "No such thing" "$work/a.png" "$work/x.png"
 expect "constant out of range" "" 1 -- "$batch" deform --name Swirl --set a=101 "$work/a.png" "$work/x.png"
 expect "help" "" 0 -- sh -c "'$batch' --help >/dev/null"
+
+# The tool explains itself.
+for command in convert deform eval list; do
+  expect "$command --help" "" 0 -- sh -c "'$batch' $command --help | grep -q '^Usage: krtphoto-batch $command'"
+done
+expect "version" "krtphoto-batch 4.4" 0 -- "$batch" --version
+expect "list" "Swirl  (polar, source)  a: Strength 20" 0 -- sh -c "'$batch' list --language en | head -1"
+expect "list in Russian" "Водоворот  (полярная, источник)  a: Сила 20" 0 -- sh -c "'$batch' list --language ru | head -1"
+expect "names match without regard to case" "" 0 -- "$batch" deform --name swIRL "$work/a.png" "$work/s2.png"
+expect "a Russian name" "" 0 -- "$batch" deform --name "водоворот" "$work/a.png" "$work/s3.png"
+expect "a near miss" "" 1 -- "$batch" deform --name Swirls "$work/a.png" "$work/x.png"
+expect_stderr 'did you mean "Swirl"'
+expect "deform --help gives the record format" "" 0 -- sh -c "'$batch' deform --help | grep -q 'Wave|Amp1'"
+
+# The content decides how a picture is read; a folder says it is one.
+cp "$work/a.jpg" "$work/noextension"
+expect "a JPEG without an extension" "" 0 -- "$batch" convert "$work/noextension" "$work/n.bmp"
+mkdir "$work/folder.jpg"
+expect "a folder as input" "" 1 -- "$batch" convert "$work/folder.jpg" "$work/n.bmp"
+expect_stderr "it is a folder"
+
+# Input checks.
+for colour in -12345 " 12345" +12345 0x1234 12345 1234567 GGGGGG; do
+  expect "background $colour" "" 1 -- "$batch" deform --name Swirl --background "$colour" "$work/a.png" "$work/x.png"
+done
+for value in nan inf -inf 1e39; do
+  expect "eval --var x=$value" "" 1 -- "$batch" eval x --var "x=$value"
+  expect_stderr "finite number"
+done
+expect "a library that is missing" "" 1 -- "$batch" deform --name Swirl --library "$work/none.prg" "$work/a.png" "$work/x.png"
+expect_stderr "is missing"
+expect "a library that is a folder" "" 1 -- "$batch" deform --name Swirl --library "$work" "$work/a.png" "$work/x.png"
+expect_stderr "it is a folder"
+expect "a library that is a device" "" 1 -- timeout 10 "$batch" deform --name Swirl --library /dev/zero "$work/a.png" "$work/x.png"
+expect_stderr "not a regular file"
+printf 'many\r\nSwirl|x1^1^0^0^0^0^0^0^0^0^0^0^11x|y\r\n' >"$work/damaged.prg"
+expect "a damaged library" "" 1 -- "$batch" deform --name Swirl --library "$work/damaged.prg" "$work/a.png" "$work/x.png"
+expect_stderr "number of its records"
 
 [ $failures -eq 0 ] && echo "all batch checks passed"
 exit $failures

@@ -69,8 +69,8 @@ TEST(BuiltinLibraries, EveryDeformationMovesPixelsAndBothBackendsAgree)
     std::vector<TFastBMP> images;
     images.push_back(test::PatternImage(160, 120));
     images.push_back(test::PatternImage(97, 131));
-    images.push_back(test::MustDecode(test::TestData("bmpsuite/g/rgb24.bmp")));
-    images.push_back(test::MustDecode(test::TestData("jpeg-reftest/rgb.jpg")));
+    images.push_back(test::MustDecode(test::ProjectData("bmp/rgb24.bmp")));
+    images.push_back(test::MustDecode(test::ProjectData("hostile/intact.jpg")));
     long totalDiffering = 0, totalPixels = 0;
     for (const DeformationRecord& record : Library("effecte.prg")) {
         for (std::size_t n = 0; n < images.size(); ++n) {

@@ -16,7 +16,8 @@ namespace krt::test {
 
 std::filesystem::path TestData(const std::string& relative)
 {
-    return std::filesystem::path(KRT_TESTDATA_DIR) / relative;
+    const char* chosen = std::getenv("KRT_TESTDATA_DIR");
+    return std::filesystem::path(chosen && *chosen ? chosen : KRT_TESTDATA_DIR) / relative;
 }
 
 std::filesystem::path ProjectData(const std::string& relative)
