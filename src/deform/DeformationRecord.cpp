@@ -3,11 +3,18 @@
 #include "core/Integer.h"
 #include "core/KrtError.h"
 #include "core/Text.h"
+#include "lang/OwnMessages.h"
 
 #include <algorithm>
 
 namespace krt {
 namespace {
+
+constexpr OwnMessage ConstantMissing{"The deformation \"{1}\" is damaged: constant {2} is missing.",
+                                     "Деформация \"{1}\" испорчена: нет константы {2}."};
+constexpr OwnMessage DefaultNotANumber{
+    "The deformation \"{1}\" is damaged: \"{2}\" is not a whole number (the default of constant {3}).",
+    "Деформация \"{1}\" испорчена: \"{2}\" не целое число (значение константы {3} по умолчанию)."};
 
 // Everything before the first `separator`, which is removed from `rest` with
 // it; nothing when the separator is missing.
@@ -50,8 +57,7 @@ DeformationRecord ParseRecord(const std::string& text)
         DeformationConstant& c = record.constants[k];
         std::string labelAndFlag, value;
         if (!TakeUntil(rest, '^', labelAndFlag) || !TakeUntil(rest, '^', value))
-            throw KrtError("The deformation \"" + record.name + "\" is damaged: constant " +
-                           std::string(1, static_cast<char>('a' + k)) + " is missing.");
+            throw KrtError(Say(ConstantMissing, {record.name, std::string(1, static_cast<char>('a' + k))}));
         if (!labelAndFlag.empty()) {
             c.used = labelAndFlag.back() == '1';
             c.label = labelAndFlag.substr(0, labelAndFlag.size() - 1);
@@ -62,9 +68,7 @@ DeformationRecord ParseRecord(const std::string& text)
                                                         ? std::string_view(digits).substr(1)
                                                         : std::string_view(digits));
         if (!number)
-            throw KrtError("The deformation \"" + record.name + "\" is damaged: \"" + value +
-                           "\" is not a whole number (the default of constant " +
-                           std::string(1, static_cast<char>('a' + k)) + ").");
+            throw KrtError(Say(DefaultNotANumber, {record.name, value, std::string(1, static_cast<char>('a' + k))}));
         c.defaultValue = std::clamp(*number, 0, 100);
     }
     record.cartesian = !rest.empty() && rest[0] == '1';

@@ -12,7 +12,7 @@ public:
     static constexpr int Capacity = 200;
 
     DeformationTable(std::string builtin, std::string user)
-        : LibraryTable(std::move(builtin), std::move(user), Capacity, "deformations")
+        : LibraryTable(std::move(builtin), std::move(user), Capacity, {"deformations", "деформаций"})
     {
     }
 

@@ -4,9 +4,25 @@
 #include "lang/LibraryFile.h"
 
 namespace krt {
+namespace {
 
-LibraryTable::LibraryTable(std::string builtin, std::string user, int slots, std::string recordKind)
-    : builtinPath(std::move(builtin)), userPath(std::move(user)), capacity(slots), kind(std::move(recordKind))
+constexpr OwnMessage OnlyTheFirst{"Only the first {1} {2} of the libraries are offered.",
+                                  "В меню только первые {1} {2} из библиотек."};
+constexpr OwnMessage NotReadCompletely{
+    "Your library \"{1}\" was not read completely, so it is left as it is. {2} Mend the file (or move it away), then "
+    "start the editor again.",
+    "Ваша библиотека \"{1}\" прочитана не полностью, поэтому она остаётся как есть. {2} Исправьте файл (или "
+    "уберите его), затем снова запустите редактор."};
+constexpr OwnMessage MenuFull{"The menu already holds {1} {2}: delete one of yours before adding another.",
+                              "В меню уже {1} {2}: удалите что-нибудь из своих, прежде чем добавлять."};
+constexpr OwnMessage LibraryFull{"Your library already holds {1} {2}: delete one before adding another.",
+                                 "В вашей библиотеке уже {1} {2}: удалите что-нибудь, прежде чем добавлять."};
+constexpr OwnMessage OnlyYourOwn{"Only your own {1} can be deleted.", "Удалять можно только свои записи."};
+
+} // namespace
+
+LibraryTable::LibraryTable(std::string builtin, std::string user, int slots, OwnMessage recordKind)
+    : builtinPath(std::move(builtin)), userPath(std::move(user)), capacity(slots), kind(recordKind)
 {
 }
 
@@ -23,8 +39,7 @@ std::vector<std::string> LibraryTable::Load()
     for (std::vector<std::string>* source : {&builtin.records, &user.records}) {
         for (std::string& record : *source) {
             if (records.size() >= static_cast<std::size_t>(capacity)) {
-                const std::string full = "Only the first " + std::to_string(capacity) + " " + kind +
-                                         " of the libraries are offered.";
+                const std::string full = Say(OnlyTheFirst, {std::to_string(capacity), Say(kind)});
                 problems.push_back(full);
                 if (source == &user.records) {
                     userComplete = false;
@@ -45,8 +60,7 @@ std::vector<std::string> LibraryTable::UserRecords() const { return {records.beg
 void LibraryTable::CheckRewritable() const
 {
     if (!userComplete)
-        throw KrtError("Your library \"" + userPath + "\" was not read completely, so it is left as it is. " +
-                       userProblem + " Mend the file (or move it away), then start the editor again.");
+        throw KrtError(Say(NotReadCompletely, {userPath, userProblem}));
 }
 
 void LibraryTable::SaveUser() const
@@ -66,12 +80,10 @@ void LibraryTable::Add(const std::string& record)
 {
     CheckRewritable();
     if (Count() >= capacity)
-        throw KrtError("The menu already holds " + std::to_string(capacity) + " " + kind +
-                       ": delete one of yours before adding another.");
+        throw KrtError(Say(MenuFull, {std::to_string(capacity), Say(kind)}));
     std::vector<std::string> user = UserRecords();
     if (user.size() >= static_cast<std::size_t>(MaxLibraryRecords))
-        throw KrtError("Your library already holds " + std::to_string(MaxLibraryRecords) + " " + kind +
-                       ": delete one before adding another.");
+        throw KrtError(Say(LibraryFull, {std::to_string(MaxLibraryRecords), Say(kind)}));
     if (const std::string problem = LibraryRecordProblem(record); !problem.empty())
         throw KrtError(problem);
     user.push_back(record);
@@ -81,7 +93,7 @@ void LibraryTable::Add(const std::string& record)
 void LibraryTable::Delete(int index)
 {
     if (index < builtinCount || index >= Count())
-        throw KrtError("Only your own " + kind + " can be deleted.");
+        throw KrtError(Say(OnlyYourOwn, {Say(kind)}));
     CheckRewritable();
     std::vector<std::string> user = UserRecords();
     user.erase(user.begin() + (index - builtinCount));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lang/OwnMessages.h"
+
 #include <string>
 #include <vector>
 
@@ -15,7 +17,7 @@ namespace krt {
 class LibraryTable {
 public:
     // `kind` names the records in messages ("deformations", "filters").
-    LibraryTable(std::string builtinPath, std::string userPath, int capacity, std::string kind);
+    LibraryTable(std::string builtinPath, std::string userPath, int capacity, OwnMessage kind);
 
     // Fills the table from both library files; returns what was wrong with
     // them (a missing file gives no records, not a failure).
@@ -46,7 +48,7 @@ private:
     std::string builtinPath;
     std::string userPath;
     int capacity;
-    std::string kind;
+    OwnMessage kind;
     std::vector<std::string> records;
     int builtinCount = 0;
     bool userComplete = true;   // every record of the user library is in the table

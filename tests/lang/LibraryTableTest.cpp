@@ -52,7 +52,7 @@ TEST(LibraryTable, AnIncompleteUserLibraryIsNeverRewritten)
             builtin += "B" + std::to_string(i) + "|x\r\n";
         WriteBytes(folder.Path("builtin.prg"), builtin);
         WriteBytes(folder.Path("user.prg"), c.content);
-        LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200, "things");
+        LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200, {"things", "вещей"});
         EXPECT_FALSE(table.Load().empty()) << c.what;
         const int count = table.Count();
         try {
@@ -76,7 +76,7 @@ TEST(LibraryTable, BlanksAroundTheCountAndLinesAfterTheRecordsSurviveARewrite)
     TempFolder folder;
     WriteBytes(folder.Path("builtin.prg"), "0\r\n");
     WriteBytes(folder.Path("user.prg"), " 2 \r\nOne|x\r\nTwo|y\r\nnotes the reader ignores\r\n");
-    LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200, "things");
+    LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200, {"things", "вещей"});
     EXPECT_TRUE(table.Load().empty());
     ASSERT_EQ(table.UserRecords(), (std::vector<std::string>{"One|x", "Two|y"}));
     table.Add("Three|z");
@@ -103,6 +103,21 @@ TEST(LibraryFile, WhatCannotBeReadIsNotComplete)
     const LibraryContents missing = ReadLibraryFile(folder.Path("missing.prg").string());
     EXPECT_TRUE(missing.complete) << "a missing library holds nothing to lose";
     EXPECT_EQ(missing.problems.size(), 1u);
+}
+
+// The editor's own library messages speak the interface language.
+TEST(LibraryFile, ProblemsAreToldInTheInterfaceLanguage)
+{
+    TempFolder folder;
+    WriteBytes(folder.Path("user.prg"), "many\r\n");
+    const std::string path = folder.Path("user.prg").string();
+    SetMessageLanguage(Language::Russian);
+    const LibraryContents russian = ReadLibraryFile(path);
+    SetMessageLanguage(Language::English);
+    const LibraryContents english = ReadLibraryFile(path);
+    ASSERT_EQ(russian.problems.size(), 1u);
+    EXPECT_EQ(russian.problems[0], "Библиотека \"" + path + "\" не начинается с числа своих записей.");
+    EXPECT_EQ(english.problems[0], "The library \"" + path + "\" does not start with the number of its records.");
 }
 
 } // namespace
