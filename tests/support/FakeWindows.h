@@ -26,6 +26,8 @@ struct FakeWindows : DocumentHost, ViewHost, ToolPalette, ToolHost {
     int replaced = 0;
     int cancelled = 0;
     int relayouts = 0;
+    int viewRedraws = 0;
+    int previewRedraws = 0;
     int viewCopies = 0;
     int outlineSteps = 0;
     int moveToolShown = 0;
@@ -50,8 +52,16 @@ struct FakeWindows : DocumentHost, ViewHost, ToolPalette, ToolHost {
     }
 
     // ToolHost
-    void RedrawView() override { krt::RedrawView(editor); }
-    void RedrawPreview() override { krt::RedrawPreview(editor); }
+    void RedrawView() override
+    {
+        ++viewRedraws;
+        krt::RedrawView(editor);
+    }
+    void RedrawPreview() override
+    {
+        ++previewRedraws;
+        krt::RedrawPreview(editor);
+    }
     void UpdatePreview(double x, double y, double w, double h) override { UpdatePreviewRect(editor, x, y, w, h); }
     void RelayoutPreview(bool outline) override
     {

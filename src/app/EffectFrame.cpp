@@ -1,0 +1,63 @@
+#include "app/EffectFrame.h"
+
+#include "document/Undo.h"
+#include "paint/FloatingBlock.h"
+
+#include <cstring>
+
+namespace krt {
+namespace {
+
+// Cells that were empty in the copy are empty again in the block.
+void RestoreEmptyCells(TFastBMP& block, const TFastBMP& copy)
+{
+    for (int y = 0; y < block.Height; ++y) {
+        std::uint8_t* b = block.RowTable[static_cast<std::size_t>(y)];
+        const std::uint8_t* c = copy.RowTable[static_cast<std::size_t>(y)];
+        for (int x = 0; x < block.Width; ++x, b += 3, c += 3)
+            if (ReadPixel(c) == KeyColor)
+                WritePixel(b, KeyColor);
+    }
+}
+
+} // namespace
+
+void EffectFrame::ApplyEffect(Effect& effect)
+{
+    if (!effect.HasDialog())
+        PushUndo(editor);
+    if (editor.selection.HasSelection()) {
+        palette.SelectTool(Tool::Move);
+        TFastBMP& block = editor.selection.FloatingPixels;
+        TFastBMP copy;
+        copy.CopyFrom(block);
+        if (!effect.Run(block, copy))
+            return;
+        RestoreEmptyCells(block, copy);
+        MoveSelectionBy(editor, 0, 0, 0, 0);
+    } else {
+        SaveBackup(editor);
+        effect.Run(editor.Image, editor.BackupImage);
+    }
+    windows.RedrawView();
+    windows.RedrawPreview();
+}
+
+void EffectFrame::RunWithBackup(const std::function<void(TFastBMP& target, const TFastBMP& source)>& run)
+{
+    SaveBackup(editor);
+    auto putBack = [this] {
+        RestoreBackup(editor);
+        windows.RedrawView();
+        windows.RedrawPreview();
+    };
+    try {
+        run(editor.Image, editor.BackupImage);
+    } catch (...) {
+        putBack();
+        throw;
+    }
+    putBack();
+}
+
+} // namespace krt

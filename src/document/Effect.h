@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/FastBMP.h"
+
+#include <functional>
+
+namespace krt {
+
+// An effect as the effect frame sees it: it writes its result into a target,
+// reading an unchanged source copy of the same size, and says whether it was
+// applied. An effect with a dialog takes its undo snapshot itself when the
+// user confirms (PushUndo, before it writes); for one without a dialog the
+// frame takes it first.
+class Effect {
+public:
+    virtual ~Effect() = default;
+    virtual bool HasDialog() const = 0;
+    virtual bool Run(TFastBMP& target, const TFastBMP& source) = 0;
+};
+
+// The effect frame as the windows reach it: the one road by which effects
+// change the document.
+class EffectRunner {
+public:
+    virtual ~EffectRunner() = default;
+    // Runs an effect on the floating selection, or else on the whole image,
+    // and redraws.
+    virtual void ApplyEffect(Effect& effect) = 0;
+    // The editors of new deformations and filters: `editor` runs with the
+    // image as target and BackupImage as source; afterwards the image is put
+    // back as it was, so a try-out never stays in the document.
+    virtual void RunWithBackup(const std::function<void(TFastBMP& target, const TFastBMP& source)>& editor) = 0;
+};
+
+} // namespace krt

@@ -1,0 +1,163 @@
+#include "app/EffectFrame.h"
+#include "document/Undo.h"
+#include "paint/SelectionShapes.h"
+#include "support/EditorFixture.h"
+#include "support/FakeWindows.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace krt {
+namespace {
+
+using test::FakeWindows;
+using test::NewEditor;
+
+// An effect that records what it was given and, when applied, paints every
+// pixel of the target with the colour `paint` (after the undo snapshot, as a
+// dialog's OK does).
+struct FakeEffect : Effect {
+    FakeEffect(Editor& e, bool dialog, bool apply, PackedColor color = PackRGB(200, 10, 10))
+        : editor(e), withDialog(dialog), applied(apply), paint(color)
+    {
+    }
+    bool HasDialog() const override { return withDialog; }
+    bool Run(TFastBMP& target, const TFastBMP& source) override
+    {
+        ++runs;
+        sourceWasTarget = source.SamePixels(target);
+        sameSize = source.Width == target.Width && source.Height == target.Height;
+        if (!applied)
+            return false;
+        if (withDialog)
+            PushUndo(editor);
+        target.Fill(paint);
+        return true;
+    }
+    Editor& editor;
+    bool withDialog, applied;
+    PackedColor paint;
+    int runs = 0;
+    bool sourceWasTarget = false, sameSize = false;
+};
+
+struct Desk {
+    Desk() : editor(NewEditor(20, 10)), windows(*editor), frame(*editor, windows, windows)
+    {
+        editor->Image.SetPixel(1, 1, PackRGB(1, 2, 3));
+    }
+    void Select() { SetRectSelection(*editor, 4, 2, 9, 6); } // columns 4..9, rows 2..6
+    std::unique_ptr<Editor> editor;
+    FakeWindows windows;
+    EffectFrame frame;
+};
+
+TEST(EffectFrame, OnTheWholeImage)
+{
+    struct Case {
+        const char* what;
+        bool dialog, applied;
+        int undoSteps;   // snapshots added
+        bool changed;    // the image took the effect
+    };
+    const Case cases[] = {
+        {"dialog, OK", true, true, 1, true},
+        {"dialog, cancelled", true, false, 0, false},
+        {"no dialog", false, true, 1, true},
+    };
+    for (const Case& c : cases) {
+        Desk d;
+        TFastBMP original;
+        original.CopyFrom(d.editor->Image);
+        FakeEffect effect(*d.editor, c.dialog, c.applied);
+        d.frame.ApplyEffect(effect);
+        EXPECT_TRUE(effect.sourceWasTarget && effect.sameSize) << c.what << ": the source is the image as it was";
+        EXPECT_EQ(d.editor->UndoCount, c.undoSteps) << c.what;
+        EXPECT_EQ(d.editor->Image.Pixel(1, 1) == PackRGB(200, 10, 10), c.changed) << c.what;
+        EXPECT_EQ(d.editor->document.ModifiedCount, 1) << c.what << ": the backup counts, even when cancelled";
+        EXPECT_EQ(d.windows.viewRedraws, 1) << c.what;
+        EXPECT_EQ(d.windows.previewRedraws, 1) << c.what;
+        if (c.undoSteps) {
+            UndoLast(*d.editor);
+            EXPECT_TRUE(d.editor->Image.SamePixels(original)) << c.what << ": Undo restores the image";
+        }
+    }
+}
+
+TEST(EffectFrame, OnTheFloatingSelection)
+{
+    struct Case {
+        const char* what;
+        bool dialog, applied;
+        int undoSteps;
+    };
+    const Case cases[] = {
+        {"dialog, OK", true, true, 0}, // the move tool takes no snapshot
+        {"no dialog", false, true, 1}, // taken before the move tool is current
+        {"dialog, cancelled", true, false, 0},
+    };
+    for (const Case& c : cases) {
+        Desk d;
+        d.Select();
+        // One cell of the selection is not selected: it must stay empty.
+        d.editor->selection.MaskRow(3)[5] = 0;
+        FakeEffect effect(*d.editor, c.dialog, c.applied);
+        d.frame.ApplyEffect(effect);
+        EXPECT_EQ(d.editor->settings.CurrentTool, Tool::Move) << c.what;
+        EXPECT_EQ(d.windows.toolsSelected, std::vector<Tool>{Tool::Move}) << c.what << ": as its palette button";
+        EXPECT_EQ(d.editor->UndoCount, c.undoSteps) << c.what;
+        EXPECT_TRUE(d.editor->selection.HasSelection()) << c.what;
+        const TFastBMP& block = d.editor->selection.FloatingPixels;
+        EXPECT_EQ(block.Pixel(1, 1), KeyColor) << c.what << ": the unselected cell stays empty";
+        if (!c.applied) {
+            EXPECT_EQ(d.windows.viewRedraws + d.windows.previewRedraws, 0) << c.what << ": nothing is redrawn";
+            EXPECT_EQ(block.Pixel(0, 0), White) << c.what;
+            continue;
+        }
+        EXPECT_EQ(block.Pixel(0, 0), PackRGB(200, 10, 10)) << c.what;
+        EXPECT_EQ(d.editor->Image.Pixel(4, 2), PackRGB(200, 10, 10)) << c.what << ": the block shows in the image";
+        EXPECT_EQ(d.editor->Image.Pixel(5, 3), White) << c.what << ": the empty cell shows what lies under it";
+        EXPECT_EQ(d.editor->Image.Pixel(3, 2), White) << c.what << ": outside the selection nothing changed";
+        EXPECT_EQ(d.windows.viewRedraws, 1) << c.what;
+        EXPECT_EQ(d.windows.previewRedraws, 1) << c.what;
+    }
+}
+
+TEST(EffectFrame, AnEffectThatWritesTheKeyColourLeavesTransparentCells)
+{
+    Desk d;
+    d.editor->Image.Fill(PackRGB(50, 60, 70));
+    d.Select();
+    FakeEffect effect(*d.editor, true, true, KeyColor);
+    d.frame.ApplyEffect(effect);
+    // The lifted block left the background colour in its place; the block is now all key colour.
+    EXPECT_EQ(d.editor->Image.Pixel(6, 4), d.editor->settings.BackColor);
+}
+
+TEST(EffectFrame, AnEditorsTryOutNeverStaysInTheDocument)
+{
+    Desk d;
+    TFastBMP original;
+    original.CopyFrom(d.editor->Image);
+    d.editor->document.ModifiedCount = 3;
+    d.frame.RunWithBackup([&](TFastBMP& target, const TFastBMP& source) {
+        EXPECT_TRUE(source.SamePixels(target));
+        target.Fill(Black);
+        EXPECT_EQ(&target, &d.editor->Image);
+    });
+    EXPECT_TRUE(d.editor->Image.SamePixels(original));
+    EXPECT_EQ(d.editor->document.ModifiedCount, 3);
+    EXPECT_GE(d.windows.viewRedraws, 1);
+    // An error in the editor puts the image back too.
+    EXPECT_THROW(d.frame.RunWithBackup([](TFastBMP& target, const TFastBMP&) {
+        target.Fill(Black);
+        throw std::runtime_error("failed");
+    }),
+                 std::runtime_error);
+    EXPECT_TRUE(d.editor->Image.SamePixels(original));
+}
+
+} // namespace
+} // namespace krt
