@@ -26,18 +26,20 @@ PreviewGeometry FitPreviewGeometry(int width, int height)
     return g;
 }
 
-PreviewGeometry FitPreview(TFastBMP& destination, TFastBMP& sourcePreview, TFastBMP& targetPreview)
+PreviewGeometry FitPreview(const TFastBMP& destination, TFastBMP& sourcePreview, TFastBMP& targetPreview)
 {
     const PreviewGeometry g = FitPreviewGeometry(destination.Width, destination.Height);
     sourcePreview.Allocate(g.width, g.height);
     targetPreview.Allocate(g.width, g.height);
-    for (int y = 0; y < destination.Height; ++y) {
-        std::uint8_t* p = destination.RowTable[static_cast<std::size_t>(y)];
-        for (int x = 0; x < destination.Width; ++x, p += 3)
+    ScaledBlit(destination, sourcePreview, 0, 0, destination.Width, destination.Height, g.width, g.height);
+    // Each preview pixel is a copy of one destination pixel, so a key-colour
+    // pixel here was a key-colour pixel there.
+    for (int y = 0; y < sourcePreview.Height; ++y) {
+        std::uint8_t* p = sourcePreview.RowTable[static_cast<std::size_t>(y)];
+        for (int x = 0; x < sourcePreview.Width; ++x, p += 3)
             if (ReadPixel(p) == KeyColor)
                 WritePixel(p, Black);
     }
-    ScaledBlit(destination, sourcePreview, 0, 0, destination.Width, destination.Height, g.width, g.height);
     targetPreview.CopyFrom(sourcePreview);
     return g;
 }

@@ -20,10 +20,11 @@ struct PreviewGeometry {
 // pixel on each side) at the bitmap's aspect ratio, centred the other way.
 PreviewGeometry FitPreviewGeometry(int width, int height);
 
-// Sizes both preview buffers for the destination, turns the destination's
-// key-colour pixels black, scales the destination into the source preview and
-// copies it into the target preview.
-PreviewGeometry FitPreview(TFastBMP& destination, TFastBMP& sourcePreview, TFastBMP& targetPreview);
+// Sizes both preview buffers for the destination, scales the destination into
+// the source preview with its key-colour pixels (the empty cells of a
+// floating block) shown black, and copies it into the target preview. The
+// destination itself is left as it is.
+PreviewGeometry FitPreview(const TFastBMP& destination, TFastBMP& sourcePreview, TFastBMP& targetPreview);
 
 // Recompiles the formulas for a bitmap of width x height and warps the source
 // preview into the target preview. Pixels that nothing maps get the

@@ -84,9 +84,9 @@ private:
         columnC.resize(padded);
         for (std::size_t j = 0; j < padded; ++j) {
             if (job.geometry.preview) {
-                const double xd = static_cast<double>(j) * W / PW;
-                columnX[j] = static_cast<float>(xd);
-                columnC[j] = static_cast<float>(xd - W * 0.5);
+                // c is taken from the x the formula sees, so that both name one point.
+                columnX[j] = static_cast<float>(static_cast<double>(j) * W / PW);
+                columnC[j] = static_cast<float>(static_cast<double>(columnX[j]) - W * 0.5);
             } else {
                 columnX[j] = static_cast<float>(j);
                 columnC[j] = static_cast<float>(static_cast<long>(j) - W / 2);
@@ -100,9 +100,8 @@ private:
         const int H = job.geometry.formulaHeight;
         float yv, zv;
         if (job.geometry.preview) {
-            const double yd = static_cast<double>(row) * H / job.destination.Height;
-            yv = static_cast<float>(yd);
-            zv = static_cast<float>(yd - H * 0.5);
+            yv = static_cast<float>(static_cast<double>(row) * H / job.destination.Height);
+            zv = static_cast<float>(static_cast<double>(yv) - H * 0.5);
         } else {
             yv = static_cast<float>(row);
             zv = static_cast<float>(row - H / 2);

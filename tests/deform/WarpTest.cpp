@@ -191,7 +191,7 @@ TEST(Preview, FitTurnsKeyColourBlackAndScales)
     TFastBMP sourcePreview, targetPreview;
     const PreviewGeometry g = FitPreview(dst, sourcePreview, targetPreview);
     EXPECT_EQ(sourcePreview.Width, g.width);
-    EXPECT_EQ(dst.Pixel(0, 0), Black);
+    EXPECT_EQ(dst.Pixel(0, 0), KeyColor) << "the destination is left as it is";
     EXPECT_EQ(sourcePreview.Pixel(0, 0), Black);
     EXPECT_EQ(sourcePreview.Pixel(5, 3), dst.Pixel(10, 6)) << "half size: every second pixel";
     EXPECT_TRUE(targetPreview.SamePixels(sourcePreview));
