@@ -4,6 +4,7 @@
 #include "core/KrtError.h"
 #include "core/Text.h"
 #include "lang/OwnMessages.h"
+#include "lang/TextEncoding.h"
 
 #include <algorithm>
 
@@ -81,6 +82,20 @@ DeformationRecord ParseRecord(const std::string& text)
     record.firstFormula = rest.substr(0, bar);
     record.secondFormula = bar == std::string::npos ? std::string() : rest.substr(bar + 1);
     return record;
+}
+
+std::string BuildDeformationRecord(const DeformationEditorFields& fields)
+{
+    std::string text = fields.name + "|";
+    for (const DeformationEditorFields::Constant& c : fields.constants) {
+        const std::string value = c.defaultText == "  " ? "0" : TrimBlanks(c.defaultText);
+        text += c.label + (c.used ? "1" : "0") + "^" + value + "^";
+    }
+    text += fields.cartesian ? "1" : "0";
+    text += fields.source ? "1" : "0";
+    const std::string& first = fields.cartesian ? fields.x : fields.t;
+    const std::string& second = fields.cartesian ? fields.y : fields.r;
+    return text + FoldCase(TrimBlanks(first)) + "|" + FoldCase(TrimBlanks(second));
 }
 
 std::string BuildRecord(const DeformationRecord& record)

@@ -38,4 +38,25 @@ std::string BuildRecord(const DeformationRecord& record);
 // The text before the first "|": the menu caption.
 std::string RecordName(const std::string& text);
 
+// What the fields of the deformation editor hold, as typed.
+struct DeformationEditorFields {
+    struct Constant {
+        std::string label;
+        bool used = false;
+        std::string defaultText = "  "; // two digits at most; two blanks when nothing was typed
+    };
+    std::string name;
+    std::array<Constant, 6> constants;
+    bool cartesian = true;
+    bool source = true;
+    std::string x = "x", y = "y"; // the Cartesian formulas
+    std::string t = "t", r = "r"; // the polar ones
+};
+
+// The record the editor's fields make: a default left blank is "0", others
+// lose their blanks; the formulas of the chosen coordinate system lose their
+// blanks and are put in lower case. Nothing is checked here: a bad formula
+// shows when the record is tried out or applied.
+std::string BuildDeformationRecord(const DeformationEditorFields& fields);
+
 } // namespace krt

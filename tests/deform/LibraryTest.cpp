@@ -109,6 +109,29 @@ TEST(DeformationRecord, OddLines)
     EXPECT_THROW(ParseRecord("Short|a1^1^0^0^11x|y"), KrtError);
 }
 
+TEST(DeformationRecord, TheEditorsFieldsMakeARecord)
+{
+    DeformationEditorFields identity;
+    identity.name = "Test";
+    EXPECT_EQ(BuildDeformationRecord(identity), "Test|0^0^0^0^0^0^0^0^0^0^0^0^11x|y");
+
+    DeformationEditorFields wave;
+    wave.name = "Wave";
+    wave.constants[0] = {"Amp", true, "10"};
+    wave.constants[1] = {"", false, "5 "};
+    wave.x = " X+A*SIN(Y/10) ";
+    EXPECT_EQ(BuildDeformationRecord(wave), "Wave|Amp1^10^0^5^0^0^0^0^0^0^0^0^11x+a*sin(y/10)|y");
+
+    DeformationEditorFields polar;
+    polar.name = "Spin";
+    polar.cartesian = false;
+    polar.source = false;
+    polar.t = "T+a";
+    polar.x = "ignored";
+    EXPECT_EQ(BuildDeformationRecord(polar), "Spin|0^0^0^0^0^0^0^0^0^0^0^0^00t+a|r");
+    EXPECT_EQ(ParseRecord(BuildDeformationRecord(wave)).constants[1].defaultValue, 5);
+}
+
 TEST(DeformationRecord, TheCreateByStringTemplateIsAnIdentityRecord)
 {
     for (Language language : {Language::Russian, Language::English}) {

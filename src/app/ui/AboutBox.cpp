@@ -1,7 +1,7 @@
 #include "app/ui/AboutBox.h"
 
 #include "core/Product.h"
-#include "app/WebLinks.h"
+#include "lang/WebLinks.h"
 
 #include <QDesktopServices>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "app/ui/HelpMenus.h"
 
-#include "app/WebLinks.h"
+#include "lang/WebLinks.h"
 #include "core/ui/CommandBinder.h"
 
 #include <QDesktopServices>

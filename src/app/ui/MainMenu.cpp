@@ -1,6 +1,6 @@
 #include "app/ui/MainMenu.h"
 
-#include "app/WebLinks.h"
+#include "lang/WebLinks.h"
 
 namespace krt {
 namespace {

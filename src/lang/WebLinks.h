@@ -16,6 +16,10 @@ std::string HomePageAddress(Language language);
 std::string GalleryAddress();
 // A new mail to the maker.
 std::string ContactMailLink();
+// Where a deformation is sent: the maker's collecting script (under
+// "/english" for the English interface) with the record, exactly as stored,
+// as its query. A plain, unencrypted address.
+std::string PublishingAddress(Language language, const std::string& record);
 // The help file's bare name in the program's data folder.
 std::string HelpFileName(Language language);
 
