@@ -40,6 +40,10 @@ public:
     const std::string& Record(int index) const { return records[static_cast<std::size_t>(index)]; }
     std::vector<std::string> UserRecords() const;
     const std::string& UserPath() const { return userPath; }
+    // Whether the user library was read completely (a missing one was); when
+    // not, additions and deletions are refused and UserProblem says why.
+    bool UserLibraryComplete() const { return userComplete; }
+    const std::string& UserProblem() const { return userProblem; }
 
 private:
     void CheckRewritable() const;

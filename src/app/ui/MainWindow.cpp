@@ -8,6 +8,7 @@
 #include "core/Product.h"
 #include "core/ui/RunGuarded.h"
 #include "core/ui/ShortcutGuard.h"
+#include "deform/ui/DeformationMenu.h"
 #include "paint/ColorPanels.h"
 #include "paint/FloatingBlock.h"
 #include "paint/View.h"
@@ -19,9 +20,11 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDesktopServices>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QUrl>
 
 namespace krt {
 
@@ -51,6 +54,12 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     BindFileMenu(menu.Menu("N1"), *files, [this] { close(); });
     BindEditMenu(menu.Menu("N6"), *edits);
     BindHelpMenus(menu.Menu("WebMenu"), menu.Menu("N21"), editor.language, editor.paths, aboutBox);
+    effects = std::make_unique<EffectFrame>(editor, *this, *this);
+    openAddress = [](const std::string& address) {
+        QDesktopServices::openUrl(QUrl(QString::fromStdString(address), QUrl::TolerantMode));
+    };
+    deformations = new DeformationMenu(menu.Menu("N29"), menu.Menu("WebMenu"), editor, *effects, this,
+                                       [this](const std::string& address) { openAddress(address); });
 
     timer = new QTimer(this);
     timer->setObjectName("Timer1");
@@ -119,6 +128,10 @@ CaptionWindows TForm1::Windows() const
     windows.insert("TNewImage", newImage);
     windows.insert("TImgResize", imgResize);
     windows.insert("TAddText", addText);
+    windows.insert("TEffectForm", deformations->EffectForm());
+    windows.insert("TEditEffect", deformations->EditEffect());
+    windows.insert("TDeleteEffForm", deformations->DeleteEffForm());
+    windows.insert("TSendEffectForm", deformations->SendEffectForm());
     return windows;
 }
 

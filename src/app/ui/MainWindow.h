@@ -2,6 +2,7 @@
 
 #include "app/DocumentHost.h"
 #include "app/EditCommands.h"
+#include "app/EffectFrame.h"
 #include "app/FileCommands.h"
 #include "app/LayoutFile.h"
 #include "app/PromptsRelay.h"
@@ -34,6 +35,7 @@ class TInstrumForm;
 class TOptForm;
 class TColorForm;
 class TAddText;
+class DeformationMenu;
 
 // The frame of the editor: the multiple-document area with the fixed child
 // windows, the main menu (each subsystem binds its own items), the title and
@@ -58,6 +60,10 @@ public:
     TImgResize* ImgResize() const { return imgResize; }
     TAddText* AddText() const { return addText; }
     FileCommands& Files() { return *files; }
+    EffectFrame& Effects() { return *effects; }
+    DeformationMenu& Deformations() { return *deformations; }
+    // Web addresses go to the desktop's browser; tests take them instead.
+    std::function<void(const std::string& address)> openAddress;
     EditCommands& Edits() { return *edits; }
     ToolEngine& Tools() { return *tools; }
     // The child window that holds a form.
@@ -131,6 +137,8 @@ private:
     std::unique_ptr<FileCommands> files;
     std::unique_ptr<EditCommands> edits;
     std::unique_ptr<ToolEngine> tools;
+    std::unique_ptr<EffectFrame> effects;
+    DeformationMenu* deformations = nullptr;
     std::vector<OutlineDisplay*> outlineDisplays;
 };
 

@@ -1,0 +1,204 @@
+#include "deform/ui/EditEffect.h"
+
+#include "core/Product.h"
+#include "core/ui/RunGuarded.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QRegularExpressionValidator>
+
+namespace krt {
+namespace {
+
+QLabel* Label(QWidget* parent, const char* name, const char* text, QRect geometry)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit* Edit(QWidget* parent, const QString& name, const char* text, QRect geometry)
+{
+    auto* edit = new QLineEdit(QString::fromUtf8(text), parent);
+    edit->setObjectName(name);
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+} // namespace
+
+TEditEffect::TEditEffect(Editor& ed, TEffectForm& tryOut, std::function<void(const std::string&)> add, QWidget* parent)
+    : QDialog(parent), editor(ed), effectForm(tryOut), addRecord(std::move(add))
+{
+    setObjectName("EditEffect");
+    setWindowTitle(QString::fromUtf8("Создание деформации"));
+    setFixedSize(469, 318);
+    Label(this, "Label14", "Название", QRect(8, 8, 80, 22));
+    edit9 = Edit(this, "Edit9", "", QRect(92, 8, 200, 22));
+    BuildConstantRows();
+    BuildFormulaBox();
+
+    button1 = new QPushButton(QString::fromUtf8("Добавить"), this);
+    button1->setObjectName("Button1");
+    button1->setGeometry(8, 288, 104, 24);
+    button2 = new QPushButton(QString::fromUtf8("Опробовать "), this);
+    button2->setObjectName("Button2");
+    button2->setGeometry(120, 288, 104, 24);
+    button3 = new QPushButton(QString::fromUtf8("Создать по строке"), this);
+    button3->setObjectName("Button3");
+    button3->setGeometry(232, 288, 128, 24);
+    button5 = new QPushButton(QString::fromUtf8("Отмена"), this);
+    button5->setObjectName("Button5");
+    button5->setGeometry(368, 288, 92, 24);
+    connect(button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button1Click(); }); });
+    connect(button2, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button2Click(); }); });
+    connect(button3, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button3Click(); }); });
+    connect(button5, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// Six rows, a to f: letter, used box, label and default.
+void TEditEffect::BuildConstantRows()
+{
+    Label(this, "Label1", "Константа", QRect(8, 40, 70, 20));
+    Label(this, "Label3", "Используется", QRect(80, 40, 90, 20));
+    Label(this, "Label11", "Название", QRect(172, 40, 120, 20));
+    Label(this, "Label4", "Значение по умолчанию", QRect(296, 40, 166, 20));
+    // Two digits, or the two blanks of an untouched box.
+    auto* twoDigits = new QRegularExpressionValidator(QRegularExpression("[0-9 ]{0,2}"), this);
+    for (int k = 0; k < 6; ++k) {
+        const int top = 62 + 24 * k;
+        const char letter[2] = {static_cast<char>('a' + k), '\0'};
+        Label(this, QString("Label%1").arg(k + 5).toUtf8().constData(), letter, QRect(30, top, 20, 22));
+        auto* used = new QCheckBox(this);
+        used->setObjectName(QString("CheckBox%1").arg(k + 1));
+        used->setGeometry(110, top, 22, 22);
+        usedBoxes[static_cast<std::size_t>(k)] = used;
+        labelEdits[static_cast<std::size_t>(k)] = Edit(this, QString("Edit%1").arg(k + 1), "", QRect(172, top, 120, 22));
+        QLineEdit* value = Edit(this, QString("MaskEdit%1").arg(k + 1), "  ", QRect(330, top, 32, 22));
+        value->setMaxLength(2);
+        value->setValidator(twoDigits);
+        defaultEdits[static_cast<std::size_t>(k)] = value;
+    }
+}
+
+// The coordinate kind and system, and the two pairs of formulas.
+void TEditEffect::BuildFormulaBox()
+{
+    Label(this, "Label13", "Формулы", QRect(8, 210, 80, 20));
+    auto* kind = new QGroupBox(QString::fromUtf8("Координат"), this);
+    kind->setObjectName("GroupBox2");
+    kind->setGeometry(300, 4, 162, 32);
+    radioButton3 = new QRadioButton(QString::fromUtf8("Источника"), kind);
+    radioButton3->setObjectName("RadioButton3");
+    radioButton3->setGeometry(4, 12, 80, 18);
+    radioButton3->setChecked(true);
+    radioButton4 = new QRadioButton(QString::fromUtf8("Цели"), kind);
+    radioButton4->setObjectName("RadioButton4");
+    radioButton4->setGeometry(88, 12, 70, 18);
+    auto* system = new QGroupBox(QString::fromUtf8("Система координат"), this);
+    system->setObjectName("GroupBox1");
+    system->setGeometry(300, 208, 162, 72);
+    radioButton1 = new QRadioButton(QString::fromUtf8("Декартова"), system);
+    radioButton1->setObjectName("RadioButton1");
+    radioButton1->setGeometry(8, 20, 140, 20);
+    radioButton1->setChecked(true);
+    radioButton2 = new QRadioButton(QString::fromUtf8("Полярная"), system);
+    radioButton2->setObjectName("RadioButton2");
+    radioButton2->setGeometry(8, 44, 140, 20);
+
+    Label(this, "Label2", "X=", QRect(8, 232, 24, 22));
+    edit7 = Edit(this, "Edit7", "x", QRect(32, 232, 124, 22));
+    Label(this, "Label12", "Y=", QRect(8, 258, 24, 22));
+    edit8 = Edit(this, "Edit8", "y", QRect(32, 258, 124, 22));
+    Label(this, "Label15", "T=", QRect(160, 232, 20, 22));
+    edit10 = Edit(this, "Edit10", "t", QRect(180, 232, 112, 22));
+    Label(this, "Label16", "R=", QRect(160, 258, 20, 22));
+    edit11 = Edit(this, "Edit11", "r", QRect(180, 258, 112, 22));
+    connect(radioButton1, &QRadioButton::toggled, this, [this] { SystemChanged(); });
+    SystemChanged();
+}
+
+QLineEdit* TEditEffect::FormulaEdit(char letter) const
+{
+    switch (letter) {
+    case 'x': return edit7;
+    case 'y': return edit8;
+    case 't': return edit10;
+    default: return edit11;
+    }
+}
+
+// "Декартова" takes X and Y, "Полярная" T and R; the other pair keeps its text.
+void TEditEffect::SystemChanged()
+{
+    const bool cartesian = radioButton1->isChecked();
+    edit7->setEnabled(cartesian);
+    edit8->setEnabled(cartesian);
+    edit10->setEnabled(!cartesian);
+    edit11->setEnabled(!cartesian);
+}
+
+void TEditEffect::Open(TFastBMP& tryTarget, const TFastBMP& trySource)
+{
+    target = &tryTarget;
+    source = &trySource;
+    exec();
+    target = nullptr;
+    source = nullptr;
+}
+
+DeformationEditorFields TEditEffect::Fields() const
+{
+    DeformationEditorFields f;
+    f.name = edit9->text().toStdString();
+    for (std::size_t k = 0; k < 6; ++k) {
+        f.constants[k].label = labelEdits[k]->text().toStdString();
+        f.constants[k].used = usedBoxes[k]->isChecked();
+        const QString value = defaultEdits[k]->text();
+        f.constants[k].defaultText = value.isEmpty() ? "  " : value.toStdString();
+    }
+    f.cartesian = radioButton1->isChecked();
+    f.source = radioButton3->isChecked();
+    f.x = edit7->text().toStdString();
+    f.y = edit8->text().toStdString();
+    f.t = edit10->text().toStdString();
+    f.r = edit11->text().toStdString();
+    return f;
+}
+
+// "Добавить": a name with a bar is only warned about (the record's name ends
+// at the bar); the record is added and the editor closes.
+void TEditEffect::Button1Click()
+{
+    if (edit9->text().contains('|'))
+        QMessageBox::information(this, QString::fromUtf8(ProductTitle),
+                                 QString::fromStdString(editor.messages.MsgNameNoBar));
+    addRecord(BuildDeformationRecord(Fields()));
+    accept();
+}
+
+// "Опробовать ": the deformation dialog on the document; what it does stays
+// in view until the editor closes.
+void TEditEffect::Button2Click()
+{
+    if (target && source)
+        effectForm.ShowDeformation(BuildDeformationRecord(Fields()), *target, *source);
+}
+
+// "Создать по строке": a record typed as one line is added unchecked; a
+// cancelled input box adds nothing.
+void TEditEffect::Button3Click()
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(this, QString::fromStdString(editor.messages.MsgNewByStringTitle),
+                                               QString::fromStdString(editor.messages.MsgNewByStringPrompt),
+                                               QLineEdit::Normal,
+                                               QString::fromStdString(editor.messages.MsgNewByStringDefault), &ok);
+    if (!ok)
+        return;
+    addRecord(text.toStdString());
+    accept();
+}
+
+} // namespace krt
