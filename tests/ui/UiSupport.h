@@ -29,7 +29,8 @@ inline void WhenModal(std::function<void(QWidget*)> act)
 
 // The editor as it starts: windows laid out, captions applied, shown.
 struct Setup {
-    explicit Setup(Language language = Language::English) : editor(language, DataPaths{}), window(editor)
+    explicit Setup(Language language = Language::English, DataPaths paths = {})
+        : editor(language, std::move(paths)), window(editor)
     {
         const auto table = CaptionTable(language);
         ApplyMessageEntries(table, editor.messages);

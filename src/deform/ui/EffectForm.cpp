@@ -15,7 +15,6 @@ namespace {
 // The preview surface and the progress of "OK".
 constexpr int SurfaceLeft = 298;
 constexpr int ProgressSteps = 1000;
-constexpr int ProgressDelayMs = 500;
 
 WarpOptions EditorWarpOptions()
 {
@@ -40,6 +39,7 @@ TEffectForm::TEffectForm(Editor& ed, QWidget* parent) : QDialog(parent), editor(
         auto* bar = new QScrollBar(Qt::Horizontal, this);
         bar->setObjectName(QString("ScrollBar%1").arg(k + 1));
         bar->setRange(0, 100);
+        bar->setInvertedControls(false); // the arrow keys move the way they point
         bar->setGeometry(108, top + 2, 150, 16);
         auto* value = new QLabel("0", this);
         value->setObjectName(QString("Label%1").arg(k + 9));
@@ -167,7 +167,7 @@ void TEffectForm::ApplyDeformation()
     QProgressDialog progress(windowTitle(), button2->text(), 0, ProgressSteps, this);
     progress.setObjectName("WarpProgress");
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(ProgressDelayMs);
+    progress.setMinimumDuration(progressDelay);
     options.progress = [&progress](double share) {
         progress.setValue(static_cast<int>(share * ProgressSteps));
         return !progress.wasCanceled();

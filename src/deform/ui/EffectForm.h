@@ -37,6 +37,8 @@ public:
     BufferView* Image1() const { return image1; }
     QPushButton* OkButton() const { return button1; }
     QPushButton* CancelButton() const { return button2; }
+    // How long "OK" works before it shows its progress (tests shorten it).
+    void SetProgressDelay(int milliseconds) { progressDelay = milliseconds; }
     // What the preview surface shows now.
     const TFastBMP& TargetPreview() const { return targetPreview; }
 
@@ -65,6 +67,7 @@ private:
     TFastBMP targetPreview;
     TFastBMP surface; // Image1's picture: black with the preview at its offset
     PreviewGeometry geometry;
+    int progressDelay = 500;
     bool settingUp = false;
     bool dialogOK = false;
 };

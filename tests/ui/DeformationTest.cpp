@@ -1,0 +1,253 @@
+#include "UiSupport.h"
+#include "UiTest.h"
+#include "deform/DeformationRecord.h"
+#include "deform/ui/DeformationMenu.h"
+#include "document/Undo.h"
+#include "lang/LibraryFile.h"
+#include "lang/WebLinks.h"
+#include "paint/SelectionShapes.h"
+#include "paint/ui/InstrumForm.h"
+#include "support/TestSupport.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QtTest>
+
+using namespace krt;
+using krt::test::WhenModal;
+
+namespace {
+
+// The editor with the built-in libraries and a user folder of its own.
+struct Session {
+    Session() : home(), s(Language::English, Paths(home)) {}
+    static DataPaths Paths(const test::TempFolder& folder)
+    {
+        PrepareUserFolder(folder.Path());
+        return DataPaths{folder.Path(), KRT_SOURCE_DATA_DIR};
+    }
+    DeformationMenu& Menu() { return s.window.Deformations(); }
+    // The slot of a built-in deformation.
+    int Slot(const std::string& name)
+    {
+        for (int slot = 0; slot < Menu().Table().DeformationCount(); ++slot)
+            if (RecordName(Menu().Table().Record(slot)) == name)
+                return slot;
+        return -1;
+    }
+    test::TempFolder home;
+    test::Setup s;
+};
+
+// A picture worth warping.
+void Paint(Editor& editor)
+{
+    editor.Image = test::PatternImage(120, 90);
+    editor.BuildDocumentBuffers();
+}
+
+// What the deformation gives when applied as krtphoto-batch applies it.
+TFastBMP Expected(const TFastBMP& picture, const std::string& record, int a, PackedColor background)
+{
+    DeformationParams params = ParseRecord(record).Params();
+    params.constants[0] = a;
+    TFastBMP result(picture.Width, picture.Height);
+    ApplyDeformation(result, picture, params, background);
+    return result;
+}
+
+// In the open deformation dialog: the first slider moved by keys, then a button.
+void MoveFirstSliderAndPress(QWidget* modal, int steps, bool ok)
+{
+    auto* form = qobject_cast<TEffectForm*>(modal);
+    QVERIFY(form);
+    for (int i = 0; i < steps; ++i)
+        QTest::keyClick(form->ScrollBar(0), Qt::Key_Right);
+    QTest::mouseClick(ok ? form->OkButton() : form->CancelButton(), Qt::LeftButton);
+}
+
+} // namespace
+
+class DeformationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aBuiltInDeformationFromTheMenuWarpsThePicture()
+    {
+        Session t;
+        Paint(t.s.editor);
+        TFastBMP before;
+        before.CopyFrom(t.s.editor.Image);
+        const int slot = t.Slot("Swirl");
+        QVERIFY(slot >= 0);
+        const std::string record = t.Menu().Table().Record(slot);
+        const int a = ParseRecord(record).constants[0].defaultValue + 5;
+        WhenModal([](QWidget* modal) { MoveFirstSliderAndPress(modal, 5, true); });
+        t.Menu().Item(slot)->trigger();
+        QVERIFY(t.s.editor.Image.SamePixels(Expected(before, record, a, t.s.editor.settings.BackColor)));
+        QCOMPARE(t.s.editor.UndoCount, 1);
+        QCOMPARE(t.s.editor.document.ModifiedCount, 1);
+        t.s.window.Menu().Action("N26")->trigger();
+        QVERIFY(t.s.editor.Image.SamePixels(before));
+    }
+
+    void cancelChangesNothingButTheChangeCount()
+    {
+        Session t;
+        Paint(t.s.editor);
+        TFastBMP before;
+        before.CopyFrom(t.s.editor.Image);
+        WhenModal([](QWidget* modal) { MoveFirstSliderAndPress(modal, 9, false); });
+        t.Menu().Item(t.Slot("Twirl"))->trigger();
+        QVERIFY(t.s.editor.Image.SamePixels(before));
+        QCOMPARE(t.s.editor.UndoCount, 0);
+    }
+
+    void aLongWarpShowsItsProgressAndCancelLeavesTheDocumentAsItWas()
+    {
+        Session t;
+        t.s.editor.Image = test::PatternImage(6000, 4000);
+        t.s.editor.BuildDocumentBuffers();
+        PushUndo(t.s.editor);
+        TFastBMP before;
+        before.CopyFrom(t.s.editor.Image);
+        t.Menu().EffectForm()->SetProgressDelay(0);
+        TFastBMP target, source;
+        source.CopyFrom(before);
+        target.CopyFrom(before);
+        bool progressSeen = false;
+        WhenModal([&](QWidget* modal) {
+            WhenModal([&](QWidget* progress) {
+                progressSeen = progress->objectName() == "WarpProgress";
+                QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+                WhenModal([](QWidget* dialog) {
+                    QTest::mouseClick(static_cast<TEffectForm*>(dialog)->CancelButton(), Qt::LeftButton);
+                });
+            });
+            QTest::mouseClick(static_cast<TEffectForm*>(modal)->OkButton(), Qt::LeftButton);
+        });
+        const bool ok = t.Menu().EffectForm()->ShowDeformation(
+            "Slow|0^0^0^0^0^0^0^0^0^0^0^0^11x+sin(x*y/99)*cos(x*y/77)*3+atan(x*y)|y+tan(x*y/55)", target, source);
+        QVERIFY(progressSeen);
+        QVERIFY(!ok);
+        QVERIFY(target.SamePixels(before));
+        QCOMPARE(t.s.editor.UndoCount, 1);
+    }
+
+    void onASelectionOnlyTheFloatingBlockIsWarped()
+    {
+        Session t;
+        Paint(t.s.editor);
+        SetRectSelection(t.s.editor, 10, 10, 49, 39);
+        t.s.editor.selection.MaskRow(20)[20] = 0; // one cell of the rectangle not selected
+        TFastBMP before;
+        before.CopyFrom(t.s.editor.Image);
+        const int slot = t.Slot("Horizontal waves");
+        WhenModal([](QWidget* modal) { MoveFirstSliderAndPress(modal, 0, true); });
+        t.Menu().Item(slot)->trigger();
+        QCOMPARE(t.s.editor.settings.CurrentTool, Tool::Move);
+        QVERIFY(t.s.window.InstrumForm()->ToolButton(Tool::Move)->isChecked());
+        QCOMPARE(t.s.editor.selection.FloatingPixels.Pixel(10, 10), KeyColor);
+        QCOMPARE(t.s.editor.Image.Pixel(5, 5), before.Pixel(5, 5));
+        QCOMPARE(t.s.editor.Image.Pixel(60, 60), before.Pixel(60, 60));
+        QVERIFY(!t.s.editor.Image.SamePixels(before));
+    }
+
+    void anIncorrectFormulaIsReportedAndTheDialogStillOpens()
+    {
+        Session t;
+        Paint(t.s.editor);
+        TFastBMP target, source;
+        source.CopyFrom(t.s.editor.Image);
+        target.CopyFrom(source);
+        QString message;
+        WhenModal([&](QWidget* modal) {
+            message = static_cast<QMessageBox*>(modal)->text();
+            static_cast<QMessageBox*>(modal)->accept();
+            WhenModal([](QWidget* dialog) { QTest::mouseClick(static_cast<TEffectForm*>(dialog)->CancelButton(), Qt::LeftButton); });
+        });
+        const bool ok = t.Menu().EffectForm()->ShowDeformation("Bad|0^0^0^0^0^0^0^0^0^0^0^0^11x+|y", target, source);
+        QCOMPARE(message, QString("Incorrect formula X"));
+        QVERIFY(!ok);
+        QVERIFY(target.SamePixels(source));
+    }
+
+    void theEditorAddsTriesAndTheDeletionDialogRemoves()
+    {
+        Session t;
+        Paint(t.s.editor);
+        TFastBMP before;
+        before.CopyFrom(t.s.editor.Image);
+        const int builtins = t.Menu().Table().BuiltinDeformationCount();
+        // Try a shift out, confirm it in the dialog, then add the record.
+        WhenModal([](QWidget* modal) {
+            auto* editor = qobject_cast<TEditEffect*>(modal);
+            QVERIFY(editor);
+            QTest::keyClicks(editor->NameEdit(), "Shift right");
+            editor->FormulaEdit('x')->clear();
+            QTest::keyClicks(editor->FormulaEdit('x'), "X-10");
+            WhenModal([editor](QWidget* dialog) {
+                QTest::mouseClick(static_cast<TEffectForm*>(dialog)->OkButton(), Qt::LeftButton);
+                WhenModal([editor](QWidget*) { QTest::mouseClick(editor->AddButton(), Qt::LeftButton); });
+            });
+            QTest::mouseClick(editor->TryButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N31")->trigger();
+        QVERIFY2(t.s.editor.Image.SamePixels(before), "the try-out is gone once the editor closed");
+        QCOMPARE(t.Menu().Table().DeformationCount(), builtins + 1);
+        QCOMPARE(t.Menu().Item(builtins)->text(), QString("Shift right"));
+        const LibraryContents file = ReadLibraryFile(t.home.Path("ueffect.prg").string());
+        QCOMPARE(file.records.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(file.records[0]), QString("Shift right|0^0^0^0^0^0^0^0^0^0^0^0^11x-10|y"));
+
+        WhenModal([](QWidget* modal) {
+            auto* dialog = qobject_cast<TDeleteEffForm*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->List()->count(), 1);
+            QTest::mouseClick(dialog->ActionButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N32")->trigger();
+        QCOMPARE(t.Menu().Table().DeformationCount(), builtins);
+        QVERIFY(!t.Menu().Item(builtins));
+        QVERIFY(ReadLibraryFile(t.home.Path("ueffect.prg").string()).records.empty());
+        // With no deformation of the user's, "Delete" does nothing.
+        t.s.window.Menu().Action("N32")->trigger();
+    }
+
+    void aCancelledCreateByStringAddsNothing()
+    {
+        Session t;
+        const int count = t.Menu().Table().DeformationCount();
+        WhenModal([](QWidget* modal) {
+            auto* editor = qobject_cast<TEditEffect*>(modal);
+            WhenModal([editor](QWidget* box) {
+                static_cast<QDialog*>(box)->reject();
+                WhenModal([editor](QWidget*) { QTest::mouseClick(editor->CancelButton(), Qt::LeftButton); });
+            });
+            QTest::mouseClick(editor->ByStringButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N31")->trigger();
+        QCOMPARE(t.Menu().Table().DeformationCount(), count);
+    }
+
+    void publishingOpensTheAddressOfTheChosenDeformation()
+    {
+        Session t;
+        std::vector<std::string> opened;
+        t.s.window.openAddress = [&](const std::string& address) { opened.push_back(address); };
+        WhenModal([](QWidget* modal) {
+            auto* dialog = qobject_cast<TSendEffectForm*>(modal);
+            QTest::mouseClick(dialog->ActionButton(), Qt::LeftButton);
+            QTest::mouseClick(dialog->ActionButton(), Qt::LeftButton);
+            QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N14")->trigger();
+        QCOMPARE(opened.size(), std::size_t{2});
+        QCOMPARE(QString::fromStdString(opened[0]),
+                 QString::fromStdString(PublishingAddress(Language::English, t.Menu().Table().Record(0))));
+        QVERIFY(opened[0].rfind("http://www.krtdalmor.example/english/cgi-bin/effectkonkurs.cgi?Swirl|", 0) == 0);
+    }
+};
+
+static const bool registered = RegisterUiTest<DeformationTest>();
+
+#include "DeformationTest.moc"
