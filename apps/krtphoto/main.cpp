@@ -6,9 +6,11 @@
 #include "app/ui/MainWindow.h"
 #include "core/DataPaths.h"
 #include "core/ui/RunGuarded.h"
+#include "deform/ui/DeformationMenu.h"
 #include "document/Editor.h"
 #include "lang/CaptionTables.h"
 #include "lang/Language.h"
+#include "lang/OwnMessages.h"
 
 #include <QFileInfo>
 
@@ -43,6 +45,7 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     krt::DataPaths paths = krt::DataPaths::FromEnvironment();
     krt::PrepareUserFolder(paths.userFolder);
     const krt::Language language = krt::LoadLanguage(paths.User("krtphoto.lng"));
+    krt::SetMessageLanguage(language);
 
     krt::Editor editor(language, paths);
     krt::TForm1 mainWindow(editor);
@@ -55,6 +58,11 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     krt::ApplyCaptions(table, mainWindow.Windows());
 
     mainWindow.show();
+    // A user library that could not be read whole is reported once: it will
+    // not be rewritten until it is mended.
+    const krt::DeformationTable& deformations = mainWindow.Deformations().Table();
+    if (!deformations.UserLibraryComplete())
+        krt::ShowErrorMessage(QString::fromStdString(deformations.UserProblem()));
     // A picture that cannot be read is reported; the editor starts anyway.
     if (request.file)
         krt::RunGuarded([&] { mainWindow.Files().OpenFile(*request.file); });
