@@ -33,24 +33,25 @@ TEditEffect::TEditEffect(Editor& ed, TEffectForm& tryOut, std::function<void(con
 {
     setObjectName("EditEffect");
     setWindowTitle(QString::fromUtf8("Создание деформации"));
-    setFixedSize(469, 318);
+    // Wider than the original's 469 pixels: the captions in today's fonts need the room.
+    setFixedSize(580, 318);
     Label(this, "Label14", "Название", QRect(8, 8, 80, 22));
-    edit9 = Edit(this, "Edit9", "", QRect(92, 8, 200, 22));
+    edit9 = Edit(this, "Edit9", "", QRect(92, 8, 240, 22));
     BuildConstantRows();
     BuildFormulaBox();
 
     button1 = new QPushButton(QString::fromUtf8("Добавить"), this);
     button1->setObjectName("Button1");
-    button1->setGeometry(8, 288, 104, 24);
+    button1->setGeometry(8, 288, 120, 24);
     button2 = new QPushButton(QString::fromUtf8("Опробовать "), this);
     button2->setObjectName("Button2");
-    button2->setGeometry(120, 288, 104, 24);
+    button2->setGeometry(136, 288, 120, 24);
     button3 = new QPushButton(QString::fromUtf8("Создать по строке"), this);
     button3->setObjectName("Button3");
-    button3->setGeometry(232, 288, 128, 24);
+    button3->setGeometry(264, 288, 180, 24);
     button5 = new QPushButton(QString::fromUtf8("Отмена"), this);
     button5->setObjectName("Button5");
-    button5->setGeometry(368, 288, 92, 24);
+    button5->setGeometry(452, 288, 120, 24);
     connect(button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button1Click(); }); });
     connect(button2, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button2Click(); }); });
     connect(button3, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button3Click(); }); });
@@ -60,10 +61,10 @@ TEditEffect::TEditEffect(Editor& ed, TEffectForm& tryOut, std::function<void(con
 // Six rows, a to f: letter, used box, label and default.
 void TEditEffect::BuildConstantRows()
 {
-    Label(this, "Label1", "Константа", QRect(8, 40, 70, 20));
-    Label(this, "Label3", "Используется", QRect(80, 40, 90, 20));
-    Label(this, "Label11", "Название", QRect(172, 40, 120, 20));
-    Label(this, "Label4", "Значение по умолчанию", QRect(296, 40, 166, 20));
+    Label(this, "Label1", "Константа", QRect(8, 40, 80, 20));
+    Label(this, "Label3", "Используется", QRect(90, 40, 100, 20));
+    Label(this, "Label11", "Название", QRect(192, 40, 150, 20));
+    Label(this, "Label4", "Значение по умолчанию", QRect(346, 40, 206, 20));
     // Two digits, or the two blanks of an untouched box.
     auto* twoDigits = new QRegularExpressionValidator(QRegularExpression("[0-9 ]{0,2}"), this);
     for (int k = 0; k < 6; ++k) {
@@ -72,10 +73,11 @@ void TEditEffect::BuildConstantRows()
         Label(this, QString("Label%1").arg(k + 5).toUtf8().constData(), letter, QRect(30, top, 20, 22));
         auto* used = new QCheckBox(this);
         used->setObjectName(QString("CheckBox%1").arg(k + 1));
-        used->setGeometry(110, top, 22, 22);
+        used->setGeometry(130, top, 22, 22);
         usedBoxes[static_cast<std::size_t>(k)] = used;
-        labelEdits[static_cast<std::size_t>(k)] = Edit(this, QString("Edit%1").arg(k + 1), "", QRect(172, top, 120, 22));
-        QLineEdit* value = Edit(this, QString("MaskEdit%1").arg(k + 1), "  ", QRect(330, top, 32, 22));
+        labelEdits[static_cast<std::size_t>(k)] =
+            Edit(this, QString("Edit%1").arg(k + 1), "", QRect(192, top, 150, 22));
+        QLineEdit* value = Edit(this, QString("MaskEdit%1").arg(k + 1), "  ", QRect(346, top, 40, 22));
         value->setMaxLength(2);
         value->setValidator(twoDigits);
         defaultEdits[static_cast<std::size_t>(k)] = value;
@@ -88,33 +90,33 @@ void TEditEffect::BuildFormulaBox()
     Label(this, "Label13", "Формулы", QRect(8, 210, 80, 20));
     auto* kind = new QGroupBox(QString::fromUtf8("Координат"), this);
     kind->setObjectName("GroupBox2");
-    kind->setGeometry(300, 4, 162, 32);
+    kind->setGeometry(332, 206, 110, 74);
     radioButton3 = new QRadioButton(QString::fromUtf8("Источника"), kind);
     radioButton3->setObjectName("RadioButton3");
-    radioButton3->setGeometry(4, 12, 80, 18);
+    radioButton3->setGeometry(6, 22, 102, 20);
     radioButton3->setChecked(true);
     radioButton4 = new QRadioButton(QString::fromUtf8("Цели"), kind);
     radioButton4->setObjectName("RadioButton4");
-    radioButton4->setGeometry(88, 12, 70, 18);
+    radioButton4->setGeometry(6, 46, 102, 20);
     auto* system = new QGroupBox(QString::fromUtf8("Система координат"), this);
     system->setObjectName("GroupBox1");
-    system->setGeometry(300, 208, 162, 72);
+    system->setGeometry(448, 206, 124, 74);
     radioButton1 = new QRadioButton(QString::fromUtf8("Декартова"), system);
     radioButton1->setObjectName("RadioButton1");
-    radioButton1->setGeometry(8, 20, 140, 20);
+    radioButton1->setGeometry(6, 22, 98, 20);
     radioButton1->setChecked(true);
     radioButton2 = new QRadioButton(QString::fromUtf8("Полярная"), system);
     radioButton2->setObjectName("RadioButton2");
-    radioButton2->setGeometry(8, 44, 140, 20);
+    radioButton2->setGeometry(6, 46, 98, 20);
 
     Label(this, "Label2", "X=", QRect(8, 232, 24, 22));
-    edit7 = Edit(this, "Edit7", "x", QRect(32, 232, 124, 22));
+    edit7 = Edit(this, "Edit7", "x", QRect(32, 232, 134, 22));
     Label(this, "Label12", "Y=", QRect(8, 258, 24, 22));
-    edit8 = Edit(this, "Edit8", "y", QRect(32, 258, 124, 22));
-    Label(this, "Label15", "T=", QRect(160, 232, 20, 22));
-    edit10 = Edit(this, "Edit10", "t", QRect(180, 232, 112, 22));
-    Label(this, "Label16", "R=", QRect(160, 258, 20, 22));
-    edit11 = Edit(this, "Edit11", "r", QRect(180, 258, 112, 22));
+    edit8 = Edit(this, "Edit8", "y", QRect(32, 258, 134, 22));
+    Label(this, "Label15", "T=", QRect(172, 232, 22, 22));
+    edit10 = Edit(this, "Edit10", "t", QRect(194, 232, 134, 22));
+    Label(this, "Label16", "R=", QRect(172, 258, 22, 22));
+    edit11 = Edit(this, "Edit11", "r", QRect(194, 258, 134, 22));
     connect(radioButton1, &QRadioButton::toggled, this, [this] { SystemChanged(); });
     SystemChanged();
 }
