@@ -1,0 +1,68 @@
+// The filter and colour-effect passes on a 6000 x 4000 photo-like picture, on
+// one thread and on all, beside a plain copy of the picture (the memory
+// traffic every pass must at least pay). bench/compare-opencv.sh runs OpenCV's
+// filter2D and LUT on the same picture in the same run.
+
+#include "BenchImages.h"
+
+#include "app/ImageFiles.h"
+#include "effects/Convolution.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace krt::bench {
+namespace {
+
+constexpr int Width = 6000, Height = 4000;
+
+const TFastBMP& Picture()
+{
+    static const TFastBMP picture = [] {
+        TFastBMP p = PhotoLikeImage(Width, Height);
+        // The peers read the same picture.
+        WriteImageFile(ScratchFolder() + "/effects.bmp", p, 80, false);
+        return p;
+    }();
+    return picture;
+}
+
+double Fastest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+
+void Report(benchmark::State& state)
+{
+    state.counters["GB/s"] = benchmark::Counter(3.0 * Width * Height / 1e9, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+std::string Threads(benchmark::State& state) { return state.range(0) == 1 ? "1 thread" : "all threads"; }
+
+void PlainCopy(benchmark::State& state)
+{
+    TFastBMP copy(Width, Height);
+    Picture();
+    for (auto _ : state)
+        std::memcpy(copy.PixelData, Picture().PixelData, static_cast<std::size_t>(Picture().DataSize));
+    Report(state);
+}
+
+void Convolve(benchmark::State& state)
+{
+    const FilterKernel sharpen = ParseFilterNumbers("-1,-1,-1,-1,12,-1,-1,-1,-1,4");
+    ConvolveOptions options;
+    options.threads = static_cast<int>(state.range(0));
+    TFastBMP out(Width, Height);
+    Picture();
+    for (auto _ : state)
+        Convolve3x3(out, Picture(), sharpen, options);
+    state.SetLabel(std::string(ConvolutionBackendName()) + ", " + Threads(state));
+    Report(state);
+}
+
+BENCHMARK(PlainCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
+BENCHMARK(Convolve)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
+
+} // namespace
+} // namespace krt::bench
