@@ -1,6 +1,7 @@
 #include "effects/ColorParams.h"
 
 #include "core/ThreadPool.h"
+#include "effects/PixelKernels.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,20 +10,6 @@ namespace krt {
 namespace {
 
 std::uint8_t Clamp(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
-
-// S(v) = v s >> 8, and T(m) = v - S(v) for the channel sum m = 3v ... 3v + 2.
-struct SaturationTables {
-    std::array<std::int16_t, 256> s{};
-    std::array<std::int16_t, 768> t{};
-    explicit SaturationTables(int saturation)
-    {
-        for (int v = 0; v < 256; ++v)
-            s[static_cast<std::size_t>(v)] = static_cast<std::int16_t>((v * saturation) >> 8);
-        for (int m = 0; m < 768; ++m)
-            t[static_cast<std::size_t>(m)] =
-                static_cast<std::int16_t>(m / 3 - s[static_cast<std::size_t>(m / 3)]);
-    }
-};
 
 ByteTable Identity()
 {
@@ -33,19 +20,12 @@ ByteTable Identity()
 }
 
 // Saturation with the byte table `after` applied to its results.
-void SaturateThrough(TFastBMP& buffer, int s, const ByteTable& after)
+void SaturateThrough(TFastBMP& buffer, int s, const ByteTable& after, int threads)
 {
-    const SaturationTables tables(s);
-    ParallelRows(buffer.Height, ThreadPool::Count(0), [&](int from, int to) {
-        for (int y = from; y < to; ++y) {
-            std::uint8_t* p = buffer.RowTable[static_cast<std::size_t>(y)];
-            for (int x = 0; x < buffer.Width; ++x, p += 3) {
-                const int t = tables.t[static_cast<std::size_t>(p[0] + p[1] + p[2])];
-                p[0] = after[Clamp(tables.s[p[0]] + t)];
-                p[1] = after[Clamp(tables.s[p[1]] + t)];
-                p[2] = after[Clamp(tables.s[p[2]] + t)];
-            }
-        }
+    const pixels::SaturationRow row = pixels::BestKernels().saturation;
+    ParallelRows(buffer.Height, ThreadPool::Count(threads), [&](int from, int to) {
+        for (int y = from; y < to; ++y)
+            row(buffer.RowTable[static_cast<std::size_t>(y)], buffer.Width, s, after.data());
     });
 }
 
@@ -69,21 +49,21 @@ ByteTable ContrastTable(int k)
     return t;
 }
 
-void Saturation(TFastBMP& buffer, int s) { SaturateThrough(buffer, s, Identity()); }
+void Saturation(TFastBMP& buffer, int s, int threads) { SaturateThrough(buffer, s, Identity(), threads); }
 
-void Lightness(TFastBMP& buffer, int l)
+void Lightness(TFastBMP& buffer, int l, int threads)
 {
     const ByteTable t = LightnessTable(l);
-    ApplyChannelTables(buffer, buffer, t, t, t);
+    ApplyChannelTables(buffer, buffer, t, t, t, threads);
 }
 
-void Contrast(TFastBMP& buffer, int k)
+void Contrast(TFastBMP& buffer, int k, int threads)
 {
     const ByteTable t = ContrastTable(k);
-    ApplyChannelTables(buffer, buffer, t, t, t);
+    ApplyChannelTables(buffer, buffer, t, t, t, threads);
 }
 
-void ApplyColorParams(TFastBMP& buffer, int s, int l, int k)
+void ApplyColorParams(TFastBMP& buffer, int s, int l, int k, int threads)
 {
     // Lightness and contrast are byte tables, so they fold into one table
     // applied to the saturated bytes.
@@ -91,7 +71,7 @@ void ApplyColorParams(TFastBMP& buffer, int s, int l, int k)
     ByteTable both{};
     for (std::size_t v = 0; v < 256; ++v)
         both[v] = contrast[light[v]];
-    SaturateThrough(buffer, s, both);
+    SaturateThrough(buffer, s, both, threads);
 }
 
 } // namespace krt

@@ -54,9 +54,9 @@ void DrawGammaGraph(TFastBMP& graph, const GammaCurve& curve, PackedColor color)
     }
 }
 
-void ApplyGamma(TFastBMP& destination, const TFastBMP& source, const GammaCurves& gamma)
+void ApplyGamma(TFastBMP& destination, const TFastBMP& source, const GammaCurves& gamma, int threads)
 {
-    ApplyChannelTables(destination, source, gamma.tables[2], gamma.tables[1], gamma.tables[0]);
+    ApplyChannelTables(destination, source, gamma.tables[2], gamma.tables[1], gamma.tables[0], threads);
 }
 
 } // namespace krt

@@ -39,6 +39,6 @@ struct GammaCurves {
 void DrawGammaGraph(TFastBMP& graph, const GammaCurve& curve, PackedColor color);
 
 // The gamma effect: destination = source through the tables, per channel.
-void ApplyGamma(TFastBMP& destination, const TFastBMP& source, const GammaCurves& gamma);
+void ApplyGamma(TFastBMP& destination, const TFastBMP& source, const GammaCurves& gamma, int threads = 0);
 
 } // namespace krt
