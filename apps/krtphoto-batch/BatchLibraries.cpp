@@ -3,6 +3,7 @@
 #include "core/DataPaths.h"
 #include "deform/DeformationRecord.h"
 #include "lang/LibraryFile.h"
+#include "lang/LibraryTable.h"
 #include "lang/TextEncoding.h"
 
 #include <algorithm>

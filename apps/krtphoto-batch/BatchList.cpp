@@ -4,6 +4,7 @@
 #include "deform/DeformationRecord.h"
 #include "lang/Language.h"
 #include "lang/LibraryFile.h"
+#include "lang/LibraryTable.h"
 
 #include <cstdio>
 

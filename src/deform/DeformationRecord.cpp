@@ -42,12 +42,6 @@ DeformationParams DeformationRecord::Params() const
     return p;
 }
 
-std::string RecordName(const std::string& text)
-{
-    const std::size_t bar = text.find('|');
-    return bar == std::string::npos ? std::string() : text.substr(0, bar);
-}
-
 DeformationRecord ParseRecord(const std::string& text)
 {
     DeformationRecord record;

@@ -35,8 +35,6 @@ struct DeformationRecord {
 DeformationRecord ParseRecord(const std::string& text);
 // The record as the editor writes it: flags "1" or "0".
 std::string BuildRecord(const DeformationRecord& record);
-// The text before the first "|": the menu caption.
-std::string RecordName(const std::string& text);
 
 // What the fields of the deformation editor hold, as typed.
 struct DeformationEditorFields {

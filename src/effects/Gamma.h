@@ -35,7 +35,7 @@ struct GammaCurves {
     void Recompute();
 };
 
-// Draws a curve into a 64 x 64 graph buffer (white first when `clear`).
+// Draws a curve into a 64 x 64 graph buffer, white around it.
 void DrawGammaGraph(TFastBMP& graph, const GammaCurve& curve, PackedColor color);
 
 // The gamma effect: destination = source through the tables, per channel.

@@ -100,4 +100,10 @@ void LibraryTable::Delete(int index)
     Rewrite(user, true);
 }
 
+std::string RecordName(const std::string& record)
+{
+    const std::size_t bar = record.find('|');
+    return bar == std::string::npos ? std::string() : record.substr(0, bar);
+}
+
 } // namespace krt

@@ -60,4 +60,8 @@ private:
     std::string userTrailing;   // what follows the user records in the file
 };
 
+// A record's name, the text before its first "|" (empty without one): its
+// menu caption.
+std::string RecordName(const std::string& record);
+
 } // namespace krt
