@@ -7,6 +7,7 @@
 #include "core/DataPaths.h"
 #include "core/ui/RunGuarded.h"
 #include "deform/ui/DeformationMenu.h"
+#include "effects/ui/FilterMenu.h"
 #include "document/Editor.h"
 #include "lang/CaptionTables.h"
 #include "lang/Language.h"
@@ -60,9 +61,10 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     mainWindow.show();
     // A user library that could not be read whole is reported once: it will
     // not be rewritten until it is mended.
-    const krt::DeformationTable& deformations = mainWindow.Deformations().Table();
-    if (!deformations.UserLibraryComplete())
-        krt::ShowErrorMessage(QString::fromStdString(deformations.UserProblem()));
+    for (const krt::LibraryTable* library : std::initializer_list<const krt::LibraryTable*>{
+             &mainWindow.Deformations().Table(), &mainWindow.Filters().Table()})
+        if (!library->UserLibraryComplete())
+            krt::ShowErrorMessage(QString::fromStdString(library->UserProblem()));
     // A picture that cannot be read is reported; the editor starts anyway.
     if (request.file)
         krt::RunGuarded([&] { mainWindow.Files().OpenFile(*request.file); });

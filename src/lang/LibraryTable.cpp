@@ -57,6 +57,14 @@ std::vector<std::string> LibraryTable::Load()
 
 std::vector<std::string> LibraryTable::UserRecords() const { return {records.begin() + builtinCount, records.end()}; }
 
+std::vector<std::string> LibraryTable::Names(bool userOnly) const
+{
+    std::vector<std::string> names;
+    for (std::size_t slot = userOnly ? static_cast<std::size_t>(builtinCount) : 0; slot < records.size(); ++slot)
+        names.push_back(RecordName(records[slot]));
+    return names;
+}
+
 void LibraryTable::CheckRewritable() const
 {
     if (!userComplete)

@@ -39,6 +39,8 @@ public:
     int Capacity() const { return capacity; }
     const std::string& Record(int index) const { return records[static_cast<std::size_t>(index)]; }
     std::vector<std::string> UserRecords() const;
+    // The records' names in slot order: every slot's, or the user's only.
+    std::vector<std::string> Names(bool userOnly = false) const;
     const std::string& UserPath() const { return userPath; }
     // Whether the user library was read completely (a missing one was); when
     // not, additions and deletions are refused and UserProblem says why.

@@ -9,6 +9,8 @@
 #include "core/ui/RunGuarded.h"
 #include "core/ui/ShortcutGuard.h"
 #include "deform/ui/DeformationMenu.h"
+#include "effects/ui/ColorEffectsMenu.h"
+#include "effects/ui/FilterMenu.h"
 #include "paint/ColorPanels.h"
 #include "paint/FloatingBlock.h"
 #include "paint/View.h"
@@ -60,6 +62,8 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     };
     deformations = new DeformationMenu(menu.Menu("N29"), menu.Menu("WebMenu"), editor, *effects, this,
                                        [this](const std::string& address) { openAddress(address); });
+    filters = new FilterMenu(menu.Menu("N30"), editor, *effects, this);
+    colorEffects = new ColorEffectsMenu(menu.Menu("N24"), menu.Menu("N28"), editor, *effects, this);
 
     timer = new QTimer(this);
     timer->setObjectName("Timer1");
@@ -132,6 +136,12 @@ CaptionWindows TForm1::Windows() const
     windows.insert("TEditEffect", deformations->EditEffect());
     windows.insert("TDeleteEffForm", deformations->DeleteEffForm());
     windows.insert("TSendEffectForm", deformations->SendEffectForm());
+    windows.insert("TGammaForm", colorEffects->GammaForm());
+    windows.insert("TParamsForm", colorEffects->ParamsForm());
+    windows.insert("TFilterForm", filters->FilterForm());
+    windows.insert("TDeleteFilForm", filters->DeleteFilForm());
+    windows.insert("TButtonize", colorEffects->Buttonize());
+    windows.insert("TClouds", colorEffects->Clouds());
     return windows;
 }
 

@@ -36,6 +36,8 @@ class TOptForm;
 class TColorForm;
 class TAddText;
 class DeformationMenu;
+class FilterMenu;
+class ColorEffectsMenu;
 
 // The frame of the editor: the multiple-document area with the fixed child
 // windows, the main menu (each subsystem binds its own items), the title and
@@ -62,6 +64,8 @@ public:
     FileCommands& Files() { return *files; }
     EffectFrame& Effects() { return *effects; }
     DeformationMenu& Deformations() { return *deformations; }
+    FilterMenu& Filters() { return *filters; }
+    ColorEffectsMenu& ColorEffects() { return *colorEffects; }
     // Web addresses go to the desktop's browser; tests take them instead.
     std::function<void(const std::string& address)> openAddress;
     EditCommands& Edits() { return *edits; }
@@ -139,6 +143,8 @@ private:
     std::unique_ptr<ToolEngine> tools;
     std::unique_ptr<EffectFrame> effects;
     DeformationMenu* deformations = nullptr;
+    FilterMenu* filters = nullptr;
+    ColorEffectsMenu* colorEffects = nullptr;
     std::vector<OutlineDisplay*> outlineDisplays;
 };
 

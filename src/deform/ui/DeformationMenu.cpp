@@ -17,13 +17,17 @@ std::string BuiltinLibrary(const Editor& editor)
 
 DeformationMenu::DeformationMenu(QMenu* distortion, QMenu* web, Editor& ed, EffectRunner& effects, QWidget* window,
                                  std::function<void(const std::string&)> openAddress)
-    : QObject(window), editor(ed), frame(effects), menu(distortion), open(std::move(openAddress)),
+    : QObject(window), editor(ed), frame(effects), open(std::move(openAddress)),
       table(BuiltinLibrary(ed), ed.paths.User("ueffect.prg"))
 {
     effectForm = new TEffectForm(editor, window);
     editEffect = new TEditEffect(
         editor, *effectForm, [this](const std::string& record) { AddDeformation(record); }, window);
     deleteEffForm = new TDeleteEffForm(window);
+    items = new RecordItems(distortion, "Deformation", [this](int slot) {
+        DeformationEffect effect(*effectForm, table.Record(slot));
+        frame.ApplyEffect(effect);
+    });
     sendEffectForm = new TSendEffectForm(window);
     BindCommands(distortion,
                  {
@@ -40,28 +44,10 @@ DeformationMenu::DeformationMenu(QMenu* distortion, QMenu* web, Editor& ed, Effe
     LoadDeformationMenu();
 }
 
-QAction* DeformationMenu::Item(int slot) const
-{
-    return slot >= 0 && slot < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(slot)] : nullptr;
-}
-
 void DeformationMenu::LoadDeformationMenu()
 {
-    for (QAction* item : items)
-        delete item;
-    items.clear();
     problems = table.LoadDeformationMenu();
-    for (int slot = 0; slot < table.DeformationCount(); ++slot) {
-        QAction* item = menu->addAction(QString::fromStdString(RecordName(table.Record(slot))));
-        item->setObjectName(QString("Deformation%1").arg(slot));
-        connect(item, &QAction::triggered, this, [this, slot] {
-            RunGuarded([this, slot] {
-                DeformationEffect effect(*effectForm, table.Record(slot));
-                frame.ApplyEffect(effect);
-            });
-        });
-        items.push_back(item);
-    }
+    items->Rebuild(table.Names());
 }
 
 void DeformationMenu::AddDeformation(const std::string& record)
@@ -72,10 +58,7 @@ void DeformationMenu::AddDeformation(const std::string& record)
 
 void DeformationMenu::DeleteDeformation()
 {
-    std::vector<std::string> names;
-    for (const std::string& record : table.UserRecords())
-        names.push_back(RecordName(record));
-    deleteEffForm->Choose(names, [this](int index) {
+    deleteEffForm->Choose(table.Names(true), [this](int index) {
         table.DeleteDeformation(table.BuiltinDeformationCount() + index);
         LoadDeformationMenu();
     });
@@ -83,10 +66,7 @@ void DeformationMenu::DeleteDeformation()
 
 void DeformationMenu::PublishDeformation()
 {
-    std::vector<std::string> names;
-    for (int slot = 0; slot < table.DeformationCount(); ++slot)
-        names.push_back(RecordName(table.Record(slot)));
-    sendEffectForm->Choose(names,
+    sendEffectForm->Choose(table.Names(),
                            [this](int slot) { open(PublishingAddress(editor.language, table.Record(slot))); });
 }
 

@@ -5,6 +5,7 @@
 #include "deform/ui/EditEffect.h"
 #include "deform/ui/EffectForm.h"
 #include "deform/ui/SendEffectForm.h"
+#include "core/ui/RecordItems.h"
 #include "document/Editor.h"
 #include "document/Effect.h"
 
@@ -36,7 +37,7 @@ public:
     TDeleteEffForm* DeleteEffForm() const { return deleteEffForm; }
     TSendEffectForm* SendEffectForm() const { return sendEffectForm; }
     // The submenu's item of a table slot.
-    QAction* Item(int slot) const;
+    QAction* Item(int slot) const { return items->Item(slot); }
 
 private:
     // Reads the libraries again and makes one item per slot.
@@ -47,11 +48,10 @@ private:
 
     Editor& editor;
     EffectRunner& frame;
-    QMenu* menu;
     std::function<void(const std::string&)> open;
     DeformationTable table;
     std::vector<std::string> problems;
-    std::vector<QAction*> items;
+    RecordItems* items = nullptr;
     TEffectForm* effectForm = nullptr;
     TEditEffect* editEffect = nullptr;
     TDeleteEffForm* deleteEffForm = nullptr;

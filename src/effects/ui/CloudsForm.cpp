@@ -1,0 +1,63 @@
+#include "effects/ui/CloudsForm.h"
+
+#include "effects/Plasma.h"
+
+#include <ctime>
+
+namespace krt {
+namespace {
+
+QScrollBar* Slider(QWidget* parent, const char* name, int maximum, int pageStep, int top)
+{
+    auto* bar = new QScrollBar(Qt::Horizontal, parent);
+    bar->setObjectName(name);
+    bar->setRange(0, maximum);
+    bar->setPageStep(pageStep);
+    bar->setInvertedControls(false);
+    bar->setGeometry(8, top, 200, 17);
+    return bar;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const char* caption, QRect place)
+{
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setObjectName(name);
+    label->setGeometry(place);
+    return label;
+}
+
+} // namespace
+
+TClouds::TClouds(Editor& ed, QWidget* parent)
+    : EffectDialog(ed, "Clouds", "Плазменные облака", QSize(258, 132), std::nullopt, parent),
+      seed([] { return static_cast<std::uint32_t>(std::time(nullptr)); })
+{
+    Label(this, "Label1", "Прозрачность", QRect(8, 6, 200, 18));
+    scrollBar1 = Slider(this, "ScrollBar1", 100, 10, 26);
+    label3 = Label(this, "Label3", "0", QRect(214, 26, 36, 17));
+    Label(this, "Label2", "Грубость", QRect(8, 50, 200, 18));
+    scrollBar2 = Slider(this, "ScrollBar2", 50, 5, 70);
+    label4 = Label(this, "Label4", "0", QRect(214, 70, 36, 17));
+    for (QScrollBar* bar : {scrollBar1, scrollBar2})
+        connect(bar, &QScrollBar::valueChanged, this, [this] { ShowValues(); });
+    PlaceButtons(8, 100);
+}
+
+void TClouds::ShowValues()
+{
+    label3->setText(QString::number(scrollBar1->value()));
+    label4->setText(QString::number(scrollBar2->value()));
+}
+
+void TClouds::Opening()
+{
+    ShowValues();
+}
+
+void TClouds::Apply(TFastBMP& target, const TFastBMP& source)
+{
+    GeneratePlasma(target, scrollBar2->value(), seed(), editor.settings.BackColor, editor.settings.ForeColor);
+    MixClouds(target, source, scrollBar1->value());
+}
+
+} // namespace krt
