@@ -54,7 +54,9 @@ struct BatchCommand {
 };
 extern const BatchCommand ConvertCommand;
 extern const BatchCommand DeformCommand;
+extern const BatchCommand EffectCommand;
 extern const BatchCommand EvalCommand;
+extern const BatchCommand FilterCommand;
 extern const BatchCommand ListCommand;
 
 // Reads an integer option value, refusing anything else.
@@ -66,14 +68,30 @@ void ParseConstant(const std::string& text, std::array<int, 6>& constants, std::
 // Reads a colour given as six hexadecimal digits RRGGBB (a leading # allowed).
 unsigned ParseColor(const std::string& option, const std::string& text);
 
-// The deformation records a command offers: those of FILE alone (--library),
-// or the built-in libraries (`languages` first, then the others) and the
-// user's. A library named with --library that cannot be read completely is
-// reported as such (UsageError).
-std::vector<std::string> DeformationRecords(const std::optional<std::string>& library, bool russianFirst);
-// The record of the deformation called `name`: the same name, else the one
-// name that matches without regard to case; otherwise UsageError naming the
-// close names.
-std::string FindDeformation(const std::string& name, const std::vector<std::string>& records);
+// A kind of library: the built-in files of both languages, the user's file
+// in the user folder, and what its records are called in messages.
+struct LibrarySet {
+    const char* english;
+    const char* russian;
+    const char* user;
+    const char* kind;
+    const char* listing; // the command that lists them
+};
+extern const LibrarySet DeformationLibraries;
+extern const LibrarySet FilterLibraries;
+
+// The records a command offers: those of FILE alone (--library), or the
+// built-in libraries (Russian first when asked, then the other language) and
+// the user's. A library named with --library that cannot be read completely
+// is reported as such (UsageError).
+std::vector<std::string> LibraryRecords(const LibrarySet& set, const std::optional<std::string>& library,
+                                        bool russianFirst);
+// The record called `name`: the same name, else the one name that matches
+// without regard to case; otherwise UsageError naming the close names.
+std::string FindRecord(const LibrarySet& set, const std::string& name, const std::vector<std::string>& records);
+// Reads --language: true for ru, false for en.
+bool ParseRussian(const std::string& value);
+// Reads an integer option value that must lie in [low, high].
+int ParseInRange(const std::string& option, const std::string& value, int low, int high);
 
 } // namespace krt::batch

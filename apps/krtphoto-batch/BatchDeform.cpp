@@ -47,10 +47,7 @@ int Deform(const Arguments& args)
         } else if (a == "--library") {
             library = value();
         } else if (a == "--language") {
-            const std::string& l = value();
-            if (l != "en" && l != "ru")
-                throw UsageError("--language is en or ru, not \"" + l + "\"");
-            russianFirst = l == "ru";
+            russianFirst = ParseRussian(value());
         } else if (a == "--set") {
             ParseConstant(value(), constants, &given);
         } else if (a == "--background") {
@@ -79,7 +76,7 @@ int Deform(const Arguments& args)
     if (library && !name)
         throw UsageError("--library goes with --name");
     if (name)
-        recordText = FindDeformation(*name, DeformationRecords(library, russianFirst));
+        recordText = FindRecord(DeformationLibraries, *name, LibraryRecords(DeformationLibraries, library, russianFirst));
     const DeformationRecord record = ParseRecord(*recordText);
     DeformationParams params = record.Params();
     for (std::size_t k = 0; k < 6; ++k)

@@ -31,7 +31,27 @@ std::size_t EditDistance(const std::string& a, const std::string& b)
 
 } // namespace
 
-std::vector<std::string> DeformationRecords(const std::optional<std::string>& library, bool russianFirst)
+const LibrarySet DeformationLibraries{"effecte.prg", "effect.prg", "ueffect.prg", "deformation", "krtphoto-batch list"};
+const LibrarySet FilterLibraries{"filtere.prg", "filter.prg", "ufilter.prg", "filter", "krtphoto-batch list --filters"};
+
+bool ParseRussian(const std::string& value)
+{
+    if (value != "en" && value != "ru")
+        throw UsageError("--language is en or ru, not \"" + value + "\"");
+    return value == "ru";
+}
+
+int ParseInRange(const std::string& option, const std::string& value, int low, int high)
+{
+    const int n = ParseInteger(option, value);
+    if (n < low || n > high)
+        throw UsageError(option + " lies between " + std::to_string(low) + " and " + std::to_string(high) +
+                         ", not " + value);
+    return n;
+}
+
+std::vector<std::string> LibraryRecords(const LibrarySet& set, const std::optional<std::string>& library,
+                                        bool russianFirst)
 {
     if (library) {
         LibraryContents contents = ReadLibraryFile(*library);
@@ -41,17 +61,17 @@ std::vector<std::string> DeformationRecords(const std::optional<std::string>& li
     }
     const DataPaths paths = DataPaths::FromEnvironment();
     std::vector<std::string> records;
-    const char* builtins[] = {"effecte.prg", "effect.prg"};
+    const char* builtins[] = {set.english, set.russian};
     if (russianFirst)
         std::swap(builtins[0], builtins[1]);
-    for (const std::string& path : {paths.Program(builtins[0]), paths.Program(builtins[1]), paths.User("ueffect.prg")}) {
+    for (const std::string& path : {paths.Program(builtins[0]), paths.Program(builtins[1]), paths.User(set.user)}) {
         LibraryContents contents = ReadLibraryFile(path);
         records.insert(records.end(), contents.records.begin(), contents.records.end());
     }
     return records;
 }
 
-std::string FindDeformation(const std::string& name, const std::vector<std::string>& records)
+std::string FindRecord(const LibrarySet& set, const std::string& name, const std::vector<std::string>& records)
 {
     for (const std::string& record : records)
         if (RecordName(record) == name)
@@ -71,14 +91,14 @@ std::string FindDeformation(const std::string& name, const std::vector<std::stri
         return matches.front();
     for (const std::string& match : matches)
         close.push_back(RecordName(match));
-    std::string message = "no deformation is called \"" + name + "\"";
+    std::string message = "no " + std::string(set.kind) + " is called \"" + name + "\"";
     if (!close.empty()) {
         message += "; did you mean";
         for (std::size_t i = 0; i < close.size(); ++i)
             message += (i == 0 ? " \"" : ", \"") + close[i] + "\"";
         message += "?";
     }
-    throw UsageError(message + " (krtphoto-batch list shows them all)");
+    throw UsageError(message + " (" + set.listing + " shows them all)");
 }
 
 } // namespace krt::batch

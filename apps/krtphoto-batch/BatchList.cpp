@@ -2,6 +2,7 @@
 
 #include "core/DataPaths.h"
 #include "deform/DeformationRecord.h"
+#include "effects/FilterLibrary.h"
 #include "lang/Language.h"
 #include "lang/LibraryFile.h"
 #include "lang/LibraryTable.h"
@@ -50,16 +51,16 @@ int List(const Arguments& args)
 {
     std::optional<std::string> library;
     std::optional<Language> language;
+    bool filters = false;
     std::vector<std::string> plain;
     for (ArgumentCursor cursor(args); cursor.Next();) {
         const std::string& a = cursor.Current();
         if (a == "--library") {
             library = cursor.Value();
+        } else if (a == "--filters") {
+            filters = true;
         } else if (a == "--language") {
-            const std::string& l = cursor.Value();
-            if (l != "en" && l != "ru")
-                throw UsageError("--language is en or ru, not \"" + l + "\"");
-            language = l == "ru" ? Language::Russian : Language::English;
+            language = ParseRussian(cursor.Value()) ? Language::Russian : Language::English;
         } else {
             cursor.Plain(plain);
         }
@@ -68,18 +69,21 @@ int List(const Arguments& args)
         throw UsageError("list takes no file names (see krtphoto-batch list --help)");
     const DataPaths paths = DataPaths::FromEnvironment();
     const Language shown = language.value_or(LoadLanguage(paths.User("krtphoto.lng")));
+    const LibrarySet& set = filters ? FilterLibraries : DeformationLibraries;
     std::vector<std::string> records;
     if (library) {
-        records = DeformationRecords(library, false);
+        records = LibraryRecords(set, library, false);
     } else {
-        for (const std::string& path : {paths.Program(shown == Language::Russian ? "effect.prg" : "effecte.prg"),
-                                        paths.User("ueffect.prg")}) {
+        for (const std::string& path :
+             {paths.Program(shown == Language::Russian ? set.russian : set.english), paths.User(set.user)}) {
             const LibraryContents contents = ReadLibraryFile(path);
             records.insert(records.end(), contents.records.begin(), contents.records.end());
         }
     }
     for (const std::string& record : records)
-        std::printf("%s\n", Describe(record, shown == Language::Russian ? Russian : English).c_str());
+        std::printf("%s\n", (filters ? RecordName(record) + "  " + FilterNumbers(record)
+                                      : Describe(record, shown == Language::Russian ? Russian : English))
+                                .c_str());
     return 0;
 }
 
@@ -87,20 +91,23 @@ int List(const Arguments& args)
 
 const BatchCommand ListCommand{
     "list",
-    "list [--library FILE] [--language en|ru]",
-    "Usage: krtphoto-batch list [--library FILE] [--language en|ru]\n"
+    "list [--filters] [--library FILE] [--language en|ru]",
+    "Usage: krtphoto-batch list [--filters] [--library FILE] [--language en|ru]\n"
     "\n"
-    "Lists the deformations --name can choose, one per line: the name, the\n"
+    "Lists the deformations deform --name can choose, one per line: the name, the\n"
     "coordinate system (Cartesian or polar) and whether the formulas give source\n"
     "or target coordinates, then the constants the deformation uses with their\n"
     "labels and default slider positions (0 to 100).\n"
     "\n"
+    "  --filters           list the 3 x 3 filters filter --name can choose instead:\n"
+    "                      the name, the nine weights and the divisor\n"
     "  --library FILE      list the records of FILE alone\n"
     "  --language en|ru    the built-in library and the words of that language\n"
     "                      (default: the editor's interface language)\n"
     "\n"
-    "The built-in library comes with the program; your own deformations are in\n"
-    "ueffect.prg in the user folder ($KRTPHOTO_HOME, else ~/.local/share/krtphoto).\n",
+    "The built-in libraries come with the program; your own deformations and\n"
+    "filters are in ueffect.prg and ufilter.prg in the user folder\n"
+    "($KRTPHOTO_HOME, else ~/.local/share/krtphoto).\n",
     List,
 };
 

@@ -58,7 +58,7 @@ expect "constant out of range" "" 1 -- "$batch" deform --name Swirl --set a=101 
 expect "help" "" 0 -- sh -c "'$batch' --help >/dev/null"
 
 # The tool explains itself.
-for command in convert deform eval list; do
+for command in convert deform filter effect eval list; do
   expect "$command --help" "" 0 -- sh -c "'$batch' $command --help | grep -q '^Usage: krtphoto-batch $command'"
 done
 expect "version" "krtphoto-batch 4.4" 0 -- "$batch" --version
@@ -69,6 +69,46 @@ expect "a Russian name" "" 0 -- "$batch" deform --name "водоворот" "$wo
 expect "a near miss" "" 1 -- "$batch" deform --name Swirls "$work/a.png" "$work/x.png"
 expect_stderr 'did you mean "Swirl"'
 expect "deform --help gives the record format" "" 0 -- sh -c "'$batch' deform --help | grep -q 'Wave|Amp1'"
+
+# Filters and effects.
+same() { # same "description" file1 file2
+  cmp -s "$2" "$3" || { echo "FAIL: $1: $2 and $3 differ"; failures=$((failures + 1)); }
+}
+expect "filter by name" "" 0 -- "$batch" filter --name "gaussian BLUR" "$work/a.png" "$work/g1.png"
+expect "filter by record" "" 0 -- "$batch" filter --record "G|1,2,1,2,4,2,1,2,1,16" --threads 1 "$work/a.png" "$work/g2.png"
+same "a filter by name and by its record" "$work/g1.png" "$work/g2.png"
+expect "the identity filter" "" 0 -- "$batch" filter --record "0,0,0,0,1,0,0,0,0,1" "$work/a.png" "$work/i.png"
+same "the identity filter" "$work/a.png" "$work/i.png"
+expect "a record that does not parse" "" 1 -- "$batch" filter --record "B|1,x,1,1,1,1,1,1,1,9" "$work/a.png" "$work/x.png"
+expect_stderr "^krtphoto-batch: 'x' is not a valid integer value$"
+expect "a divisor of 0" "" 1 -- "$batch" filter --record "B|1,1,1,1,1,1,1,1,1,0" "$work/a.png" "$work/x.png"
+expect_stderr "Division by zero"
+[ ! -e "$work/x.png" ] || { echo "FAIL: a failed filter wrote a file"; failures=$((failures + 1)); }
+expect "a filter near miss" "" 1 -- "$batch" filter --name Blurr "$work/a.png" "$work/x.png"
+expect_stderr 'did you mean "Blur"'
+expect "list --filters" "Blur  1,1,1,1,1,1,1,1,1,9" 0 -- sh -c "'$batch' list --filters --language en | head -1"
+expect "gamma" "" 0 -- "$batch" effect gamma --red 32,16 --blue 32,48 "$work/a.png" "$work/gm.png"
+expect "gamma outside the graph" "" 1 -- "$batch" effect gamma --red 64,16 "$work/a.png" "$work/x.png"
+expect_stderr "inside the graph"
+expect "params" "" 0 -- "$batch" effect params --saturation 0 --contrast 40 "$work/a.png" "$work/p.png"
+expect "params out of range" "" 1 -- "$batch" effect params --saturation 256 "$work/a.png" "$work/x.png"
+expect_stderr "between 0 and 255"
+expect "button" "" 0 -- "$batch" effect button --depth 5 --raised "$work/a.png" "$work/b.png"
+expect "button needs its kind" "" 1 -- "$batch" effect button --depth 5 "$work/a.png" "$work/x.png"
+expect_stderr "pressed or --raised"
+expect "clouds" "" 0 -- "$batch" effect clouds --roughness 10 --transparency 20 --seed 7 "$work/a.png" "$work/c1.png"
+expect "the same clouds" "" 0 -- "$batch" effect clouds --roughness 10 --transparency 20 --seed 7 "$work/a.png" "$work/c2.png"
+same "clouds from one seed" "$work/c1.png" "$work/c2.png"
+expect "other clouds" "" 0 -- "$batch" effect clouds --roughness 10 --transparency 20 --seed 8 "$work/a.png" "$work/c3.png"
+cmp -s "$work/c1.png" "$work/c3.png" && { echo "FAIL: another seed gave the same clouds"; failures=$((failures + 1)); }
+expect "clouds seen through" "" 0 -- "$batch" effect clouds --roughness 10 --transparency 100 --foreground FF0000 "$work/a.png" "$work/c4.png"
+same "transparency 100 keeps the picture" "$work/a.png" "$work/c4.png"
+expect "clouds need their settings" "" 1 -- "$batch" effect clouds --roughness 10 "$work/a.png" "$work/x.png"
+expect "emboss" "" 0 -- "$batch" effect emboss "$work/a.png" "$work/e.png"
+expect "an unknown effect" "" 1 -- "$batch" effect blur "$work/a.png" "$work/x.png"
+expect_stderr 'no effect is called "blur"'
+expect "an option of another effect" "" 1 -- "$batch" effect emboss --depth 3 "$work/a.png" "$work/x.png"
+expect_stderr "unknown option --depth"
 
 # The content decides how a picture is read; a folder says it is one.
 cp "$work/a.jpg" "$work/noextension"
