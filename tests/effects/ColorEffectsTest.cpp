@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace krt {
@@ -234,6 +235,33 @@ TEST(Plasma, TheSameCloudsAsTheRecursiveRule)
                 const int v = 255 - expected.At(x, y);
                 ASSERT_EQ(clouds.Pixel(x, y), PackRGB(v, v, v)) << width << " x " << height << " at " << x << "," << y;
             }
+    }
+}
+
+TEST(ColorEffects, TheThreadCountDoesNotChangeTheResult)
+{
+    const TFastBMP picture = PatternImage(157, 203);
+    GammaCurves gamma;
+    gamma.curves[0] = CurveThrough(20, 50);
+    gamma.curves[2] = CurveThrough(40, 9);
+    gamma.Recompute();
+    const std::pair<const char*, std::function<void(TFastBMP&, int)>> passes[] = {
+        {"gamma", [&](TFastBMP& b, int threads) { ApplyGamma(b, picture, gamma, threads); }},
+        {"saturation", [](TFastBMP& b, int threads) { Saturation(b, 77, threads); }},
+        {"lightness", [](TFastBMP& b, int threads) { Lightness(b, 140, threads); }},
+        {"contrast", [](TFastBMP& b, int threads) { Contrast(b, 200, threads); }},
+        {"all three", [](TFastBMP& b, int threads) { ApplyColorParams(b, 30, 60, 90, threads); }},
+    };
+    for (const auto& [name, pass] : passes) {
+        TFastBMP single;
+        single.CopyFrom(picture);
+        pass(single, 1);
+        for (int threads : {2, 3, 7, 300}) {
+            TFastBMP many;
+            many.CopyFrom(picture);
+            pass(many, threads);
+            EXPECT_TRUE(many.SamePixels(single)) << name << " on " << threads << " threads";
+        }
     }
 }
 
