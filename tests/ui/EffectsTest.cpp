@@ -157,11 +157,16 @@ private slots:
             TFastBMP lifted(40, 30);
             before.CopyBlockInto(lifted, 0, 0, 40, 30, 10, 10);
             lifted.SetPixel(10, 10, KeyColor);
-            if (c.settle)
+            if (c.settle) {
                 WhenModal([&](QWidget* dialog) {
                     c.settle(dialog);
-                    Press(dialog, true);
+                    Press(dialog, false);
                 });
+                c.item(t)->trigger();
+                QVERIFY2(t.s.editor.selection.FloatingPixels.SamePixels(lifted), qPrintable(name + ": cancel"));
+                QVERIFY2(t.s.editor.UndoCount == 0, qPrintable(name + ": cancel"));
+                WhenModal([](QWidget* dialog) { Press(dialog, true); });
+            }
             c.item(t)->trigger();
             TFastBMP expected = Copy(lifted);
             c.expected(expected, lifted, t.s.editor);
