@@ -53,7 +53,8 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     prompts = std::make_unique<PromptsRelay>(*qtPrompts);
     files = std::make_unique<FileCommands>(editor, *prompts, *this, *this);
     edits = std::make_unique<EditCommands>(editor, *prompts, *this, *this, *files, clipboard);
-    BindFileMenu(menu.Menu("N1"), *files, [this] { close(); });
+    printing = std::make_unique<PrintCommand>(editor, *this, this);
+    BindFileMenu(menu.Menu("N1"), *files, [this] { printing->Print(); }, [this] { close(); });
     BindEditMenu(menu.Menu("N6"), *edits);
     BindHelpMenus(menu.Menu("WebMenu"), menu.Menu("N21"), editor.language, editor.paths, aboutBox);
     effects = std::make_unique<EffectFrame>(editor, *this, *this);

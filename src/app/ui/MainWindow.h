@@ -8,6 +8,7 @@
 #include "app/PromptsRelay.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/MainMenu.h"
+#include "app/ui/PrintCommand.h"
 #include "app/ui/QtClipboard.h"
 #include "app/ui/QtPrompts.h"
 #include "app/ui/SizeDialogs.h"
@@ -62,6 +63,7 @@ public:
     TImgResize* ImgResize() const { return imgResize; }
     TAddText* AddText() const { return addText; }
     FileCommands& Files() { return *files; }
+    PrintCommand& Printing() { return *printing; }
     EffectFrame& Effects() { return *effects; }
     DeformationMenu& Deformations() { return *deformations; }
     FilterMenu& Filters() { return *filters; }
@@ -139,6 +141,7 @@ private:
     std::unique_ptr<PromptsRelay> prompts;
     QtClipboard clipboard;
     std::unique_ptr<FileCommands> files;
+    std::unique_ptr<PrintCommand> printing;
     std::unique_ptr<EditCommands> edits;
     std::unique_ptr<ToolEngine> tools;
     std::unique_ptr<EffectFrame> effects;
