@@ -8,6 +8,7 @@
 #include "core/ui/RunGuarded.h"
 #include "deform/ui/DeformationMenu.h"
 #include "effects/ui/FilterMenu.h"
+#include "install/ui/InstallWindow.h"
 #include "document/Editor.h"
 #include "lang/CaptionTables.h"
 #include "lang/Language.h"
@@ -74,15 +75,54 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     return result;
 }
 
+const char* const Help =
+    "Usage: krtphoto [PICTURE]\n"
+    "       krtphoto -install\n"
+    "       krtphoto -uninstall\n"
+    "\n"
+    "Starts KRT Dalmor's Photo Editor, with PICTURE (BMP, JPEG, GIF or PNG) as the\n"
+    "document when one is named.\n"
+    "\n"
+    "  -install    asks for the interface language, writes it to the user folder,\n"
+    "              creates your empty deformation and filter libraries where there\n"
+    "              are none, and puts the editor, its help and \"Uninstall\" in a\n"
+    "              \"KRT Dalmor's Photo Editor\" group of your desktop's application\n"
+    "              menu (replacing an earlier one); the editor's entry offers to open\n"
+    "              pictures from file managers. Ends about five seconds after OK.\n"
+    "  -uninstall  asks \"Uninstall?\" and on Yes removes that group and its icon;\n"
+    "              your language file and libraries stay.\n"
+    "\n"
+    "Exit status: the editor 0, or 1 when it could not start; -install 1 when\n"
+    "installed (as setup programs expect), 2 when it failed; -uninstall 0 when\n"
+    "removed, 1 when the answer was not Yes, 2 when it failed.\n";
+
+int RunInstall()
+{
+    krt::InstallRequest request;
+    request.program = krt::RunningProgram();
+    const krt::DataPaths paths = krt::DataPaths::FromEnvironment();
+    request.programData = paths.programFolder;
+    request.userFolder = paths.userFolder;
+    krt::TINSTALL window(request, krt::DesktopFolders::FromEnvironment());
+    window.show();
+    return QCoreApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    krt::KrtApplication app(argc, argv);
-    if (argc > 1 && (std::strcmp(argv[1], "-install") == 0 || std::strcmp(argv[1], "-uninstall") == 0)) {
-        std::fprintf(stderr, "krtphoto: %s is not available in this build.\n", argv[1]);
-        return 2;
+    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Help, stdout);
+        return 0;
     }
+    krt::KrtApplication app(argc, argv);
+    // Installing and uninstalling create no other window and read no
+    // language or layout file.
+    if (argc > 1 && std::strcmp(argv[1], "-install") == 0)
+        return RunInstall();
+    if (argc > 1 && std::strcmp(argv[1], "-uninstall") == 0)
+        return krt::RunUninstall(krt::DesktopFolders::FromEnvironment());
     try {
         return RunEditor(app, ReadArguments(argc, argv));
     } catch (const std::exception& e) {
