@@ -191,4 +191,20 @@ void FileCommands::New()
     host.SetTitle(TitleForNewImage());
 }
 
+void FileCommands::Scan(const std::function<std::optional<TFastBMP>()>& acquire)
+{
+    LeaveMoveTool();
+    if (!AskToSaveChanges())
+        return;
+    std::optional<TFastBMP> image = acquire();
+    if (!image)
+        return;
+    palette.SelectTool(Tool::Pencil);
+    host.CancelStroke();
+    editor.document.DocFileName.clear();
+    editor.document.JpegQuality = 0;
+    ReplaceDocument(std::move(*image));
+    editor.document.ModifiedCount = 1;
+}
+
 } // namespace krt

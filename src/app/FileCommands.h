@@ -5,6 +5,8 @@
 #include "app/Prompts.h"
 #include "paint/ToolPalette.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace krt {
@@ -32,6 +34,11 @@ public:
     bool Save();
     bool SaveAs();
     void New();
+    // Scan: the picture `acquire` takes from the scanner becomes the document
+    // (no file name, pencil, marked changed; the title stays). Unsaved changes
+    // are asked about first. Nothing from the scanner (cancelled or failed)
+    // leaves the document and its changes as they were.
+    void Scan(const std::function<std::optional<TFastBMP>()>& acquire);
     // Exit: true when the program may end (nothing unsaved, or the user
     // answered the save question and the save went through).
     bool MayExit() { return AskToSaveChanges(); }

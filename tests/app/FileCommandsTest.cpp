@@ -235,3 +235,47 @@ TEST(LayoutFile, StoredRectanglesAreMadeReachable)
 
 } // namespace
 } // namespace krt
+
+namespace krt {
+namespace {
+
+TEST(FileCommands, AScanReplacesTheDocumentOnlyWhenAPictureCame)
+{
+    Fixture f;
+    f.editor.document.DocFileName = "/tmp/photo.jpg";
+    f.editor.document.JpegQuality = 90;
+    f.editor.document.ModifiedCount = 3;
+    f.host.title = "KRT Dalmor's Photo Editor - photo.jpg";
+    int asked = 0;
+    auto picture = [&asked]() -> std::optional<TFastBMP> {
+        ++asked;
+        TFastBMP scan(30, 20);
+        scan.Fill(PackRGB(1, 2, 3));
+        return scan;
+    };
+    // Cancel at "Save?": the scanner is not asked.
+    f.prompts.answers = {Answer::Cancel};
+    f.commands.Scan(picture);
+    EXPECT_EQ(asked, 0);
+    // No picture (cancelled or failed): the document keeps its changes.
+    f.prompts.answers = {Answer::No};
+    f.commands.Scan([] { return std::optional<TFastBMP>(); });
+    EXPECT_EQ(f.editor.Image.Width, 1000);
+    EXPECT_EQ(f.editor.document.ModifiedCount, 3);
+    EXPECT_EQ(f.editor.document.DocFileName, "/tmp/photo.jpg");
+    // A picture: the new document, untitled inside but the title kept, changed.
+    f.prompts.answers = {Answer::No};
+    f.commands.Scan(picture);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(f.editor.Image.Width, 30);
+    EXPECT_EQ(f.editor.Image.Pixel(29, 19), PackRGB(1, 2, 3));
+    EXPECT_EQ(f.editor.document.ModifiedCount, 1);
+    EXPECT_TRUE(f.editor.document.DocFileName.empty());
+    EXPECT_EQ(f.editor.document.JpegQuality, 0);
+    EXPECT_EQ(f.host.title, "KRT Dalmor's Photo Editor - photo.jpg");
+    EXPECT_EQ(f.host.toolsSelected.back(), Tool::Pencil);
+    EXPECT_EQ(f.editor.UndoCount, 0) << "a new document has no history";
+}
+
+} // namespace
+} // namespace krt

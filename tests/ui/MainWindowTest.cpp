@@ -81,12 +81,9 @@ private slots:
             QCOMPARE(menu.Action(name)->shortcut(), QKeySequence(keys));
         QCOMPARE(menu.Action("N4")->shortcut(), QKeySequence());
 
-        // Commands of later parts of the editor are present but not yet offered.
-        QVERIFY(menu.Action("N5")->isEnabled());
-        QVERIFY(menu.Action("N36")->isEnabled());
-        QVERIFY(menu.Action("N2")->isEnabled());
-        QVERIFY(menu.Action("N47")->isEnabled());
-        QVERIFY(!menu.Action("N19")->isEnabled());
+        // Every command of the menu is offered.
+        for (QAction* action : menu.actions)
+            QVERIFY2(action->isSeparator() || action->isEnabled(), qPrintable(action->objectName()));
     }
 
     void russianCaptionsReplaceTheDesignCaptions()

@@ -5,12 +5,14 @@
 #include "app/ui/FileMenu.h"
 #include "app/ui/HelpMenus.h"
 #include "app/ui/PreviewForm.h"
+#include "core/DataPaths.h"
 #include "core/Product.h"
 #include "core/ui/RunGuarded.h"
 #include "core/ui/ShortcutGuard.h"
 #include "deform/ui/DeformationMenu.h"
 #include "effects/ui/ColorEffectsMenu.h"
 #include "effects/ui/FilterMenu.h"
+#include "scan/ui/ScannerWindows.h"
 #include "paint/ColorPanels.h"
 #include "paint/FloatingBlock.h"
 #include "paint/View.h"
@@ -54,7 +56,10 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     files = std::make_unique<FileCommands>(editor, *prompts, *this, *this);
     edits = std::make_unique<EditCommands>(editor, *prompts, *this, *this, *files, clipboard);
     printing = std::make_unique<PrintCommand>(editor, *this, this);
-    BindFileMenu(menu.Menu("N1"), *files, [this] { printing->Print(); }, [this] { close(); });
+    scanners = new ScannerWindows((ConfigFolder() / "scanner").string(), this);
+    BindFileMenu(menu.Menu("N1"), *files,
+                 {[this] { printing->Print(); }, [this] { return scanners->Acquire(); },
+                  [this] { scanners->SelectSource(); }, [this] { close(); }});
     BindEditMenu(menu.Menu("N6"), *edits);
     BindHelpMenus(menu.Menu("WebMenu"), menu.Menu("N21"), editor.language, editor.paths, aboutBox);
     effects = std::make_unique<EffectFrame>(editor, *this, *this);
@@ -143,6 +148,8 @@ CaptionWindows TForm1::Windows() const
     windows.insert("TDeleteFilForm", filters->DeleteFilForm());
     windows.insert("TButtonize", colorEffects->Buttonize());
     windows.insert("TClouds", colorEffects->Clouds());
+    windows.insert("TScanForm", scanners->ScanForm());
+    windows.insert("TSourceForm", scanners->SourceForm());
     return windows;
 }
 

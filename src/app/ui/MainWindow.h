@@ -39,6 +39,7 @@ class TAddText;
 class DeformationMenu;
 class FilterMenu;
 class ColorEffectsMenu;
+class ScannerWindows;
 
 // The frame of the editor: the multiple-document area with the fixed child
 // windows, the main menu (each subsystem binds its own items), the title and
@@ -64,6 +65,7 @@ public:
     TAddText* AddText() const { return addText; }
     FileCommands& Files() { return *files; }
     PrintCommand& Printing() { return *printing; }
+    ScannerWindows& Scanners() { return *scanners; }
     EffectFrame& Effects() { return *effects; }
     DeformationMenu& Deformations() { return *deformations; }
     FilterMenu& Filters() { return *filters; }
@@ -148,6 +150,7 @@ private:
     DeformationMenu* deformations = nullptr;
     FilterMenu* filters = nullptr;
     ColorEffectsMenu* colorEffects = nullptr;
+    ScannerWindows* scanners = nullptr;
     std::vector<OutlineDisplay*> outlineDisplays;
 };
 

@@ -1,0 +1,237 @@
+#include "scan/ui/ScanForm.h"
+
+#include "core/KrtError.h"
+#include "core/ui/RunGuarded.h"
+#include "scan/Acquisition.h"
+
+#include <QMetaObject>
+
+#include <cmath>
+
+namespace krt {
+namespace {
+
+constexpr const char* AreaOptions[4] = {"tl-x", "tl-y", "br-x", "br-y"};
+constexpr int ProgressSteps = 1000;
+
+const ScanOptionInfo* FindOption(const std::vector<ScanOptionInfo>& options, const char* name)
+{
+    for (const ScanOptionInfo& o : options)
+        if (o.name == name && o.active)
+            return &o;
+    return nullptr;
+}
+
+double Number(const OptionValue& value)
+{
+    if (const double* n = std::get_if<double>(&value))
+        return *n;
+    if (const bool* b = std::get_if<bool>(&value))
+        return *b ? 1 : 0;
+    return 0;
+}
+
+} // namespace
+
+TScanForm::TScanForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName("ScanForm");
+    setWindowTitle(QString::fromUtf8("Сканирование"));
+    setFixedSize(330, 268);
+    label1 = new QLabel(this);
+    label1->setObjectName("Label1");
+    label1->setGeometry(8, 6, 314, 20);
+    label2 = new QLabel(QString::fromUtf8("Режим"), this);
+    label2->setObjectName("Label2");
+    label2->setGeometry(8, 34, 120, 22);
+    comboBox1 = new QComboBox(this);
+    comboBox1->setObjectName("ComboBox1");
+    comboBox1->setGeometry(134, 34, 188, 24);
+    label3 = new QLabel(QString::fromUtf8("Разрешение, dpi"), this);
+    label3->setObjectName("Label3");
+    label3->setGeometry(8, 64, 120, 22);
+    spinEdit1 = new QSpinBox(this);
+    spinEdit1->setObjectName("SpinEdit1");
+    spinEdit1->setGeometry(134, 64, 188, 24);
+    comboBox2 = new QComboBox(this);
+    comboBox2->setObjectName("ComboBox2");
+    comboBox2->setGeometry(134, 64, 188, 24);
+    groupBox1 = new QGroupBox(QString::fromUtf8("Область сканирования"), this);
+    groupBox1->setObjectName("GroupBox1");
+    groupBox1->setGeometry(8, 94, 314, 84);
+    const char* sides[4] = {"Слева", "Сверху", "Справа", "Снизу"};
+    for (std::size_t k = 0; k < 4; ++k) {
+        const int column = static_cast<int>(k % 2), row = static_cast<int>(k / 2);
+        auto* label = new QLabel(QString::fromUtf8(sides[k]), groupBox1);
+        label->setObjectName(QString("Label%1").arg(k + 4));
+        label->setGeometry(8 + 154 * column, 22 + 28 * row, 56, 22);
+        auto* edit = new QDoubleSpinBox(groupBox1);
+        edit->setObjectName(QString("Edit%1").arg(k + 1));
+        edit->setGeometry(66 + 154 * column, 22 + 28 * row, 84, 24);
+        areaLabels[k] = label;
+        area[k] = edit;
+    }
+    progressBar1 = new QProgressBar(this);
+    progressBar1->setObjectName("ProgressBar1");
+    progressBar1->setGeometry(8, 190, 314, 22);
+    progressBar1->setRange(0, ProgressSteps);
+    button1 = new QPushButton(QString::fromUtf8("Сканировать"), this);
+    button1->setObjectName("Button1");
+    button1->setDefault(true);
+    button1->setGeometry(8, 232, 120, 27);
+    button2 = new QPushButton(QString::fromUtf8("Отмена"), this);
+    button2->setObjectName("Button2");
+    button2->setGeometry(202, 232, 120, 27);
+    connect(button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { StartScan(); }); });
+    connect(button2, &QPushButton::clicked, this, &TScanForm::reject);
+    // A new mode can change what the other settings offer: the scanner takes
+    // it at once and the dialog shows the others afresh.
+    connect(comboBox1, &QComboBox::textActivated, this, [this](const QString& mode) {
+        RunGuarded([&] {
+            if (scanner) {
+                scanner->Set("mode", mode.toStdString());
+                ShowSettings();
+            }
+        });
+    });
+}
+
+TScanForm::~TScanForm()
+{
+    if (worker.joinable()) {
+        cancel = true;
+        scanner->Cancel();
+        worker.join();
+    }
+}
+
+std::optional<TFastBMP> TScanForm::Scan(ScannerSession& session, const std::string& label)
+{
+    scanner = &session;
+    result.reset();
+    failure = nullptr;
+    label1->setText(QString::fromStdString(label));
+    ShowSettings();
+    progressBar1->setValue(0);
+    progressBar1->setVisible(false);
+    button1->setEnabled(true);
+    exec();
+    scanner = nullptr;
+    if (failure)
+        std::rethrow_exception(std::exchange(failure, nullptr));
+    return std::exchange(result, std::nullopt);
+}
+
+void TScanForm::ShowSettings()
+{
+    const std::vector<ScanOptionInfo> options = scanner->Options();
+    const ScanOptionInfo* mode = FindOption(options, "mode");
+    label2->setVisible(mode);
+    comboBox1->setVisible(mode);
+    if (mode) {
+        comboBox1->clear();
+        for (const std::string& text : mode->texts)
+            comboBox1->addItem(QString::fromStdString(text));
+        comboBox1->setCurrentText(QString::fromStdString(std::get<std::string>(scanner->Get("mode"))));
+    }
+    const ScanOptionInfo* resolution = FindOption(options, "resolution");
+    const bool range = resolution && resolution->minimum && resolution->maximum;
+    label3->setVisible(resolution);
+    spinEdit1->setVisible(range);
+    comboBox2->setVisible(resolution && !range);
+    if (resolution) {
+        const int current = static_cast<int>(std::lround(Number(scanner->Get("resolution"))));
+        if (range) {
+            spinEdit1->setRange(static_cast<int>(std::ceil(*resolution->minimum)),
+                                static_cast<int>(std::floor(*resolution->maximum)));
+            spinEdit1->setSingleStep(std::max(1, static_cast<int>(std::lround(resolution->step.value_or(1)))));
+            spinEdit1->setValue(current);
+        } else {
+            comboBox2->clear();
+            for (double value : resolution->numbers)
+                comboBox2->addItem(QString::number(std::lround(value)));
+            comboBox2->setCurrentText(QString::number(current));
+        }
+    }
+    bool anyArea = false;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const ScanOptionInfo* side = FindOption(options, AreaOptions[k]);
+        areaLabels[k]->setVisible(side);
+        area[k]->setVisible(side);
+        if (!side)
+            continue;
+        anyArea = true;
+        area[k]->setDecimals(side->type == ScanOptionInfo::Type::Fixed ? 1 : 0);
+        area[k]->setRange(side->minimum.value_or(0), side->maximum.value_or(1e6));
+        area[k]->setSuffix(side->unit.empty() ? QString() : " " + QString::fromStdString(side->unit));
+        area[k]->setValue(Number(scanner->Get(AreaOptions[k])));
+    }
+    groupBox1->setVisible(anyArea);
+}
+
+// The settings as the dialog shows them go to the scanner before it starts.
+void TScanForm::ApplySettings()
+{
+    if (comboBox1->isVisible())
+        scanner->Set("mode", comboBox1->currentText().toStdString());
+    if (spinEdit1->isVisible())
+        scanner->Set("resolution", static_cast<double>(spinEdit1->value()));
+    else if (comboBox2->isVisible())
+        scanner->Set("resolution", comboBox2->currentText().toDouble());
+    for (std::size_t k = 0; k < 4; ++k)
+        if (area[k]->isVisible())
+            scanner->Set(AreaOptions[k], area[k]->value());
+}
+
+void TScanForm::StartScan()
+{
+    if (!scanner || worker.joinable())
+        return;
+    try {
+        ApplySettings();
+    } catch (const ScanError& e) {
+        throw KrtError(CannotOpenMessage(label1->text().toStdString(), e.what()));
+    }
+    cancel = false;
+    for (QWidget* control : std::initializer_list<QWidget*>{button1, comboBox1, spinEdit1, comboBox2, groupBox1})
+        control->setEnabled(false);
+    progressBar1->setValue(0);
+    progressBar1->setVisible(true);
+    worker = std::thread([this] {
+        try {
+            result = AcquireImage(*scanner, cancel, [this](double share) {
+                QMetaObject::invokeMethod(
+                    this, [this, share] { progressBar1->setValue(static_cast<int>(share * ProgressSteps)); },
+                    Qt::QueuedConnection);
+            });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(this, [this] { Finished(); }, Qt::QueuedConnection);
+    });
+}
+
+void TScanForm::Finished()
+{
+    worker.join();
+    for (QWidget* control : std::initializer_list<QWidget*>{button1, comboBox1, spinEdit1, comboBox2, groupBox1})
+        control->setEnabled(true);
+    if (result)
+        accept();
+    else
+        QDialog::reject();
+}
+
+// "Отмена" (or Escape): before the scan, closes the dialog; during it, stops
+// the scanner, and the dialog closes when the scan has ended.
+void TScanForm::reject()
+{
+    if (worker.joinable()) {
+        cancel = true;
+        scanner->Cancel();
+        return;
+    }
+    QDialog::reject();
+}
+
+} // namespace krt

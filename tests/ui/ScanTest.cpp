@@ -1,0 +1,176 @@
+#include "UiSupport.h"
+#include "UiTest.h"
+#include "scan/SaneScanner.h"
+#include "scan/ScannerChoice.h"
+#include "scan/ui/ScannerWindows.h"
+#include "support/SaneTestBackend.h"
+
+#include <QMessageBox>
+#include <QtTest>
+
+#include <chrono>
+#include <thread>
+
+using namespace krt;
+using krt::test::SaneConfiguration;
+using krt::test::WhenModal;
+
+namespace {
+
+// A SANE scanner that sends its picture slowly: small pieces, each after a pause.
+class SlowScanner : public ScannerSession {
+public:
+    explicit SlowScanner(std::unique_ptr<ScannerSession> s) : scanner(std::move(s)) {}
+    std::vector<ScanOptionInfo> Options() override { return scanner->Options(); }
+    OptionValue Get(const std::string& name) override { return scanner->Get(name); }
+    void Set(const std::string& name, const OptionValue& value) override { scanner->Set(name, value); }
+    void Start() override { scanner->Start(); }
+    FrameParameters Parameters() override { return scanner->Parameters(); }
+    std::size_t Read(std::uint8_t* data, std::size_t size) override
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return scanner->Read(data, std::min<std::size_t>(size, 500));
+    }
+    void Cancel() override { scanner->Cancel(); }
+
+private:
+    std::unique_ptr<ScannerSession> scanner;
+};
+
+class SlowScanners : public ScannerService {
+public:
+    SlowScanners() : sane(StartSane()) {}
+    std::vector<ScannerInfo> Devices() override { return sane->Devices(); }
+    std::unique_ptr<ScannerSession> Open(const std::string& name) override
+    {
+        return std::make_unique<SlowScanner>(sane->Open(name));
+    }
+
+private:
+    std::unique_ptr<ScannerService> sane;
+};
+
+struct Session {
+    Session()
+    {
+        s.window.Scanners().choiceFile = folder.Path("scanner").string();
+        s.editor.document.DocFileName = "/tmp/before.jpg";
+        s.window.SetTitle("KRT Dalmor's Photo Editor - before.jpg");
+    }
+    test::TempFolder folder;
+    test::Setup s;
+};
+
+QString TakeMessage(QWidget* box)
+{
+    const QString text = static_cast<QMessageBox*>(box)->text();
+    static_cast<QMessageBox*>(box)->accept();
+    return text;
+}
+
+} // namespace
+
+class ScanTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aColourScanOfTheChosenAreaBecomesTheDocument()
+    {
+        if (!SaneConfiguration::Available())
+            QSKIP("The SANE test backend (libsane1, /etc/sane.d/test.conf) is not installed.");
+        SaneConfiguration sane(SaneConfiguration::Backends::Test);
+        Session t;
+        QString label;
+        WhenModal([&label](QWidget* modal) {
+            auto* form = qobject_cast<TScanForm*>(modal);
+            QVERIFY(form);
+            label = form->ScannerLabel()->text();
+            QVERIFY(form->ModeBox()->isVisible());
+            form->ModeBox()->setCurrentText("Color");
+            QCOMPARE(form->ResolutionEdit()->value(), 50);
+            form->AreaEdit(2)->setValue(40); // right edge at 40 mm: 78 pixels at 50 dpi
+            QTest::mouseClick(form->ScanButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N19")->trigger();
+        QCOMPARE(label, QString("Noname frontend-tester (test:0)"));
+        QCOMPARE(t.s.editor.Image.Width, 78);
+        QCOMPARE(t.s.editor.Image.Height, 196);
+        QCOMPARE(t.s.editor.Image.Pixel(40, 100), Black); // the test scanner's "Solid black"
+        QCOMPARE(t.s.editor.document.ModifiedCount, 1);
+        QVERIFY(t.s.editor.document.DocFileName.empty());
+        QCOMPARE(t.s.window.windowTitle(), QString("KRT Dalmor's Photo Editor - before.jpg"));
+        QCOMPARE(t.s.editor.settings.CurrentTool, Tool::Pencil);
+    }
+
+    void cancelBeforeOrDuringTheScanLeavesTheDocument()
+    {
+        if (!SaneConfiguration::Available())
+            QSKIP("The SANE test backend (libsane1, /etc/sane.d/test.conf) is not installed.");
+        SaneConfiguration sane(SaneConfiguration::Backends::Test);
+        Session t;
+        t.s.editor.document.ModifiedCount = 0;
+        WhenModal([](QWidget* modal) {
+            QTest::mouseClick(static_cast<TScanForm*>(modal)->CancelButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N19")->trigger();
+        QCOMPARE(t.s.editor.Image.Width, 1000);
+
+        t.s.window.Scanners().startService = [] { return std::make_unique<SlowScanners>(); };
+        bool sawProgress = false;
+        WhenModal([&sawProgress](QWidget* modal) {
+            auto* form = static_cast<TScanForm*>(modal);
+            QTest::mouseClick(form->ScanButton(), Qt::LeftButton);
+            QVERIFY(form->Scanning());
+            QVERIFY(!form->ScanButton()->isEnabled());
+            QTRY_VERIFY_WITH_TIMEOUT(form->Progress()->value() > 0, 10000);
+            sawProgress = form->Progress()->isVisibleTo(form);
+            QTest::mouseClick(form->CancelButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N19")->trigger();
+        QVERIFY(sawProgress);
+        QCOMPARE(t.s.editor.Image.Width, 1000);
+        QCOMPARE(t.s.editor.document.DocFileName, std::string("/tmp/before.jpg"));
+        QVERIFY(!t.s.window.Scanners().ScanForm()->Scanning());
+    }
+
+    void theChosenSourceIsRememberedAndUsed()
+    {
+        if (!SaneConfiguration::Available())
+            QSKIP("The SANE test backend (libsane1, /etc/sane.d/test.conf) is not installed.");
+        SaneConfiguration sane(SaneConfiguration::Backends::Test);
+        Session t;
+        WhenModal([](QWidget* modal) {
+            auto* form = qobject_cast<TSourceForm*>(modal);
+            QVERIFY(form);
+            QCOMPARE(form->List()->count(), 2);
+            form->List()->setCurrentIndex(1);
+            QTest::mouseClick(form->ActionButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N20")->trigger();
+        QCOMPARE(LoadChosenScanner(t.s.window.Scanners().choiceFile), std::string("test:1"));
+        QString label;
+        WhenModal([&label](QWidget* modal) {
+            label = static_cast<TScanForm*>(modal)->ScannerLabel()->text();
+            QTest::mouseClick(static_cast<TScanForm*>(modal)->CancelButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N19")->trigger();
+        QCOMPARE(label, QString("Noname frontend-tester (test:1)"));
+    }
+
+    void withoutAScannerBothCommandsSaySo()
+    {
+        SaneConfiguration sane(SaneConfiguration::Backends::None);
+        Session t;
+        for (const char* command : {"N19", "N20"}) {
+            QString message;
+            WhenModal([&message](QWidget* box) { message = TakeMessage(box); });
+            t.s.window.Menu().Action(command)->trigger();
+            QVERIFY2(message.startsWith("No scanner was found."), qPrintable(message));
+        }
+        QCOMPARE(t.s.editor.Image.Width, 1000);
+        QCOMPARE(t.s.editor.document.DocFileName, std::string("/tmp/before.jpg"));
+    }
+};
+
+static const bool registered = RegisterUiTest<ScanTest>();
+
+#include "ScanTest.moc"
