@@ -12,7 +12,7 @@
 #include "document/Editor.h"
 #include "lang/CaptionTables.h"
 #include "lang/Language.h"
-#include "lang/OwnMessages.h"
+#include "core/OwnMessages.h"
 
 #include <QFileInfo>
 

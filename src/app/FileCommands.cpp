@@ -5,11 +5,21 @@
 #include "core/KrtError.h"
 #include "core/Text.h"
 #include "document/DocumentState.h"
+#include "core/OwnMessages.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace krt {
+namespace {
+
+constexpr OwnMessage ImpossibleSize{
+    "An image of {1} x {2} pixels is not possible: each side must lie between 1 and {3} pixels.",
+    "Изображение {1} x {2} точек невозможно: каждая сторона должна быть от 1 до {3} точек."};
+constexpr OwnMessage QualityRange{"The JPEG quality must lie between 1 and 100.",
+                                  "Качество JPEG должно быть от 1 до 100."};
+
+} // namespace
 namespace {
 
 std::string UpperTail(const std::string& name, std::size_t n)
@@ -38,9 +48,8 @@ int ParseSizeText(const std::string& text) { return ParseInteger(TrimBlanks(text
 void CheckImageSize(int width, int height)
 {
     if (width < 1 || height < 1 || width > MaxImageSide || height > MaxImageSide)
-        throw KrtError("An image of " + std::to_string(width) + " x " + std::to_string(height) +
-                       " pixels is not possible: each side must lie between 1 and " + std::to_string(MaxImageSide) +
-                       " pixels.");
+        throw KrtError(
+            Say(ImpossibleSize, {std::to_string(width), std::to_string(height), std::to_string(MaxImageSide)}));
 }
 
 bool FileCommands::SaveEnabled() const
@@ -123,7 +132,7 @@ bool FileCommands::Save()
             return false;
         quality = ParseInteger(TrimBlanks(*answer));
         if (quality < 1 || quality > 100)
-            throw KrtError("The JPEG quality must lie between 1 and 100.");
+            throw KrtError(Say(QualityRange));
         doc.JpegQuality = quality;
     }
     WriteImageFile(doc.DocFileName, editor.Image, quality == 0 ? 80 : quality);

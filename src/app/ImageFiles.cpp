@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/KrtError.h"
 #include "core/FileReading.h"
+#include "core/OwnMessages.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,6 +14,20 @@
 #include <memory>
 
 namespace krt {
+namespace {
+
+constexpr OwnMessage CannotOpen{"Cannot open {1}: {2}", "Не удаётся открыть {1}: {2}"};
+constexpr OwnMessage Unsupported{"Unsupported file type: {1} (the editor opens BMP, JPEG, GIF and PNG pictures).",
+                                 "Неподдерживаемый тип файла: {1} (редактор открывает изображения BMP, JPEG, GIF и PNG)."};
+constexpr OwnMessage NoGifSaving{
+    "Cannot save {1}: GIF files can be opened but not saved. Choose a name ending in .bmp, .jpg or .png.",
+    "Не удаётся сохранить {1}: файлы GIF можно открывать, но не сохранять. Выберите имя с окончанием .bmp, .jpg "
+    "или .png."};
+constexpr OwnMessage BadQuality{"Cannot save {1}: the JPEG quality must lie between 1 and 100.",
+                                "Не удаётся сохранить {1}: качество JPEG должно быть от 1 до 100."};
+constexpr OwnMessage CannotSave{"Cannot save {1}: {2}.", "Не удаётся сохранить {1}: {2}."};
+
+} // namespace
 namespace {
 
 std::string UpperExtension(const std::string& path)
@@ -97,23 +112,23 @@ void ReadImageFile(const std::string& path, TFastBMP& image, const DecodeLimits&
     try {
         file = ReadRegularFile(path, MaxImageFileBytes);
     } catch (const std::runtime_error& e) {
-        throw KrtError("Cannot open " + Quoted(path) + ": " + e.what() + ".");
+        throw KrtError(Say(CannotOpen, {Quoted(path), e.what() + std::string(".")}));
     }
     // The content decides; the name only when the content has no signature.
     std::optional<ImageFormat> format = FormatFromSignature(file.data.Data(), file.size);
     if (!format)
         format = FormatForReading(path);
     if (!format)
-        throw KrtError("Unsupported file type: " + Quoted(path) + " (the editor opens BMP, JPEG, GIF and PNG pictures).");
+        throw KrtError(Say(Unsupported, {Quoted(path)}));
 
     // Decode into a buffer of our own, so a failure leaves the caller's image alone.
     TFastBMP decoded;
     try {
         DecodeImage(file.data.Data(), file.size, *format, decoded, limits);
     } catch (const DecodeError& e) {
-        throw KrtError("Cannot open " + Quoted(path) + ": " + e.what() + ".");
+        throw KrtError(Say(CannotOpen, {Quoted(path), e.what() + std::string(".")}));
     } catch (const KrtError& e) {
-        throw KrtError("Cannot open " + Quoted(path) + ": " + e.what());
+        throw KrtError(Say(CannotOpen, {Quoted(path), e.what()}));
     }
     image = std::move(decoded);
 }
@@ -122,10 +137,9 @@ void WriteImageFile(const std::string& path, const TFastBMP& image, int jpegQual
 {
     const ImageFormat format = FormatForWriting(path);
     if (format == ImageFormat::Gif)
-        throw KrtError("Cannot save " + Quoted(path) +
-                       ": GIF files can be opened but not saved. Choose a name ending in .bmp, .jpg or .png.");
+        throw KrtError(Say(NoGifSaving, {Quoted(path)}));
     if (format == ImageFormat::Jpeg && (jpegQuality < 1 || jpegQuality > 100))
-        throw KrtError("Cannot save " + Quoted(path) + ": the JPEG quality must lie between 1 and 100.");
+        throw KrtError(Say(BadQuality, {Quoted(path)}));
 
     try {
         AtomicFile file(path);
@@ -142,7 +156,7 @@ void WriteImageFile(const std::string& path, const TFastBMP& image, int jpegQual
         }
         file.Commit(durable);
     } catch (const std::exception& e) {
-        throw KrtError("Cannot save " + Quoted(path) + ": " + e.what() + ".");
+        throw KrtError(Say(CannotSave, {Quoted(path), e.what()}));
     }
 }
 

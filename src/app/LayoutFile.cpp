@@ -5,6 +5,7 @@
 #include "core/Integer.h"
 #include "core/KrtError.h"
 #include "core/Text.h"
+#include "core/OwnMessages.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +13,12 @@
 #include <map>
 
 namespace krt {
+namespace {
+
+constexpr OwnMessage CannotSaveLayout{"Cannot save the window layout \"{1}\": {2}.",
+                                      "Не удаётся сохранить расположение окон \"{1}\": {2}."};
+
+} // namespace
 namespace {
 
 // A layout file holds eighteen short lines.
@@ -92,7 +99,7 @@ void SaveWindowLayout(const std::string& path, const std::vector<LayoutValue>& v
         file.Write(text.data(), text.size());
         file.Commit(false);
     } catch (const std::exception& e) {
-        throw KrtError("Cannot save the window layout \"" + path + "\": " + e.what() + ".");
+        throw KrtError(Say(CannotSaveLayout, {path, e.what()}));
     }
 }
 

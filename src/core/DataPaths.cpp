@@ -1,6 +1,7 @@
 #include "core/DataPaths.h"
 
 #include "core/KrtError.h"
+#include "core/OwnMessages.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -11,6 +12,12 @@
 #endif
 
 namespace krt {
+namespace {
+
+constexpr OwnMessage NoUserFolder{"Cannot create the folder \"{1}\" for the editor's own files.",
+                                  "Не удаётся создать папку \"{1}\" для файлов редактора."};
+
+} // namespace
 namespace {
 
 std::filesystem::path Env(const char* name)
@@ -74,7 +81,7 @@ void PrepareUserFolder(const std::filesystem::path& folder)
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (!std::filesystem::is_directory(folder, ec))
-        throw KrtError("Cannot create the folder \"" + folder.string() + "\" for the editor's own files.");
+        throw KrtError(Say(NoUserFolder, {folder.string()}));
     WriteIfMissing(folder / "krtphoto.lng", "English\r\n");
     WriteIfMissing(folder / "ueffect.prg", "0\r\n");
     WriteIfMissing(folder / "ufilter.prg", "0\r\n");

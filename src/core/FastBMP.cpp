@@ -2,6 +2,7 @@
 
 #include "core/KrtError.h"
 #include "core/LargeMemory.h"
+#include "core/OwnMessages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,14 @@
 #include <utility>
 
 namespace krt {
+namespace {
+
+constexpr OwnMessage ImpossibleImage{"An image of {1} x {2} pixels is not possible: no side may exceed {3} pixels.",
+                                     "Изображение {1} x {2} точек невозможно: сторона не может превышать {3} точек."};
+constexpr OwnMessage NoImageMemory{"Not enough memory for an image of {1} x {2} pixels.",
+                                   "Недостаточно памяти для изображения {1} x {2} точек."};
+
+} // namespace
 
 TFastBMP::~TFastBMP() { Release(); }
 
@@ -55,9 +64,8 @@ void TFastBMP::Allocate(int width, int height)
     if (width == Width && height == Height)
         return;
     if (width < 0 || height < 0 || width > MaxImageSide || height > MaxImageSide)
-        throw KrtError("An image of " + std::to_string(width) + " x " + std::to_string(height) +
-                       " pixels is not possible: no side may exceed " + std::to_string(MaxImageSide) +
-                       " pixels.");
+        throw KrtError(
+            Say(ImpossibleImage, {std::to_string(width), std::to_string(height), std::to_string(MaxImageSide)}));
 
     const int rowBytes = ((width * 24 + 31) / 32) * 4;
     const std::int64_t dataSize = static_cast<std::int64_t>(rowBytes) * height;
@@ -73,8 +81,7 @@ void TFastBMP::Allocate(int width, int height)
             rows.resize(static_cast<std::size_t>(height));
         } catch (const std::bad_alloc&) {
             FreeLarge(pixels, static_cast<std::size_t>(dataSize) + PixelSlack);
-            throw KrtError("Not enough memory for an image of " + std::to_string(width) + " x " +
-                           std::to_string(height) + " pixels.");
+            throw KrtError(Say(NoImageMemory, {std::to_string(width), std::to_string(height)}));
         }
         // Row h - 1 (the bottom row) is stored first.
         for (int y = 0; y < height; ++y)

@@ -1,10 +1,16 @@
 #include "core/Integer.h"
 
 #include "core/KrtError.h"
+#include "core/OwnMessages.h"
 
 #include <charconv>
 
 namespace krt {
+namespace {
+
+constexpr OwnMessage NotAnInteger{"\"{1}\" is not a valid integer value.", "\"{1}\" не является целым числом."};
+
+} // namespace
 
 std::optional<int> ToInteger(std::string_view text)
 {
@@ -19,7 +25,7 @@ int ParseInteger(const std::string& text)
 {
     const std::optional<int> value = ToInteger(text);
     if (!value)
-        throw KrtError("\"" + text + "\" is not a valid integer value.");
+        throw KrtError(Say(NotAnInteger, {text}));
     return *value;
 }
 

@@ -2,12 +2,19 @@
 
 #include "core/KrtError.h"
 #include "deform/formula/FastBackend.h"
+#include "core/OwnMessages.h"
 
 #include <algorithm>
 #include <new>
 #include <vector>
 
 namespace krt {
+namespace {
+
+constexpr OwnMessage NoWarpMemory{"Not enough memory to deform an image of {1} x {2} pixels.",
+                                  "Недостаточно памяти для деформации изображения {1} x {2} точек."};
+
+} // namespace
 namespace {
 
 constexpr int Lanes = BlockSize;
@@ -216,8 +223,7 @@ void WarpJob::PrepareTargets()
     const std::size_t cells = static_cast<std::size_t>(destination.Width) * destination.Height;
     winnerMemory = LargeBlock(cells * sizeof(std::uint32_t));
     if (!winnerMemory)
-        throw KrtError("Not enough memory to deform an image of " + std::to_string(destination.Width) + " x " +
-                       std::to_string(destination.Height) + " pixels.");
+        throw KrtError(Say(NoWarpMemory, {std::to_string(destination.Width), std::to_string(destination.Height)}));
     winner = reinterpret_cast<std::uint32_t*>(winnerMemory.Data());
 }
 

@@ -1,10 +1,17 @@
 #include "document/Editor.h"
 
 #include "core/KrtError.h"
+#include "core/OwnMessages.h"
 
 #include <new>
 
 namespace krt {
+namespace {
+
+constexpr OwnMessage NoWorkingMemory{"Not enough memory for the working buffers of a {1} x {2} image.",
+                                     "Недостаточно памяти для рабочих буферов изображения {1} x {2}."};
+
+} // namespace
 
 Editor::Editor(Language lang, DataPaths dataPaths) : language(lang), paths(std::move(dataPaths))
 {
@@ -34,8 +41,7 @@ void Editor::BuildDocumentBuffers()
         for (TFastBMP& snapshot : UndoRing)
             snapshot.Allocate(Image.Width, Image.Height);
     } catch (const std::bad_alloc&) {
-        throw KrtError("Not enough memory for the working buffers of a " + std::to_string(Image.Width) + " x " +
-                       std::to_string(Image.Height) + " image.");
+        throw KrtError(Say(NoWorkingMemory, {std::to_string(Image.Width), std::to_string(Image.Height)}));
     }
     view.ScrollX = 0;
     view.ScrollY = 0;

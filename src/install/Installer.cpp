@@ -3,7 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/KrtError.h"
 #include "install/DesktopEntry.h"
-#include "lang/OwnMessages.h"
+#include "core/OwnMessages.h"
 
 #include <cstdlib>
 #include <fstream>

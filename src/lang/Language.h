@@ -1,11 +1,10 @@
 #pragma once
 
+#include "core/InterfaceLanguage.h"
+
 #include <string>
 
 namespace krt {
-
-// The interface language, chosen once by the installer and read at every start.
-enum class Language { English, Russian };
 
 // Reads the first line of the language file: an upper-case "R" as its first
 // character selects Russian, anything else English. A missing, unreadable or

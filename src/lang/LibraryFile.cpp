@@ -5,7 +5,7 @@
 #include "core/Integer.h"
 #include "core/KrtError.h"
 #include "core/Text.h"
-#include "lang/OwnMessages.h"
+#include "core/OwnMessages.h"
 #include "lang/TextEncoding.h"
 
 #include <algorithm>

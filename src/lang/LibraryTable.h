@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lang/OwnMessages.h"
+#include "core/OwnMessages.h"
 
 #include <string>
 #include <vector>

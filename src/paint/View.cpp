@@ -3,11 +3,17 @@
 #include "core/Integer.h"
 #include "core/KrtError.h"
 #include "core/ScaledBlit.h"
+#include "core/OwnMessages.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace krt {
+namespace {
+
+constexpr OwnMessage ZoomTooSmall{"The zoom must be at least 1 %.", "Масштаб должен быть не меньше 1 %."};
+
+} // namespace
 namespace {
 
 // The image columns (rows) a view of `viewSize` screen pixels shows; at least
@@ -143,7 +149,7 @@ void SetZoomFromText(ViewState& view, std::string& text)
     const std::string number = text.substr(0, text.size() - 1);
     const int percent = ParseInteger(number);
     if (percent < 1)
-        throw KrtError("The zoom must be at least 1 %.");
+        throw KrtError(Say(ZoomTooSmall));
     view.Zoom = static_cast<float>(percent * 0.01); // computed in double, stored in single precision
 }
 

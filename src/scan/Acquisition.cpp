@@ -1,7 +1,7 @@
 #include "scan/Acquisition.h"
 
 #include "core/KrtError.h"
-#include "lang/OwnMessages.h"
+#include "core/OwnMessages.h"
 #include "scan/FrameImage.h"
 
 namespace krt {

@@ -1,7 +1,7 @@
 #include "scan/FrameImage.h"
 
 #include "core/KrtError.h"
-#include "lang/OwnMessages.h"
+#include "core/OwnMessages.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 #include "core/FileReading.h"
 #include "core/KrtError.h"
 #include "core/Text.h"
-#include "lang/OwnMessages.h"
+#include "core/OwnMessages.h"
 
 #include <filesystem>
 

@@ -3,7 +3,7 @@
 #include "app/PrintLayout.h"
 #include "core/KrtError.h"
 #include "core/ui/Surface.h"
-#include "lang/OwnMessages.h"
+#include "core/OwnMessages.h"
 
 #include <QPainter>
 #include <QPrintDialog>

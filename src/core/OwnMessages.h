@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lang/Language.h"
+#include "core/InterfaceLanguage.h"
 
 #include <initializer_list>
 #include <string>

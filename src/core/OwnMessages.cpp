@@ -1,4 +1,4 @@
-#include "lang/OwnMessages.h"
+#include "core/OwnMessages.h"
 
 #include <atomic>
 #include <vector>
