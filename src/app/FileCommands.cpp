@@ -191,10 +191,11 @@ void FileCommands::New()
         return;
     TFastBMP image(size->width, size->height);
     image.Fill(White);
-    editor.document.ModifiedCount = 0;
+    // The old name goes only with the old picture: a new one that cannot be
+    // had leaves the document, its name and its changes as they were.
+    ReplaceDocument(std::move(image));
     editor.document.DocFileName.clear();
     editor.document.JpegQuality = 0;
-    ReplaceDocument(std::move(image));
     // A new image counts as changed: the next replacing command asks to save it.
     editor.document.ModifiedCount = 1;
     host.SetTitle(TitleForNewImage());
@@ -210,9 +211,9 @@ void FileCommands::Scan(const std::function<std::optional<TFastBMP>()>& acquire)
         return;
     palette.SelectTool(Tool::Pencil);
     host.CancelStroke();
+    ReplaceDocument(std::move(*image));
     editor.document.DocFileName.clear();
     editor.document.JpegQuality = 0;
-    ReplaceDocument(std::move(*image));
     editor.document.ModifiedCount = 1;
 }
 

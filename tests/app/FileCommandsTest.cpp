@@ -279,3 +279,47 @@ TEST(FileCommands, AScanReplacesTheDocumentOnlyWhenAPictureCame)
 
 } // namespace
 } // namespace krt
+
+namespace krt {
+namespace {
+
+// A new picture or a scan whose working buffers cannot be had leaves the
+// document, its name and its unsaved changes as they were.
+TEST(FileCommands, AReplacementThatRunsOutOfMemoryKeepsTheDocumentsNameAndChanges)
+{
+    if (!test::AddressLimitsWork())
+        GTEST_SKIP() << "address-space limits do not work under AddressSanitizer";
+    test::ChildLimits limits;
+    limits.addressSpaceHeadroom = std::uint64_t{1600} << 20; // the picture fits, its undo buffers do not
+    const test::ChildOutcome outcome = test::RunInChild(
+        [] {
+            Fixture f;
+            f.editor.document.DocFileName = "/tmp/photo.jpg";
+            f.editor.document.JpegQuality = 90;
+            f.editor.document.ModifiedCount = 2;
+            f.prompts.answers = {Answer::No, Answer::No};
+            f.prompts.newSize = ImageSize{20000, 20000};
+            int failures = 0;
+            try {
+                f.commands.New();
+            } catch (const KrtError&) {
+                ++failures;
+            }
+            try {
+                f.commands.Scan([]() -> std::optional<TFastBMP> { return TFastBMP(20000, 20000); });
+            } catch (const KrtError&) {
+                ++failures;
+            }
+            const DocumentState& doc = f.editor.document;
+            return failures == 2 && doc.DocFileName == "/tmp/photo.jpg" && doc.JpegQuality == 90 &&
+                           doc.ModifiedCount == 2 && f.editor.Image.Width == 1000
+                       ? 0
+                       : 1;
+        },
+        limits);
+    ASSERT_TRUE(outcome.exited) << "signal " << outcome.signal;
+    EXPECT_EQ(outcome.code, 0);
+}
+
+} // namespace
+} // namespace krt
