@@ -94,10 +94,7 @@ void SaveWindowLayout(const std::string& path, const std::vector<LayoutValue>& v
         text += v.key + "=" + std::to_string(v.value) + "\n";
     }
     try {
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        AtomicFile file(path);
-        file.Write(text.data(), text.size());
-        file.Commit(false);
+        WriteWholeFile(path, text);
     } catch (const std::exception& e) {
         throw KrtError(Say(CannotSaveLayout, {path, e.what()}));
     }

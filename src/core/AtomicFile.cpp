@@ -110,4 +110,13 @@ void AtomicFile::Commit(bool durable)
     committed = true;
 }
 
+void WriteWholeFile(const std::string& path, std::string_view bytes)
+{
+    std::error_code ignored; // a folder that cannot be made shows as the write's own failure
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    AtomicFile file(path);
+    file.Write(bytes.data(), bytes.size());
+    file.Commit(false);
+}
+
 } // namespace krt

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace krt {
 
@@ -37,5 +38,9 @@ private:
     std::FILE* file = nullptr;
     bool committed = false;
 };
+
+// A small file written whole the same way, its folder made first when
+// missing. Throws std::runtime_error with the reason.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
 
 } // namespace krt

@@ -78,9 +78,8 @@ std::string DirectoryEntryText(const std::string& name, const std::string& icon)
 std::string MenuFileText(const std::string& menuName, const std::string& directoryFile,
                          const std::vector<std::string>& entryFiles)
 {
-    std::string text = "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
-                       " \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
-                       "<Menu>\n"
+    // The desktops' menu readers need no document type line.
+    std::string text = "<Menu>\n"
                        "  <Name>Applications</Name>\n"
                        "  <Menu>\n"
                        "    <Name>" +

@@ -1,12 +1,12 @@
 #include "install/Installer.h"
 
 #include "core/AtomicFile.h"
+#include "core/FileReading.h"
 #include "core/KrtError.h"
 #include "install/DesktopEntry.h"
 #include "core/OwnMessages.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <system_error>
 
 namespace krt {
@@ -48,11 +48,7 @@ fs::path XdgFolder(const char* variable, const char* fallback)
 void WriteText(const fs::path& file, const std::string& text)
 {
     try {
-        std::error_code ec;
-        fs::create_directories(file.parent_path(), ec);
-        AtomicFile out(file.string());
-        out.Write(text.data(), text.size());
-        out.Commit(false);
+        WriteWholeFile(file.string(), text);
     } catch (const std::exception& e) {
         throw KrtError(Say(CannotWrite, {file.string(), e.what()}));
     }
@@ -63,12 +59,6 @@ void WriteIfMissing(const fs::path& file, const std::string& text)
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(file, ec)))
         WriteText(file, text);
-}
-
-std::string ReadWhole(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace
@@ -110,10 +100,15 @@ void Install(const InstallRequest& request, const DesktopFolders& folders)
     WriteText(p.menu, MenuFileText(Stem, p.directory.filename().string(),
                                    {p.editor.filename().string(), p.uninstall.filename().string(),
                                     p.help.filename().string()}));
-    const fs::path iconSource = request.programData / "krtphoto.png";
-    std::error_code ec;
-    if (fs::is_regular_file(iconSource, ec))
-        WriteText(p.icon, ReadWhole(iconSource));
+    // The icon is a nicety: without it (a program without its data) the
+    // desktop shows its own.
+    std::string iconBytes;
+    try {
+        iconBytes = ReadTextFile((request.programData / "krtphoto.png").string(), 4 << 20);
+    } catch (const std::exception&) {
+        return;
+    }
+    WriteText(p.icon, iconBytes);
 }
 
 std::vector<fs::path> Uninstall(const DesktopFolders& folders)

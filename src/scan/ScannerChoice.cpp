@@ -6,8 +6,6 @@
 #include "core/Text.h"
 #include "core/OwnMessages.h"
 
-#include <filesystem>
-
 namespace krt {
 namespace {
 
@@ -37,12 +35,7 @@ std::string LoadChosenScanner(const std::string& path)
 void SaveChosenScanner(const std::string& path, const std::string& name)
 {
     try {
-        std::error_code ec;
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-        AtomicFile file(path);
-        const std::string line = name + "\n";
-        file.Write(line.data(), line.size());
-        file.Commit(false);
+        WriteWholeFile(path, name + "\n");
     } catch (const std::exception& e) {
         throw KrtError(Say(CannotRemember, {path, e.what()}));
     }
