@@ -183,7 +183,8 @@ private slots:
             auto* editor = qobject_cast<TEditEffect*>(modal);
             QVERIFY(editor);
             QTest::keyClicks(editor->NameEdit(), "Shift right");
-            editor->FormulaEdit('x')->clear();
+            QTest::mouseClick(editor->FormulaEdit('x'), Qt::LeftButton);
+            test::SelectAllTyped(editor->FormulaEdit('x'));
             QTest::keyClicks(editor->FormulaEdit('x'), "X-10");
             WhenModal([editor](QWidget* dialog) {
                 QTest::mouseClick(static_cast<TEffectForm*>(dialog)->OkButton(), Qt::LeftButton);

@@ -71,16 +71,16 @@ std::vector<EffectCase> Cases()
         {"params", action("N38"),
          [](QWidget* dialog) {
              auto* form = static_cast<TParamsForm*>(dialog);
-             form->ScrollBar(0)->setValue(100);
-             form->ScrollBar(1)->setValue(30);
-             form->ScrollBar(2)->setValue(60);
+             test::SlideTo(form->ScrollBar(0), 100);
+             test::SlideTo(form->ScrollBar(1), 30);
+             test::SlideTo(form->ScrollBar(2), 60);
          },
          [](TFastBMP& target, const TFastBMP&, const Editor&) { ApplyColorParams(target, 100, 30, 60); }},
         {"button", action("N16"),
          [](QWidget* dialog) {
              auto* form = static_cast<TButtonize*>(dialog);
              QTest::mouseClick(form->RaisedButton(), Qt::LeftButton);
-             form->DepthBar()->setValue(12);
+             test::SlideTo(form->DepthBar(), 12);
          },
          [](TFastBMP& target, const TFastBMP&, const Editor&) {
              Bevel(target, 12, ButtonColors(false).topLeft, ButtonColors(false).bottomRight);
@@ -88,8 +88,8 @@ std::vector<EffectCase> Cases()
         {"clouds", action("N17"),
          [](QWidget* dialog) {
              auto* form = static_cast<TClouds*>(dialog);
-             form->TransparencyBar()->setValue(30);
-             form->RoughnessBar()->setValue(7);
+             test::SlideTo(form->TransparencyBar(), 30);
+             test::SlideTo(form->RoughnessBar(), 7);
          },
          [](TFastBMP& target, const TFastBMP& source, const Editor& editor) {
              GeneratePlasma(target, 7, Seed, editor.settings.BackColor, editor.settings.ForeColor);
@@ -192,7 +192,7 @@ private slots:
             QVERIFY(form);
             QTest::keyClicks(form->NameEdit(), "Mine");
             // Tab runs over the screen: Edit1 Edit2 Edit3 / Edit6 Edit5 Edit4 Edit10 / Edit9 Edit8 Edit7.
-            form->NameEdit()->setFocus();
+            QTest::mouseClick(form->NameEdit(), Qt::LeftButton);
             for (const char* weight : {"", "", "-1", "", "2", "", "4", "3", "", ""}) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
                 QTest::keyClicks(QApplication::focusWidget(), weight);
@@ -244,7 +244,7 @@ private slots:
         QString message;
         WhenModal([&](QWidget* modal) {
             auto* form = qobject_cast<TFilterForm*>(modal);
-            form->NameEdit()->setText("A|B");
+            QTest::keyClicks(form->NameEdit(), "A|B");
             WhenModal([&, form](QWidget* box) {
                 message = static_cast<QMessageBox*>(box)->text();
                 static_cast<QMessageBox*>(box)->accept();
@@ -329,13 +329,13 @@ private slots:
         t.s.editor.Image = test::PatternImage(540, 400);
         t.s.editor.BuildDocumentBuffers();
         WhenModal([](QWidget* dialog) {
-            static_cast<TParamsForm*>(dialog)->ScrollBar(1)->setValue(40);
+            test::SlideTo(static_cast<TParamsForm*>(dialog)->ScrollBar(1), 40);
             Press(dialog, false);
         });
         t.s.window.Menu().Action("N38")->trigger();
         TButtonize* button = t.Colors().Buttonize();
         WhenModal([button](QWidget*) {
-            button->DepthBar()->setValue(40);
+            test::SlideTo(button->DepthBar(), 40);
             // 40 picture pixels at the preview's scale of 100 / 400: 10 rings.
             DialogPreview& preview = button->Preview();
             const int rings = static_cast<int>(40 * preview.Scale());

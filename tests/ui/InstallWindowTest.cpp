@@ -53,7 +53,7 @@ private slots:
         for (const auto& file : GroupFiles(folders))
             QVERIFY(std::filesystem::exists(file));
         WhenModal([](QWidget* box) {
-            static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+            QTest::mouseClick(static_cast<QMessageBox*>(box)->button(QMessageBox::Yes), Qt::LeftButton);
         });
         QCOMPARE(RunUninstall(folders), 0);
         for (const auto& file : GroupFiles(folders))

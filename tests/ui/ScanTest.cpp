@@ -85,9 +85,10 @@ private slots:
             QVERIFY(form);
             label = form->ScannerLabel()->text();
             QVERIFY(form->ModeBox()->isVisible());
-            form->ModeBox()->setCurrentText("Color");
+            QTest::keyClick(form->ModeBox(), Qt::Key_Down); // from "Gray" to "Color"
+            QCOMPARE(form->ModeBox()->currentText(), QString("Color"));
             QCOMPARE(form->ResolutionEdit()->value(), 50);
-            form->AreaEdit(2)->setValue(40); // right edge at 40 mm: 78 pixels at 50 dpi
+            test::Press(form->AreaEdit(2), Qt::Key_Down, 40); // right edge from 80 to 40 mm: 78 pixels at 50 dpi
             QTest::mouseClick(form->ScanButton(), Qt::LeftButton);
         });
         t.s.window.Menu().Action("N19")->trigger();
@@ -142,7 +143,7 @@ private slots:
             auto* form = qobject_cast<TSourceForm*>(modal);
             QVERIFY(form);
             QCOMPARE(form->List()->count(), 2);
-            form->List()->setCurrentIndex(1);
+            QTest::keyClick(form->List(), Qt::Key_Down);
             QTest::mouseClick(form->ActionButton(), Qt::LeftButton);
         });
         t.s.window.Menu().Action("N20")->trigger();

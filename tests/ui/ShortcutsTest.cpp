@@ -105,16 +105,16 @@ private slots:
         Activate(s);
         QComboBox* zoom = s.window.EditForm()->Combo();
         QTest::mouseClick(zoom->lineEdit(), Qt::LeftButton);
-        zoom->lineEdit()->selectAll();
+        test::SelectAllTyped(QApplication::focusWidget());
         QTest::keyClicks(QApplication::focusWidget(), "150");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(s.editor.view.Zoom, 1.5f);
         QCOMPARE(zoom->currentText(), QString("150%"));
 
         QComboBox* transparency = s.window.OptForm()->TransparencyList();
-        s.window.InstrumForm()->ToolButton(Tool::Pencil)->click();
+        QTest::mouseClick(s.window.InstrumForm()->ToolButton(Tool::Pencil), Qt::LeftButton);
         QTest::mouseClick(transparency->lineEdit(), Qt::LeftButton);
-        transparency->lineEdit()->selectAll();
+        test::SelectAllTyped(QApplication::focusWidget());
         QTest::keyClicks(QApplication::focusWidget(), "35");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
         QCOMPARE(s.editor.settings.Transparency, 35);

@@ -6,7 +6,9 @@
 #include "app/ui/MainWindow.h"
 #include "lang/CaptionTables.h"
 
+#include <QAbstractSlider>
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -25,6 +27,28 @@ inline void WhenModal(std::function<void(QWidget*)> act)
             QTimer::singleShot(20, *attempt);
     };
     QTimer::singleShot(20, *attempt);
+}
+
+// Presses a key on a widget a number of times, as a user would.
+inline void Press(QWidget* widget, Qt::Key key, int times = 1)
+{
+    for (int i = 0; i < times; ++i)
+        QTest::keyClick(widget, key);
+}
+
+// Selects the whole text of the box that has the focus with the keyboard
+// (Home, then Shift+End), so that what is typed next replaces it.
+inline void SelectAllTyped(QWidget* box)
+{
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClick(box, Qt::Key_End, Qt::ShiftModifier);
+}
+
+// Moves a slider to a position with the keyboard: Home, then the right arrow.
+inline void SlideTo(QAbstractSlider* slider, int value)
+{
+    Press(slider, Qt::Key_Home);
+    Press(slider, Qt::Key_Right, value);
 }
 
 // The editor as it starts: windows laid out, captions applied, shown.
