@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FittedPreview.h"
 #include "deform/Warp.h"
 
 namespace krt {
@@ -8,17 +9,11 @@ namespace krt {
 constexpr int PreviewSurfaceWidth = 214;
 constexpr int PreviewSurfaceHeight = 206;
 
-// Where and how large the preview is drawn on the surface.
-struct PreviewGeometry {
-    int width = 0;
-    int height = 0;
-    int offsetX = 0;
-    int offsetY = 0;
-};
-
-// The preview's size for a bitmap: as large as the surface allows (less a
-// pixel on each side) at the bitmap's aspect ratio, centred the other way.
-PreviewGeometry FitPreviewGeometry(int width, int height);
+// The preview's place on the surface for a bitmap of width x height.
+inline PreviewGeometry FitPreviewGeometry(int width, int height)
+{
+    return FitIntoBox(PreviewSurfaceWidth, PreviewSurfaceHeight, width, height);
+}
 
 // Sizes both preview buffers for the destination, scales the destination into
 // the source preview with its key-colour pixels (the empty cells of a
