@@ -81,7 +81,8 @@ void Install(const InstallRequest& request, const DesktopFolders& folders)
     WriteIfMissing(request.userFolder / "ueffect.prg", "0\r\n");
     WriteIfMissing(request.userFolder / "ufilter.prg", "0\r\n");
 
-    Uninstall(folders);
+    // Each file of the group replaces its namesake of an earlier install in
+    // one step, so a failure half way never leaves the menu without a group.
     const GroupPaths p = Paths(folders);
     const std::string program = request.program.string();
     const std::string icon = Stem;
@@ -106,6 +107,8 @@ void Install(const InstallRequest& request, const DesktopFolders& folders)
     try {
         iconBytes = ReadTextFile((request.programData / "krtphoto.png").string(), 4 << 20);
     } catch (const std::exception&) {
+        std::error_code ignored;
+        fs::remove(p.icon, ignored); // no stale icon of an earlier install
         return;
     }
     WriteText(p.icon, iconBytes);
