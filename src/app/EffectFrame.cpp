@@ -4,6 +4,7 @@
 #include "paint/FloatingBlock.h"
 
 #include <cstring>
+#include <utility>
 
 namespace krt {
 namespace {
@@ -36,8 +37,12 @@ void EffectFrame::ApplyEffect(Effect& effect)
         RestoreEmptyCells(block, copy);
         MoveSelectionBy(editor, 0, 0, 0, 0);
     } else {
+        // The backup counts as a change only when the effect is applied: a
+        // cancelled dialog leaves the picture as unchanged as it was.
+        const int modified = editor.document.ModifiedCount;
         SaveBackup(editor);
-        effect.Run(editor.Image, editor.BackupImage);
+        if (!effect.Run(editor.Image, editor.BackupImage))
+            editor.document.ModifiedCount = modified;
     }
     windows.RedrawView();
     windows.RedrawPreview();
@@ -45,9 +50,18 @@ void EffectFrame::ApplyEffect(Effect& effect)
 
 void EffectFrame::RunWithBackup(const std::function<void(TFastBMP& target, const TFastBMP& source)>& run)
 {
+    // While a block floats, BackupImage is the picture under it (with its
+    // hole); the try-out borrows the buffer and gives that picture back, so
+    // the next drag moves the block as if the editor had never opened.
+    TFastBMP underBlock;
+    const bool floating = editor.settings.CurrentTool == Tool::Move && editor.selection.HasSelection();
+    if (floating)
+        underBlock.CopyFrom(editor.BackupImage);
     SaveBackup(editor);
-    auto putBack = [this] {
+    auto putBack = [this, floating, &underBlock] {
         RestoreBackup(editor);
+        if (floating)
+            std::swap(editor.BackupImage, underBlock);
         windows.RedrawView();
         windows.RedrawPreview();
     };

@@ -12,9 +12,9 @@ namespace krt {
 // selection), the effect runs on FloatingPixels with a copy as its source,
 // and the block's empty cells (KeyColor in the copy) stay empty whatever the
 // effect wrote there; a cancelled effect then redraws nothing. Without a
-// selection the image is backed up (which counts as a change, even when the
-// effect is then cancelled) and the effect runs on the image with BackupImage
-// as its source. Effects without a dialog get an undo snapshot first.
+// selection the image is backed up (which counts as a change once the effect
+// is applied) and the effect runs on the image with BackupImage as its
+// source. Effects without a dialog get an undo snapshot first.
 class EffectFrame : public EffectRunner {
 public:
     EffectFrame(Editor& e, ViewHost& w, ToolPalette& p) : editor(e), windows(w), palette(p) {}

@@ -54,7 +54,8 @@ std::vector<Line> SplitLines(const std::string& bytes)
         if (!terminated)
             end = bytes.size();
         std::string line = bytes.substr(start, end - start);
-        if (terminated && !line.empty() && line.back() == '\r')
+        // CR LF, LF, or a CR alone closing the file's last line.
+        if (!line.empty() && line.back() == '\r')
             line.pop_back();
         lines.push_back({std::move(line), std::min(end + 1, bytes.size())});
         start = end + 1;
@@ -83,6 +84,9 @@ LibraryContents ReadLibraryFile(const std::string& path)
     } catch (const std::runtime_error& e) {
         return refuse(Say(Unreadable, {Quoted(path), e.what()}));
     }
+    // An empty file holds nothing to lose: it is an empty library.
+    if (bytes.find_first_not_of(" \t\r\n") == std::string::npos)
+        return contents;
     const std::vector<Line> lines = SplitLines(bytes);
     const std::optional<int> announced = lines.empty() ? std::nullopt : ToInteger(TrimBlanks(lines[0].text));
     const int count = announced.value_or(-1);

@@ -30,7 +30,9 @@ struct LibraryContents {
 // MaxLibraryRecords, gives no records, a problem, and is not complete; records
 // longer than MaxLibraryLineLength are skipped with a problem (not complete);
 // a file that ends early gives the records it has. Blanks around the count
-// are ignored. A last line without a line end keeps all its characters.
+// are ignored. A last line without a line end keeps all its characters but a
+// closing CR. An empty file (nothing but blanks and line ends) is a complete,
+// empty library.
 LibraryContents ReadLibraryFile(const std::string& path);
 
 // Writes a library file in full (replacing the old one only once it is all

@@ -1,5 +1,6 @@
 #include "app/EffectFrame.h"
 #include "document/Undo.h"
+#include "paint/FloatingBlock.h"
 #include "paint/SelectionShapes.h"
 #include "support/EditorFixture.h"
 #include "support/FakeWindows.h"
@@ -76,7 +77,8 @@ TEST(EffectFrame, OnTheWholeImage)
         EXPECT_TRUE(effect.sourceWasTarget && effect.sameSize) << c.what << ": the source is the image as it was";
         EXPECT_EQ(d.editor->UndoCount, c.undoSteps) << c.what;
         EXPECT_EQ(d.editor->Image.Pixel(1, 1) == PackRGB(200, 10, 10), c.changed) << c.what;
-        EXPECT_EQ(d.editor->document.ModifiedCount, 1) << c.what << ": the backup counts, even when cancelled";
+        EXPECT_EQ(d.editor->document.ModifiedCount, c.changed ? 1 : 0)
+            << c.what << ": a cancelled effect leaves the picture unchanged";
         EXPECT_EQ(d.windows.viewRedraws, 1) << c.what;
         EXPECT_EQ(d.windows.previewRedraws, 1) << c.what;
         if (c.undoSteps) {
@@ -157,6 +159,33 @@ TEST(EffectFrame, AnEditorsTryOutNeverStaysInTheDocument)
     }),
                  std::runtime_error);
     EXPECT_TRUE(d.editor->Image.SamePixels(original));
+}
+
+// A try-out while a block floats (the editor opened over a moved selection)
+// leaves the picture under the block alone: the next drag moves the block as
+// if the editor had never opened, instead of leaving a copy behind.
+TEST(EffectFrame, ATryOutLeavesTheFloatingBlocksBackgroundAlone)
+{
+    auto moved = [](bool tryOut) {
+        auto d = std::make_unique<Desk>();
+        TFastBMP& image = d->editor->Image;
+        for (int y = 0; y < image.Height; ++y)
+            for (int x = 0; x < image.Width; ++x)
+                image.SetPixel(x, y, PackRGB(x * 10, y * 20, 99));
+        d->Select();
+        d->windows.SelectTool(Tool::Move);
+        MoveSelectionBy(*d->editor, 0, 0, 3, 0);
+        if (tryOut)
+            d->frame.RunWithBackup([](TFastBMP& target, const TFastBMP&) { target.Fill(Black); });
+        MoveSelectionBy(*d->editor, 0, 0, 3, 0);
+        return d;
+    };
+    const auto plain = moved(false), tried = moved(true);
+    EXPECT_TRUE(tried->editor->Image.SamePixels(plain->editor->Image));
+    EXPECT_TRUE(tried->editor->BackupImage.SamePixels(plain->editor->BackupImage));
+    EXPECT_EQ(tried->editor->settings.CurrentTool, Tool::Move);
+    EXPECT_TRUE(tried->editor->selection.HasSelection());
+    EXPECT_EQ(tried->editor->document.ModifiedCount, plain->editor->document.ModifiedCount);
 }
 
 } // namespace

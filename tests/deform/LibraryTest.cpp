@@ -34,7 +34,9 @@ TEST(LibraryFile, ReadsEitherLineEndAndKeepsAnUnterminatedLastLine)
         {"3\r\na\r\nb\r\n", {"a", "b"}, true}, // ends early
         {"128\r\nx\r\n", {}, true},            // more than a library holds
         {"two\r\nx\r\n", {}, true},
-        {"", {}, true},
+        {"2\r\nfirst\r\nsecond\r", {"first", "second"}, false}, // a CR closing the file
+        {"", {}, false},                                         // an empty library
+        {" \r\n", {}, false},
         {"2\r\n\r\nx\r\n", {"", "x"}, false}, // an empty record is a record
     };
     for (const Case& c : cases) {

@@ -88,6 +88,21 @@ TEST(LibraryTable, BlanksAroundTheCountAndLinesAfterTheRecordsSurviveARewrite)
         << "a rewrite that drops a record keeps the previous file";
 }
 
+// An empty user library (0 bytes, or only a line end) holds nothing to lose:
+// the user can add to it.
+TEST(LibraryTable, AnEmptyUserLibraryTakesAnAddition)
+{
+    for (const char* content : {"", "\r\n"}) {
+        TempFolder folder;
+        WriteBytes(folder.Path("builtin.prg"), "0\r\n");
+        WriteBytes(folder.Path("user.prg"), content);
+        LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200, {"things", "вещей"});
+        EXPECT_TRUE(table.Load().empty()) << content;
+        table.Add("New|y");
+        EXPECT_EQ(Text(folder.Path("user.prg")), "1\r\nNew|y\r\n");
+    }
+}
+
 TEST(LibraryFile, WhatCannotBeReadIsNotComplete)
 {
     TempFolder folder;
