@@ -1,6 +1,7 @@
 #include "UiSupport.h"
 #include "UiTest.h"
 #include "document/Undo.h"
+#include "app/ui/PreviewForm.h"
 #include "paint/ui/EditForm.h"
 #include "paint/ui/InstrumForm.h"
 #include "paint/ui/OptForm.h"
@@ -11,6 +12,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QtTest>
+
+#include <functional>
 
 using namespace krt;
 using krt::test::Setup;
@@ -97,6 +100,42 @@ private slots:
         QVERIFY(View(s)->hasFocus());
         Type(s, Qt::Key_A);
         QVERIFY(s.editor.selection.HasSelection());
+    }
+
+    // A box in another child window, clicked into: Ctrl+A selects its text and
+    // what is typed replaces it; Escape gives the keys back to the picture.
+    void aBoxClickedIntoOwnsItsEditingKeysUntilEscape()
+    {
+        Setup s;
+        Activate(s);
+        QVERIFY2(View(s)->hasFocus(), "the keys start with the picture");
+        struct Case {
+            QComboBox* box;
+            const char* typed;
+            std::function<bool()> taken;
+        };
+        const Case cases[] = {
+            {s.window.OptForm()->TransparencyList(), "50", [&] { return s.editor.settings.Transparency == 50; }},
+            {s.window.EditForm()->Combo(), "150", [&] { return s.editor.view.Zoom == 1.5f; }},
+        };
+        for (const Case& c : cases) {
+            // Another child window is active first.
+            QTest::mouseClick(s.window.PreviewForm()->Image(), Qt::LeftButton, {}, QPoint(2, 2));
+            // On X11 a click into a window that is not active hands the focus
+            // to the box as the window's activation, before the press arrives.
+            c.box->lineEdit()->setFocus(Qt::ActiveWindowFocusReason);
+            QTest::mouseClick(c.box->lineEdit(), Qt::LeftButton);
+            Type(s, Qt::Key_A);
+            QVERIFY2(!s.editor.selection.HasSelection(), c.typed);
+            QTest::keyClicks(QApplication::focusWidget(), c.typed);
+            Type(s, Qt::Key_Return, Qt::NoModifier);
+            QVERIFY2(c.taken(), c.typed);
+            Type(s, Qt::Key_Escape, Qt::NoModifier);
+            QVERIFY2(View(s)->hasFocus(), c.typed);
+            Type(s, Qt::Key_A);
+            QVERIFY2(s.editor.selection.HasSelection(), c.typed);
+            s.editor.selection.Deselect();
+        }
     }
 
     void typedValuesConfirmedWithEnterAreTaken()

@@ -45,9 +45,8 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     setCentralWidget(mdi);
     menu = BuildMainMenu(menuBar());
     menuBar()->setObjectName("MainMenu1");
-    new ShortcutGuard(this);
-
     CreateChildWindows();
+    new ShortcutGuard(this, editForm->Image());
     tools = std::make_unique<ToolEngine>(editor, *this, *this, *this);
     editForm->AttachTools(*tools);
 
@@ -220,6 +219,9 @@ void TForm1::FinishStartUp()
     RefreshColorPanels();
     previewForm->LayOutPreview(true);
     RedrawView();
+    // The keys start with the picture, not with a box the user did not choose.
+    mdi->setActiveSubWindow(SubWindow(editForm));
+    editForm->Image()->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::Timer1Timer()
