@@ -61,8 +61,9 @@ void MoveFirstSliderAndPress(QWidget* modal, int steps, bool ok)
 {
     auto* form = qobject_cast<TEffectForm*>(modal);
     QVERIFY(form);
-    for (int i = 0; i < steps; ++i)
-        QTest::keyClick(form->ScrollBar(0), Qt::Key_Right);
+    QVERIFY(test::TabTo(form->ScrollBar(0)));
+    test::Press(QApplication::focusWidget(), Qt::Key_Right, steps);
+    QCOMPARE(form->ValueLabel(0)->text(), QString::number(form->ScrollBar(0)->value()));
     QTest::mouseClick(ok ? form->OkButton() : form->CancelButton(), Qt::LeftButton);
 }
 

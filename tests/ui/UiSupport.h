@@ -44,11 +44,29 @@ inline void SelectAllTyped(QWidget* box)
     QTest::keyClick(box, Qt::Key_End, Qt::ShiftModifier);
 }
 
-// Moves a slider to a position with the keyboard: Home, then the right arrow.
+// The widget that has the keyboard focus (the window itself when none has).
+inline QWidget* Focused(QWidget* window)
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus : window;
+}
+
+// Presses Tab in the window of `target` until the target has the keyboard
+// focus, as a user would; false when a round of the Tab order never reaches it.
+inline bool TabTo(QWidget* target)
+{
+    for (int i = 0; i < 40 && !target->hasFocus(); ++i)
+        QTest::keyClick(Focused(target->window()), Qt::Key_Tab);
+    return target->hasFocus();
+}
+
+// Moves a slider to a position with the keyboard: Tab to it, Home, then the
+// right arrow.
 inline void SlideTo(QAbstractSlider* slider, int value)
 {
-    Press(slider, Qt::Key_Home);
-    Press(slider, Qt::Key_Right, value);
+    QVERIFY2(TabTo(slider), qPrintable(slider->objectName() + " cannot be reached with Tab"));
+    Press(Focused(slider->window()), Qt::Key_Home);
+    Press(Focused(slider->window()), Qt::Key_Right, value);
 }
 
 // The editor as it starts: windows laid out, captions applied, shown.

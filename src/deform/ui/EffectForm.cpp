@@ -1,6 +1,7 @@
 #include "deform/ui/EffectForm.h"
 
 #include "core/Product.h"
+#include "core/ui/KeyboardSlider.h"
 #include "core/ui/RunGuarded.h"
 #include "deform/formula/Prepare.h"
 #include "document/Undo.h"
@@ -36,10 +37,7 @@ TEffectForm::TEffectForm(Editor& ed, QWidget* parent) : QDialog(parent), editor(
         label->setObjectName(QString("Label%1").arg(k + 1));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(4, top, 100, 20);
-        auto* bar = new QScrollBar(Qt::Horizontal, this);
-        bar->setObjectName(QString("ScrollBar%1").arg(k + 1));
-        bar->setRange(0, 100);
-        bar->setInvertedControls(false); // the arrow keys move the way they point
+        auto* bar = NewSlider(this, qPrintable(QString("ScrollBar%1").arg(k + 1)), 100, 10);
         bar->setGeometry(108, top + 2, 150, 16);
         auto* value = new QLabel("0", this);
         value->setObjectName(QString("Label%1").arg(k + 9));

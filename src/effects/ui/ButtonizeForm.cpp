@@ -1,5 +1,6 @@
 #include "effects/ui/ButtonizeForm.h"
 
+#include "core/ui/KeyboardSlider.h"
 #include "core/ui/RunGuarded.h"
 #include "effects/Buttonize.h"
 
@@ -22,11 +23,7 @@ TButtonize::TButtonize(Editor& ed, QWidget* parent)
     label3 = new QLabel(QString::fromUtf8("Глубина"), this);
     label3->setObjectName("Label3");
     label3->setGeometry(8, 84, 170, 18);
-    scrollBar3 = new QScrollBar(Qt::Horizontal, this);
-    scrollBar3->setObjectName("ScrollBar3");
-    scrollBar3->setRange(0, 100);
-    scrollBar3->setPageStep(10);
-    scrollBar3->setInvertedControls(false);
+    scrollBar3 = NewSlider(this, "ScrollBar3", 100, 10);
     scrollBar3->setGeometry(8, 104, 170, 17);
     connect(scrollBar3, &QScrollBar::valueChanged, this, [this](int value) {
         depth = value;

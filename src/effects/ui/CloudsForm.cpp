@@ -1,5 +1,6 @@
 #include "effects/ui/CloudsForm.h"
 
+#include "core/ui/KeyboardSlider.h"
 #include "effects/Plasma.h"
 
 #include <ctime>
@@ -9,11 +10,7 @@ namespace {
 
 QScrollBar* Slider(QWidget* parent, const char* name, int maximum, int pageStep, int top)
 {
-    auto* bar = new QScrollBar(Qt::Horizontal, parent);
-    bar->setObjectName(name);
-    bar->setRange(0, maximum);
-    bar->setPageStep(pageStep);
-    bar->setInvertedControls(false);
+    QScrollBar* bar = NewSlider(parent, name, maximum, pageStep);
     bar->setGeometry(8, top, 200, 17);
     return bar;
 }

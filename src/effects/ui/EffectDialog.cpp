@@ -36,6 +36,11 @@ void EffectDialog::PlaceButtons(int x, int y)
 {
     button1->setGeometry(x, y, 75, 25);
     button2->setGeometry(x + 83, y, 75, 25);
+    // Tab reaches the dialog's own controls first, then "OK" and "Отмена".
+    if (QWidget* last = previousInFocusChain(); last != button2) {
+        setTabOrder(last, button1);
+        setTabOrder(button1, button2);
+    }
 }
 
 bool EffectDialog::Open(TFastBMP& into, const TFastBMP& from)

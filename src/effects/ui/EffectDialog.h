@@ -38,7 +38,8 @@ protected:
     EffectDialog(Editor& editor, const char* objectName, const char* caption, QSize size,
                  std::optional<PreviewPlace> previewPlace, QWidget* parent);
 
-    // Puts "OK" and "Отмена" side by side from (x, y).
+    // Puts "OK" and "Отмена" side by side from (x, y), last in the Tab order
+    // (called once the dialog's own controls exist).
     void PlaceButtons(int x, int y);
     // Recomputes the preview from the controls and shows it.
     void RedrawPreview();

@@ -1,5 +1,6 @@
 #include "effects/ui/ParamsForm.h"
 
+#include "core/ui/KeyboardSlider.h"
 #include "core/ui/RunGuarded.h"
 #include "effects/ColorParams.h"
 
@@ -16,11 +17,7 @@ TParamsForm::TParamsForm(Editor& ed, QWidget* parent)
         auto* label = new QLabel(QString::fromUtf8(captions[k]), this);
         label->setObjectName(QString("Label%1").arg(k + 1));
         label->setGeometry(8, top, 170, 18);
-        auto* bar = new QScrollBar(Qt::Horizontal, this);
-        bar->setObjectName(QString("ScrollBar%1").arg(k + 1));
-        bar->setRange(0, 255);
-        bar->setPageStep(16);
-        bar->setInvertedControls(false); // the arrow keys move the way they point
+        auto* bar = NewSlider(this, qPrintable(QString("ScrollBar%1").arg(k + 1)), 255, 16);
         bar->setValue(starts[k]);
         bar->setGeometry(8, top + 20, 170, 17);
         connect(bar, &QScrollBar::valueChanged, this, [this] { RunGuarded([this] { RedrawPreview(); }); });
