@@ -60,18 +60,26 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     krt::ApplyCaptions(table, mainWindow.Windows());
 
     mainWindow.show();
-    // A user library that could not be read whole is reported once: it will
-    // not be rewritten until it is mended.
+    // A built-in library that could not be read, and a user library that could
+    // not be read whole (it will not be rewritten until it is mended), are
+    // reported once.
     for (const krt::LibraryTable* library : std::initializer_list<const krt::LibraryTable*>{
              &mainWindow.Deformations().Table(), &mainWindow.Filters().Table()})
-        if (!library->UserLibraryComplete())
-            krt::ShowErrorMessage(QString::fromStdString(library->UserProblem()));
+        for (const std::string& problem : library->StartUpProblems())
+            krt::ShowErrorMessage(QString::fromStdString(problem));
     // A picture that cannot be read is reported; the editor starts anyway.
     if (request.file)
         krt::RunGuarded([&] { mainWindow.Files().OpenFile(*request.file); });
     const int result = app.exec();
-    if (request.saveLayout)
-        krt::RunGuarded([&] { krt::SaveWindowLayout(layoutFile, mainWindow.CurrentWindowLayout()); });
+    // The windows are gone: a layout that cannot be written (a special file,
+    // a full disk) is told on standard error and the editor still ends.
+    if (request.saveLayout) {
+        try {
+            krt::SaveWindowLayout(layoutFile, mainWindow.CurrentWindowLayout());
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "krtphoto: %s\n", e.what());
+        }
+    }
     return result;
 }
 

@@ -44,6 +44,11 @@ void EffectFrame::ApplyEffect(Effect& effect)
         if (!effect.Run(editor.Image, editor.BackupImage))
             editor.document.ModifiedCount = modified;
     }
+    ShowChanges();
+}
+
+void EffectFrame::ShowChanges()
+{
     windows.RedrawView();
     windows.RedrawPreview();
 }
@@ -62,8 +67,7 @@ void EffectFrame::RunWithBackup(const std::function<void(TFastBMP& target, const
         RestoreBackup(editor);
         if (floating)
             std::swap(editor.BackupImage, underBlock);
-        windows.RedrawView();
-        windows.RedrawPreview();
+        ShowChanges();
     };
     try {
         run(editor.Image, editor.BackupImage);

@@ -21,6 +21,7 @@ public:
 
     void ApplyEffect(Effect& effect) override;
     void RunWithBackup(const std::function<void(TFastBMP& target, const TFastBMP& source)>& run) override;
+    void ShowChanges() override;
 
 private:
     Editor& editor;

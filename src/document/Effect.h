@@ -30,6 +30,9 @@ public:
     // image as target and BackupImage as source; afterwards the image is put
     // back as it was, so a try-out never stays in the document.
     virtual void RunWithBackup(const std::function<void(TFastBMP& target, const TFastBMP& source)>& editor) = 0;
+    // Redraws the view and the preview: an editor's try-out shows in the
+    // document while the editor stays open.
+    virtual void ShowChanges() = 0;
 };
 
 } // namespace krt

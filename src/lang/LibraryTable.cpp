@@ -36,6 +36,7 @@ std::vector<std::string> LibraryTable::Load()
     userComplete = user.complete;
     userProblem = user.problems.empty() ? std::string() : user.problems.front();
     userTrailing = user.trailing;
+    builtinProblem = builtin.problems.empty() ? std::string() : builtin.problems.front();
     for (std::vector<std::string>* source : {&builtin.records, &user.records}) {
         for (std::string& record : *source) {
             if (records.size() >= static_cast<std::size_t>(capacity)) {
@@ -52,6 +53,16 @@ std::vector<std::string> LibraryTable::Load()
         if (source == &builtin.records)
             builtinCount = static_cast<int>(records.size());
     }
+    return problems;
+}
+
+std::vector<std::string> LibraryTable::StartUpProblems() const
+{
+    std::vector<std::string> problems;
+    if (!builtinProblem.empty())
+        problems.push_back(builtinProblem);
+    if (!userComplete)
+        problems.push_back(Say(NotReadCompletely, {userPath, userProblem}));
     return problems;
 }
 

@@ -46,6 +46,10 @@ public:
     // not, additions and deletions are refused and UserProblem says why.
     bool UserLibraryComplete() const { return userComplete; }
     const std::string& UserProblem() const { return userProblem; }
+    // What the user hears of once at start-up: a built-in library that could
+    // not be read (its submenu lacks the built-in records), and a user library
+    // that was not read completely.
+    std::vector<std::string> StartUpProblems() const;
 
 private:
     void CheckRewritable() const;
@@ -59,6 +63,7 @@ private:
     int builtinCount = 0;
     bool userComplete = true;   // every record of the user library is in the table
     std::string userProblem;    // why not, for the refusal
+    std::string builtinProblem; // why the built-in library gave nothing
     std::string userTrailing;   // what follows the user records in the file
 };
 

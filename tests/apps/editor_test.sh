@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The editor as the desktop sees it, under a virtual X server: the title the
 # window manager reads, a picture named on the command line, a picture that
-# cannot be read, and the exit status after a start-up error.
+# cannot be read, missing built-in libraries, a layout file that is a named
+# pipe, and the exit status after a start-up error.
 set -u
 # Runs itself again inside a virtual X server.
 if [ "${1:-}" != --inside ]; then
@@ -65,6 +66,37 @@ else
   fail "no message for an unreadable picture"
 fi
 kill "$pid"; wait "$pid" 2>/dev/null
+
+# An empty program data folder: the missing built-in libraries are reported
+# at start-up (the Distortion and filter menus would otherwise be silently short).
+mkdir -p "$work/nodata"
+KRTPHOTO_DATA=$work/nodata "$editor" &
+pid=$!
+if ids=$(windows "KRT Dalmor's Photo Editor" 2); then
+  for id in $ids; do xdotool key --window "$id" Return 2>/dev/null; done
+else
+  fail "no message for missing built-in libraries"
+fi
+kill "$pid"; wait "$pid" 2>/dev/null
+
+# A layout file that is a named pipe: the editor starts with the default
+# layout, ends at File > Exit without blocking on the pipe, and says on
+# standard error that the layout was not written.
+mkdir -p "$work/fifo/krtphoto" && mkfifo "$work/fifo/krtphoto/krtphed.ini"
+XDG_CONFIG_HOME=$work/fifo "$editor" 2>"$work/fifo.err" &
+pid=$!
+if id=$(window "KRT Dalmor's Photo Editor"); then
+  xdotool mousemove --window "$id" 20 8 click 1 && sleep 0.5 && xdotool key x
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    fail "the editor did not end with a named pipe as its layout file"; kill -9 "$pid"
+  fi
+  wait "$pid"; rc=$?
+  [ "$rc" = 0 ] || fail "Exit with a named pipe as the layout file ended with $rc"
+  grep -q "window layout" "$work/fifo.err" || fail "the unwritten layout was not told on standard error"
+else
+  fail "the editor did not start with a named pipe as its layout file"; kill "$pid"
+fi
 
 # A start-up error is shown and the editor exits with status 1.
 : >"$work/not-a-folder"

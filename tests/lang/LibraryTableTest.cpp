@@ -103,6 +103,39 @@ TEST(LibraryTable, AnEmptyUserLibraryTakesAnAddition)
     }
 }
 
+// At start-up the user hears of a built-in library that gave nothing and of
+// a user library that was not read whole; a missing user library is normal.
+TEST(LibraryTable, StartUpProblemsNameTheFileThatNeedsMending)
+{
+    struct Case {
+        const char* what;
+        const char* builtin; // nullptr: no file
+        const char* user;
+        const char* named;   // the file the one problem names, or nullptr for none
+    };
+    const Case cases[] = {
+        {"both read", "1\r\nB|x\r\n", "1\r\nU|x\r\n", nullptr},
+        {"no user library yet", "1\r\nB|x\r\n", nullptr, nullptr},
+        {"no built-in library", nullptr, "0\r\n", "builtin.prg"},
+        {"a damaged built-in count", "many\r\n", "0\r\n", "builtin.prg"},
+        {"a damaged user count", "0\r\n", "many\r\n", "user.prg"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        if (c.builtin)
+            WriteBytes(folder.Path("builtin.prg"), c.builtin);
+        if (c.user)
+            WriteBytes(folder.Path("user.prg"), c.user);
+        LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200, {"things", "вещей"});
+        table.Load();
+        const std::vector<std::string> problems = table.StartUpProblems();
+        ASSERT_EQ(problems.size(), c.named ? 1u : 0u) << c.what;
+        if (c.named) {
+            EXPECT_NE(problems[0].find(folder.Path(c.named).string()), std::string::npos) << c.what << ": " << problems[0];
+        }
+    }
+}
+
 TEST(LibraryFile, WhatCannotBeReadIsNotComplete)
 {
     TempFolder folder;

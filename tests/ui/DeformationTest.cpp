@@ -6,10 +6,12 @@
 #include "lang/LibraryFile.h"
 #include "lang/WebLinks.h"
 #include "paint/SelectionShapes.h"
+#include "paint/View.h"
 #include "paint/ui/InstrumForm.h"
 #include "support/TestSupport.h"
 
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -213,6 +215,128 @@ private slots:
         QVERIFY(ReadLibraryFile(t.home.Path("ueffect.prg").string()).records.empty());
         // With no deformation of the user's, "Delete" does nothing.
         t.s.window.Menu().Action("N32")->trigger();
+    }
+
+    // Enter in the editor's fields adds nothing (there is no default button);
+    // a default typed after a click anywhere in its untouched box is taken.
+    void theEditorTakesTypedFieldsAndEnterAddsNothing()
+    {
+        Session t;
+        const int count = t.Menu().Table().DeformationCount();
+        bool stayedOpen = false;
+        WhenModal([&](QWidget* modal) {
+            auto* editor = qobject_cast<TEditEffect*>(modal);
+            QVERIFY(editor);
+            QTest::mouseClick(editor->NameEdit(), Qt::LeftButton);
+            QTest::keyClicks(QApplication::focusWidget(), "Half");
+            for (QWidget* field : std::initializer_list<QWidget*>{editor->NameEdit(), editor->LabelEdit(0),
+                                                                  editor->DefaultEdit(0), editor->FormulaEdit('x')}) {
+                QVERIFY(test::TabTo(field));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            stayedOpen = editor->isVisible() && t.Menu().Table().DeformationCount() == count;
+            QLineEdit* value = editor->DefaultEdit(0);
+            QTest::mouseClick(value, Qt::LeftButton, {}, QPoint(value->width() - 4, value->height() / 2));
+            QTest::keyClicks(QApplication::focusWidget(), "57");
+            QTest::mouseClick(editor->AddButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N31")->trigger();
+        QVERIFY2(stayedOpen, "Enter in a field added the record or closed the editor");
+        QCOMPARE(t.Menu().Table().DeformationCount(), count + 1);
+        QCOMPARE(QString::fromStdString(t.Menu().Table().Record(count)),
+                 QString("Half|0^57^0^0^0^0^0^0^0^0^0^0^11x|y"));
+    }
+
+    // "Test" shows the try-out in the document while the editor is open;
+    // closing the editor puts the picture back exactly.
+    void aTryOutShowsInTheDocumentUntilTheEditorCloses()
+    {
+        Session t;
+        Paint(t.s.editor);
+        TFastBMP before;
+        before.CopyFrom(t.s.editor.Image);
+        bool shown = false;
+        WhenModal([&](QWidget* modal) {
+            auto* editor = qobject_cast<TEditEffect*>(modal);
+            QTest::mouseClick(editor->FormulaEdit('x'), Qt::LeftButton);
+            test::SelectAllTyped(QApplication::focusWidget());
+            QTest::keyClicks(QApplication::focusWidget(), "x-10");
+            WhenModal([&, editor](QWidget* dialog) {
+                QTest::mouseClick(static_cast<TEffectForm*>(dialog)->OkButton(), Qt::LeftButton);
+                WhenModal([&, editor](QWidget*) {
+                    // What the view shows is the warped picture, redrawn.
+                    TFastBMP view;
+                    view.CopyFrom(t.s.editor.view.ViewBuffer);
+                    RedrawView(t.s.editor);
+                    shown = !t.s.editor.Image.SamePixels(before) && view.SamePixels(t.s.editor.view.ViewBuffer);
+                    QTest::mouseClick(editor->CancelButton(), Qt::LeftButton);
+                });
+            });
+            QTest::mouseClick(editor->TryButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N31")->trigger();
+        QVERIFY2(shown, "the try-out did not show in the view");
+        QVERIFY(t.s.editor.Image.SamePixels(before));
+    }
+
+    // A record the library refuses is reported and the box comes back with
+    // what was typed.
+    void aRefusedCreateByStringKeepsWhatWasTyped()
+    {
+        Session t;
+        const int count = t.Menu().Table().DeformationCount();
+        // Longer than a library line holds.
+        const QString typed = "Long|0^0^0^0^0^0^0^0^0^0^0^0^11x|y" + QString(180, '+') + "0";
+        QString offeredAgain;
+        bool reported = false;
+        WhenModal([&](QWidget* modal) {
+            auto* editor = qobject_cast<TEditEffect*>(modal);
+            WhenModal([&, editor](QWidget* box) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(QApplication::focusWidget(), typed);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                WhenModal([&, editor, box](QWidget* message) {
+                    reported = qobject_cast<QMessageBox*>(message) != nullptr;
+                    QTest::keyClick(message, Qt::Key_Return);
+                    WhenModal([&, editor](QWidget* again) {
+                        offeredAgain = static_cast<QInputDialog*>(again)->textValue();
+                        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                        WhenModal([editor](QWidget*) { QTest::mouseClick(editor->CancelButton(), Qt::LeftButton); });
+                    });
+                });
+            });
+            QTest::mouseClick(editor->ByStringButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N31")->trigger();
+        QVERIFY(reported);
+        QCOMPARE(offeredAgain, typed);
+        QCOMPARE(t.Menu().Table().DeformationCount(), count);
+    }
+
+    // Labels show whole (right-aligned before their sliders) and long
+    // formulas from their start.
+    void labelsShowWholeAndFormulasFromTheirStart()
+    {
+        Session t;
+        Paint(t.s.editor);
+        const std::string formula = "t+a*0.062832+sin(r/17)*cos(t*3)+sin(r/19)*cos(t*5)+sin(r/23)*cos(t*7)";
+        bool checked = false;
+        WhenModal([&](QWidget* modal) {
+            auto* form = static_cast<TEffectForm*>(modal);
+            QLabel* label = form->ConstantLabel(0);
+            QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width());
+            QCOMPARE(label->text(), QString("Angle, % of a turn, whole"));
+            QVERIFY(label->geometry().right() < form->ScrollBar(0)->geometry().left());
+            QCOMPARE(form->Formula(0)->cursorPosition(), 0);
+            checked = true;
+            QTest::mouseClick(form->CancelButton(), Qt::LeftButton);
+        });
+        TFastBMP target, source;
+        source.CopyFrom(t.s.editor.Image);
+        target.CopyFrom(source);
+        t.Menu().EffectForm()->ShowDeformation(
+            "Turn|Angle, % of a turn, whole1^12^0^0^0^0^0^0^0^0^0^0^01" + formula + "|r", target, source);
+        QVERIFY(checked);
     }
 
     void aCancelledCreateByStringAddsNothing()

@@ -22,7 +22,8 @@ DeformationMenu::DeformationMenu(QMenu* distortion, QMenu* web, Editor& ed, Effe
 {
     effectForm = new TEffectForm(editor, window);
     editEffect = new TEditEffect(
-        editor, *effectForm, [this](const std::string& record) { AddDeformation(record); }, window);
+        editor, *effectForm, [this](const std::string& record) { AddDeformation(record); },
+        [this] { frame.ShowChanges(); }, window);
     deleteEffForm = new TDeleteEffForm(window);
     items = new RecordItems(distortion, "Deformation", [this](int slot) {
         DeformationEffect effect(*effectForm, table.Record(slot));

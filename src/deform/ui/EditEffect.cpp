@@ -28,8 +28,9 @@ QLineEdit* Edit(QWidget* parent, const QString& name, const char* text, QRect ge
 
 } // namespace
 
-TEditEffect::TEditEffect(Editor& ed, TEffectForm& tryOut, std::function<void(const std::string&)> add, QWidget* parent)
-    : QDialog(parent), editor(ed), effectForm(tryOut), addRecord(std::move(add))
+TEditEffect::TEditEffect(Editor& ed, TEffectForm& tryOut, std::function<void(const std::string&)> add,
+                         std::function<void()> show, QWidget* parent)
+    : QDialog(parent), editor(ed), effectForm(tryOut), addRecord(std::move(add)), showTryOut(std::move(show))
 {
     setObjectName("EditEffect");
     setWindowTitle(QString::fromUtf8("Создание деформации"));
@@ -52,6 +53,9 @@ TEditEffect::TEditEffect(Editor& ed, TEffectForm& tryOut, std::function<void(con
     button5 = new QPushButton(QString::fromUtf8("Отмена"), this);
     button5->setObjectName("Button5");
     button5->setGeometry(452, 288, 120, 24);
+    // No default button: Enter in a field must not add a half-written record.
+    for (QPushButton* button : {button1, button2, button3, button5})
+        button->setAutoDefault(false);
     connect(button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button1Click(); }); });
     connect(button2, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button2Click(); }); });
     connect(button3, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button3Click(); }); });
@@ -65,8 +69,9 @@ void TEditEffect::BuildConstantRows()
     Label(this, "Label3", "Используется", QRect(90, 40, 100, 20));
     Label(this, "Label11", "Название", QRect(192, 40, 150, 20));
     Label(this, "Label4", "Значение по умолчанию", QRect(346, 40, 206, 20));
-    // Two digits, or the two blanks of an untouched box.
-    auto* twoDigits = new QRegularExpressionValidator(QRegularExpression("[0-9 ]{0,2}"), this);
+    // Up to two digits; an empty box is an untouched one (the default 0). It
+    // holds no blanks, so a click anywhere in it leaves room to type.
+    auto* twoDigits = new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), this);
     for (int k = 0; k < 6; ++k) {
         const int top = 62 + 24 * k;
         const char letter[2] = {static_cast<char>('a' + k), '\0'};
@@ -77,7 +82,7 @@ void TEditEffect::BuildConstantRows()
         usedBoxes[static_cast<std::size_t>(k)] = used;
         labelEdits[static_cast<std::size_t>(k)] =
             Edit(this, QString("Edit%1").arg(k + 1), "", QRect(192, top, 150, 22));
-        QLineEdit* value = Edit(this, QString("MaskEdit%1").arg(k + 1), "  ", QRect(346, top, 40, 22));
+        QLineEdit* value = Edit(this, QString("MaskEdit%1").arg(k + 1), "", QRect(346, top, 40, 22));
         value->setMaxLength(2);
         value->setValidator(twoDigits);
         defaultEdits[static_cast<std::size_t>(k)] = value;
@@ -157,7 +162,7 @@ DeformationEditorFields TEditEffect::Fields() const
     for (std::size_t k = 0; k < 6; ++k) {
         f.constants[k].label = labelEdits[k]->text().toStdString();
         f.constants[k].used = usedBoxes[k]->isChecked();
-        const QString value = defaultEdits[k]->text();
+        const QString value = defaultEdits[k]->text().trimmed();
         f.constants[k].defaultText = value.isEmpty() ? "  " : value.toStdString();
     }
     f.cartesian = radioButton1->isChecked();
@@ -180,27 +185,39 @@ void TEditEffect::Button1Click()
     accept();
 }
 
-// "Опробовать ": the deformation dialog on the document; what it does stays
-// in view until the editor closes.
+// "Опробовать ": the deformation dialog on the document; what it does shows
+// in the document until the editor closes.
 void TEditEffect::Button2Click()
 {
-    if (target && source)
-        effectForm.ShowDeformation(BuildDeformationRecord(Fields()), *target, *source);
+    if (!target || !source)
+        return;
+    if (effectForm.ShowDeformation(BuildDeformationRecord(Fields()), *target, *source))
+        showTryOut();
 }
 
 // "Создать по строке": a record typed as one line is added unchecked; a
-// cancelled input box adds nothing.
+// cancelled input box adds nothing. A record the library refuses is reported
+// and the box comes back with what was typed.
 void TEditEffect::Button3Click()
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(this, QString::fromStdString(editor.messages.MsgNewByStringTitle),
-                                               QString::fromStdString(editor.messages.MsgNewByStringPrompt),
-                                               QLineEdit::Normal,
-                                               QString::fromStdString(editor.messages.MsgNewByStringDefault), &ok);
-    if (!ok)
-        return;
-    addRecord(text.toStdString());
-    accept();
+    QString text = QString::fromStdString(editor.messages.MsgNewByStringDefault);
+    for (;;) {
+        bool ok = false;
+        text = QInputDialog::getText(this, QString::fromStdString(editor.messages.MsgNewByStringTitle),
+                                     QString::fromStdString(editor.messages.MsgNewByStringPrompt), QLineEdit::Normal,
+                                     text, &ok);
+        if (!ok)
+            return;
+        bool added = false;
+        RunGuarded([&] {
+            addRecord(text.toStdString());
+            added = true;
+        });
+        if (added) {
+            accept();
+            return;
+        }
+    }
 }
 
 } // namespace krt

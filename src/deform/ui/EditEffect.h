@@ -25,9 +25,10 @@ namespace krt {
 class TEditEffect : public QDialog {
     Q_OBJECT
 public:
-    // `add` stores a record in the user library and rebuilds the menu.
+    // `add` stores a record in the user library and rebuilds the menu;
+    // `show` redraws the document after a try-out changed it.
     TEditEffect(Editor& editor, TEffectForm& tryOut, std::function<void(const std::string&)> add,
-                QWidget* parent = nullptr);
+                std::function<void()> show, QWidget* parent = nullptr);
 
     // Shows the editor modally; a try-out runs on this pair.
     void Open(TFastBMP& target, const TFastBMP& source);
@@ -58,6 +59,7 @@ private:
     Editor& editor;
     TEffectForm& effectForm;
     std::function<void(const std::string&)> addRecord;
+    std::function<void()> showTryOut;
     TFastBMP* target = nullptr;
     const TFastBMP* source = nullptr;
     QLineEdit* edit9 = nullptr;

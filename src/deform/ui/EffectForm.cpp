@@ -10,12 +10,18 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 
+#include <algorithm>
+#include <vector>
+
 namespace krt {
 namespace {
 
 // The preview surface and the progress of "OK".
 constexpr int SurfaceLeft = 298;
 constexpr int ProgressSteps = 1000;
+// The label column: the window's width for it, and the most it may grow to.
+constexpr int LabelWidth = 100;
+constexpr int MaxLabelWidth = 260;
 
 WarpOptions EditorWarpOptions()
 {
@@ -30,18 +36,13 @@ TEffectForm::TEffectForm(Editor& ed, QWidget* parent) : QDialog(parent), editor(
 {
     setObjectName("EffectForm");
     setWindowTitle(QString::fromUtf8("Деформация"));
-    setFixedSize(519, 209);
     for (int k = 0; k < 6; ++k) {
-        const int top = 4 + 22 * k;
         auto* label = new QLabel(this);
         label->setObjectName(QString("Label%1").arg(k + 1));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setGeometry(4, top, 100, 20);
         auto* bar = NewSlider(this, qPrintable(QString("ScrollBar%1").arg(k + 1)), 100, 10);
-        bar->setGeometry(108, top + 2, 150, 16);
         auto* value = new QLabel("0", this);
         value->setObjectName(QString("Label%1").arg(k + 9));
-        value->setGeometry(264, top, 30, 20);
         connect(bar, &QScrollBar::valueChanged, this, [this] { RunGuarded([this] { RenderPreview(); }); });
         labels[static_cast<std::size_t>(k)] = label;
         scrollBars[static_cast<std::size_t>(k)] = bar;
@@ -50,37 +51,73 @@ TEffectForm::TEffectForm(Editor& ed, QWidget* parent) : QDialog(parent), editor(
     label7 = new QLabel(this);
     label7->setObjectName("Label7");
     label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label7->setGeometry(4, 138, 100, 22);
     edit1 = new QLineEdit(this);
     edit1->setObjectName("Edit1");
     edit1->setReadOnly(true);
-    edit1->setGeometry(108, 138, 186, 22);
     label8 = new QLabel(this);
     label8->setObjectName("Label8");
     label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label8->setGeometry(4, 162, 100, 22);
     edit2 = new QLineEdit(this);
     edit2->setObjectName("Edit2");
     edit2->setReadOnly(true);
-    edit2->setGeometry(108, 162, 186, 22);
 
-    auto* bevel = new QFrame(this);
+    bevel = new QFrame(this);
     bevel->setObjectName("Bevel1");
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    bevel->setGeometry(SurfaceLeft - 1, 1, PreviewSurfaceWidth + 2, PreviewSurfaceHeight + 2);
     image1 = new BufferView(this);
     image1->setObjectName("Image1");
-    image1->setGeometry(SurfaceLeft, 2, PreviewSurfaceWidth, PreviewSurfaceHeight);
 
     button1 = new QPushButton("OK", this);
     button1->setObjectName("Button1");
     button1->setDefault(true);
-    button1->setGeometry(108, 186, 88, 22);
     button2 = new QPushButton(QString::fromUtf8("Отмена"), this);
     button2->setObjectName("Button2");
-    button2->setGeometry(206, 186, 88, 22);
     connect(button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { ApplyDeformation(); }); });
     connect(button2, &QPushButton::clicked, this, &QDialog::reject);
+    LayOut(LabelWidth);
+}
+
+// The labels are right-aligned in a column `labelWidth` wide (at least the
+// window's 100 pixels); the sliders, values, formulas, buttons and preview
+// follow it, and the window grows by what the column grew.
+void TEffectForm::LayOut(int labelWidth)
+{
+    const int shift = labelWidth - LabelWidth;
+    setFixedSize(519 + shift, 209);
+    for (std::size_t k = 0; k < 6; ++k) {
+        const int top = 4 + 22 * static_cast<int>(k);
+        labels[k]->setGeometry(4, top, labelWidth, 20);
+        scrollBars[k]->setGeometry(108 + shift, top + 2, 150, 16);
+        values[k]->setGeometry(264 + shift, top, 30, 20);
+    }
+    label7->setGeometry(4, 138, labelWidth, 22);
+    edit1->setGeometry(108 + shift, 138, 186, 22);
+    label8->setGeometry(4, 162, labelWidth, 22);
+    edit2->setGeometry(108 + shift, 162, 186, 22);
+    bevel->setGeometry(SurfaceLeft + shift - 1, 1, PreviewSurfaceWidth + 2, PreviewSurfaceHeight + 2);
+    image1->setGeometry(SurfaceLeft + shift, 2, PreviewSurfaceWidth, PreviewSurfaceHeight);
+    button1->setGeometry(108 + shift, 186, 88, 22);
+    button2->setGeometry(206 + shift, 186, 88, 22);
+}
+
+// Gives every label the room of its text, up to MaxLabelWidth; a longer one
+// is cut with an ellipsis and shows whole as its tooltip.
+void TEffectForm::FitLabels()
+{
+    std::vector<QLabel*> all(labels.begin(), labels.end());
+    all.push_back(label7);
+    all.push_back(label8);
+    int widest = LabelWidth;
+    for (QLabel* label : all)
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(label->text()) + 4);
+    const int width = std::min(widest, MaxLabelWidth);
+    for (QLabel* label : all) {
+        const QString text = label->text();
+        const bool fits = label->fontMetrics().horizontalAdvance(text) + 4 <= width;
+        label->setToolTip(fits ? QString() : text);
+        label->setText(fits ? text : label->fontMetrics().elidedText(text, Qt::ElideRight, width - 4));
+    }
+    LayOut(width);
 }
 
 bool TEffectForm::ShowDeformation(const std::string& text, TFastBMP& target, const TFastBMP& copy)
@@ -99,11 +136,15 @@ bool TEffectForm::ShowDeformation(const std::string& text, TFastBMP& target, con
         scrollBars[k]->setValue(c.defaultValue);
     }
     geometry = FitPreview(target, sourcePreview, targetPreview);
+    // A long formula shows from its start.
     edit1->setText(QString::fromStdString(record.firstFormula));
+    edit1->setCursorPosition(0);
     edit2->setText(QString::fromStdString(record.secondFormula));
+    edit2->setCursorPosition(0);
     const std::string& prefix = record.source ? editor.messages.MsgSource : editor.messages.MsgDestination;
     label7->setText(QString::fromStdString(prefix + (record.cartesian ? "X=" : "T=")));
     label8->setText(QString::fromStdString(prefix + (record.cartesian ? "Y=" : "R=")));
+    FitLabels();
     settingUp = false;
     // A formula that does not compile is reported here; the dialog opens anyway.
     RenderPreview();

@@ -7,6 +7,7 @@
 #include "document/Effect.h"
 
 #include <QDialog>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,6 +44,8 @@ public:
     const TFastBMP& TargetPreview() const { return targetPreview; }
 
 private:
+    void LayOut(int labelWidth);
+    void FitLabels();
     DeformationParams CurrentParams() const;
     void ShowIncorrectFormula(char label);
     void RenderPreview();
@@ -56,6 +59,7 @@ private:
     QLabel* label8 = nullptr;
     QLineEdit* edit1 = nullptr;
     QLineEdit* edit2 = nullptr;
+    QFrame* bevel = nullptr;
     BufferView* image1 = nullptr;
     QPushButton* button1 = nullptr;
     QPushButton* button2 = nullptr;
