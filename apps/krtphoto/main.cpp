@@ -4,6 +4,7 @@
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/KrtApplication.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/QtTranslations.h"
 #include "core/DataPaths.h"
 #include "core/ui/RunGuarded.h"
 #include "deform/ui/DeformationMenu.h"
@@ -48,6 +49,9 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     krt::PrepareUserFolder(paths.userFolder);
     const krt::Language language = krt::LoadLanguage(paths.User("krtphoto.lng"));
     krt::SetMessageLanguage(language);
+    if (!krt::UseQtTexts(language))
+        std::fputs("krtphoto: Qt's Russian texts (qtbase_ru.qm) are not installed; its standard buttons stay English\n",
+                   stderr);
 
     krt::Editor editor(language, paths);
     krt::TForm1 mainWindow(editor);

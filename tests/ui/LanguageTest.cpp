@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -106,6 +107,36 @@ private slots:
         }
         QVERIFY2(unchanged.isEmpty(), qPrintable("the same in both languages:\n" + unchanged.join('\n')));
         QVERIFY2(compared > 150, qPrintable(QString::number(compared)));
+    }
+
+    // Qt's own buttons speak the interface language too: the question that
+    // Open asks before it drops unsaved changes.
+    void qtsOwnButtonsSpeakTheInterfaceLanguage()
+    {
+        struct Case {
+            Language language;
+            QStringList buttons;
+        };
+        const Case cases[] = {
+            {Language::Russian, {"&Да", "&Нет", "Отмена"}},
+            {Language::English, {"&Yes", "&No", "Cancel"}},
+        };
+        for (const Case& c : cases) {
+            Started started(c.language);
+            started.s.editor.document.ModifiedCount = 1;
+            QStringList shown;
+            test::WhenModal([&](QWidget* modal) {
+                if (auto* box = qobject_cast<QMessageBox*>(modal))
+                    for (QAbstractButton* button : box->buttons())
+                        shown << button->text();
+                QTest::keyClick(modal, Qt::Key_Escape);
+            });
+            started.s.window.Menu().Action("N2")->trigger();
+            shown.sort();
+            QStringList expected = c.buttons;
+            expected.sort();
+            QCOMPARE(shown, expected);
+        }
     }
 };
 

@@ -4,6 +4,7 @@
 #include "app/LayoutFile.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/QtTranslations.h"
 #include "lang/CaptionTables.h"
 
 #include <QAbstractSlider>
@@ -69,10 +70,18 @@ inline void SlideTo(QAbstractSlider* slider, int value)
     Press(Focused(slider->window()), Qt::Key_Right, value);
 }
 
-// The editor as it starts: windows laid out, captions applied, shown.
+// The language, once Qt's own texts speak it, as they do when the editor starts.
+inline Language WithQtTexts(Language language)
+{
+    UseQtTexts(language);
+    return language;
+}
+
+// The editor as it starts: Qt's texts in its language, windows laid out,
+// captions applied, shown.
 struct Setup {
     explicit Setup(Language language = Language::English, DataPaths paths = {})
-        : editor(language, std::move(paths)), window(editor)
+        : editor(WithQtTexts(language), std::move(paths)), window(editor)
     {
         const auto table = CaptionTable(language);
         ApplyMessageEntries(table, editor.messages);
