@@ -9,6 +9,7 @@
 
 #include <QAbstractSlider>
 #include <QApplication>
+#include <QDialog>
 #include <QTest>
 #include <QTimer>
 
@@ -17,15 +18,42 @@
 
 namespace krt::test {
 
-// Runs `act` on the next modal window once it is up.
+// Closes every modal window, innermost first, so that a test whose check
+// failed inside a dialog ends with its failure instead of waiting forever.
+inline void CloseModals()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || QTest::currentTestFunction() == nullptr)
+        return;
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
+    const QByteArray test = QTest::currentTestFunction();
+    QTimer::singleShot(0, [test] {
+        if (test == QTest::currentTestFunction())
+            CloseModals();
+    });
+}
+
+// Runs `act` on the next modal window once it is up. Once a check of the
+// test has failed, the window is closed instead, and a test that ended leaves
+// nothing waiting for the next test's windows.
 inline void WhenModal(std::function<void(QWidget*)> act)
 {
+    const QByteArray test = QTest::currentTestFunction();
     auto attempt = std::make_shared<std::function<void()>>();
-    *attempt = [act, attempt] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            act(modal);
-        else
+    *attempt = [act, attempt, test] {
+        if (test != QTest::currentTestFunction())
+            return;
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            if (!QTest::currentTestFailed())
+                act(modal);
+            if (QTest::currentTestFailed())
+                CloseModals();
+        } else {
             QTimer::singleShot(20, *attempt);
+        }
     };
     QTimer::singleShot(20, *attempt);
 }
