@@ -70,12 +70,12 @@ private slots:
         std::vector<LayoutValue> layout = DefaultWindowLayout();
         for (LayoutValue& v : layout)
             if (v.section == "EditForm" && v.key == "Width")
-                v.value = 400;
+                v.value = 330;
         SaveWindowLayout(ini, layout);
         s.window.ApplyWindowLayout(LoadWindowLayout(ini));
-        QCOMPARE(s.window.SubWindow(s.window.EditForm())->width(), 400);
+        QCOMPARE(s.window.SubWindow(s.window.EditForm())->width(), 330);
         const auto current = s.window.CurrentWindowLayout();
-        QCOMPARE(LayoutLookup(current, "EditForm", "Width", 0), 400);
+        QCOMPARE(LayoutLookup(current, "EditForm", "Width", 0), 330);
         QCOMPARE(LayoutLookup(current, "EditForm", "Left", 0), 385);
         // The caption tables reached every window.
         QCOMPARE(s.window.PreviewForm()->windowTitle(), QString("Preview"));
@@ -108,6 +108,34 @@ private slots:
         const auto current = s.window.CurrentWindowLayout();
         QVERIFY(LayoutLookup(current, "Form1", "Width", 0) <= screen.width());
         QVERIFY(LayoutLookup(current, "InstrumForm", "Top", -1) >= 0);
+    }
+
+    // Extreme values everywhere: every child window's whole title bar lies
+    // inside the frame's client area.
+    void extremeLayoutValuesKeepEveryTitleBarInside()
+    {
+        for (const long long value : {-5000LL, -2147483648LL, 2147483647LL}) {
+            Setup s;
+            QTemporaryDir dir;
+            const std::string ini = (dir.path() + "/krtphed.ini").toStdString();
+            std::string text;
+            for (const char* section : {"Form1", "PreviewForm", "EditForm", "InstrumForm", "OptForm", "ColorForm"}) {
+                text += std::string("[") + section + "]\n";
+                for (const char* key : {"Left", "Top", "Width", "Height"})
+                    text += std::string(key) + "=" + std::to_string(value) + "\n";
+            }
+            test::WriteBytes(ini, text);
+            s.window.ApplyWindowLayout(LoadWindowLayout(ini));
+            const QRect area = s.window.MdiArea()->rect();
+            for (QMdiSubWindow* sub : s.window.MdiArea()->subWindowList()) {
+                const QRect r = sub->geometry();
+                const int titleBar = sub->widget()->mapTo(sub, QPoint(0, 0)).y();
+                const QString what = sub->objectName() + " at " + QString::number(value);
+                QVERIFY2(r.left() >= 0 && r.top() >= 0, qPrintable(what));
+                QVERIFY2(r.right() <= area.right() || (r.left() == 0 && r.width() > area.width()), qPrintable(what));
+                QVERIFY2(r.top() + titleBar <= area.height(), qPrintable(what));
+            }
+        }
     }
 
     void typingAZoom()

@@ -38,6 +38,28 @@ private slots:
         QCOMPARE(statuses.size(), std::size_t{1}); // the timer stops
     }
 
+    // The language is a standard radio group: Tab reaches the chosen one and
+    // the arrow keys choose.
+    void theArrowKeysChooseTheLanguage()
+    {
+        test::TempFolder root;
+        TINSTALL window({Language::English, "/usr/bin/krtphoto", KRT_SOURCE_DATA_DIR, root.Path("home")},
+                        DesktopFolders{root.Path("data"), root.Path("config")});
+        window.finish = [](int) {};
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(test::TabTo(window.RadioButton2()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QVERIFY(window.Rus()->isChecked() && window.Rus()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QVERIFY(window.RadioButton2()->isChecked() && window.RadioButton2()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(window.Button1()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(window.Rus()->hasFocus(), "Tab lands on the chosen language");
+    }
+
     void uninstallAsksAndOnlyYesRemoves()
     {
         test::TempFolder root;

@@ -102,6 +102,44 @@ private slots:
         QCOMPARE(t.s.editor.settings.CurrentTool, Tool::Pencil);
     }
 
+    // The next opening in the same run shows the last settings, and Enter
+    // scans whatever had the focus when the last scan started.
+    void theLastSettingsComeBackAndEnterScans()
+    {
+        if (!SaneConfiguration::Available())
+            QSKIP("The SANE test backend (libsane1, /etc/sane.d/test.conf) is not installed.");
+        SaneConfiguration sane(SaneConfiguration::Backends::Test);
+        Session t;
+        WhenModal([](QWidget* modal) {
+            auto* form = static_cast<TScanForm*>(modal);
+            QVERIFY(test::TabTo(form->ModeBox()));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QVERIFY(test::TabTo(form->ResolutionEdit()));
+            test::Press(QApplication::focusWidget(), Qt::Key_Up, 25);
+            QVERIFY(test::TabTo(form->AreaEdit(2)));
+            test::Press(QApplication::focusWidget(), Qt::Key_Down, 40);
+            QTest::mouseClick(form->ScanButton(), Qt::LeftButton);
+        });
+        t.s.window.Menu().Action("N19")->trigger();
+        QCOMPARE(t.s.editor.Image.Width, 118);
+        t.s.editor.document.ModifiedCount = 0; // no question before the next scan // 40 mm at 75 dpi
+        t.s.editor.document.DocFileName = "/tmp/between.jpg";
+        QString mode;
+        int resolution = 0;
+        WhenModal([&](QWidget* modal) {
+            auto* form = qobject_cast<TScanForm*>(modal);
+            QVERIFY(form);
+            mode = form->ModeBox()->currentText();
+            resolution = form->ResolutionEdit()->value();
+            QTest::keyClick(test::Focused(form), Qt::Key_Return);
+        });
+        t.s.window.Menu().Action("N19")->trigger();
+        QCOMPARE(mode, QString("Color"));
+        QCOMPARE(resolution, 75);
+        QVERIFY2(t.s.editor.document.DocFileName.empty(), "Enter did not scan");
+        QCOMPARE(t.s.editor.Image.Width, 118);
+    }
+
     void cancelBeforeOrDuringTheScanLeavesTheDocument()
     {
         if (!SaneConfiguration::Available())

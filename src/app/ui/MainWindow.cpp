@@ -30,6 +30,9 @@
 #include <QScreen>
 #include <QUrl>
 
+#include <algorithm>
+#include <limits>
+
 namespace krt {
 
 TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
@@ -185,9 +188,12 @@ void TForm1::ApplyWindowLayout(const std::vector<LayoutValue>& values)
         if (resizable)
             sub->setMinimumSize(least);
         const WindowRect fixed = ToRect(sub->geometry());
+        // The whole title bar stays inside the frame's client area, so the
+        // window can always be grabbed and moved.
+        const Grip titleBar{std::numeric_limits<int>::max(), std::max(frameMargins.top(), 1)};
         const WindowRect r = ReachableRect(stored(form->objectName().toUtf8(), fixed), workArea,
                                            resizable ? ToRect(QRect(QPoint(), least)) : fixed,
-                                           resizable ? desktop : fixed);
+                                           resizable ? ToRect(QRect(QPoint(), mdi->size())) : fixed, titleBar);
         sub->move(r.x, r.y);
         if (resizable)
             sub->resize(r.w, r.h);

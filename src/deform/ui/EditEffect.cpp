@@ -1,6 +1,7 @@
 #include "deform/ui/EditEffect.h"
 
 #include "core/Product.h"
+#include "core/ui/RadioGroup.h"
 #include "core/ui/RunGuarded.h"
 
 #include <QInputDialog>
@@ -113,6 +114,8 @@ void TEditEffect::BuildFormulaBox()
     radioButton2 = new QRadioButton(QString::fromUtf8("Полярная"), system);
     radioButton2->setObjectName("RadioButton2");
     radioButton2->setGeometry(6, 46, 98, 20);
+    MakeRadioGroup(this, {radioButton3, radioButton4});
+    MakeRadioGroup(this, {radioButton1, radioButton2});
 
     Label(this, "Label2", "X=", QRect(8, 232, 24, 22));
     edit7 = Edit(this, "Edit7", "x", QRect(32, 232, 134, 22));

@@ -1,6 +1,7 @@
 #include "effects/ui/ButtonizeForm.h"
 
 #include "core/ui/KeyboardSlider.h"
+#include "core/ui/RadioGroup.h"
 #include "core/ui/RunGuarded.h"
 #include "effects/Buttonize.h"
 
@@ -20,6 +21,7 @@ TButtonize::TButtonize(Editor& ed, QWidget* parent)
     radioButton2 = new QRadioButton(QString::fromUtf8("Не нажатая"), groupBox1);
     radioButton2->setObjectName("RadioButton2");
     radioButton2->setGeometry(10, 44, 150, 20);
+    MakeRadioGroup(this, {radioButton1, radioButton2});
     label3 = new QLabel(QString::fromUtf8("Глубина"), this);
     label3->setObjectName("Label3");
     label3->setGeometry(8, 84, 170, 18);

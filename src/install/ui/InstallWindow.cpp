@@ -1,5 +1,6 @@
 #include "install/ui/InstallWindow.h"
 
+#include "core/ui/RadioGroup.h"
 #include "core/ui/RunGuarded.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,7 @@ TINSTALL::TINSTALL(InstallRequest base, DesktopFolders desktop, QWidget* parent)
     radioButton2->setObjectName("RadioButton2");
     radioButton2->setGeometry(12, 34, 190, 22);
     radioButton2->setChecked(true);
+    MakeRadioGroup(this, {rus, radioButton2});
     button1 = new QPushButton("OK", this);
     button1->setObjectName("Button1");
     button1->setDefault(true);

@@ -1,6 +1,7 @@
 #include "paint/ui/AddText.h"
 
 #include "core/Product.h"
+#include "core/ui/RadioGroup.h"
 #include "core/ui/RunGuarded.h"
 #include "paint/ColorPanels.h"
 
@@ -67,6 +68,7 @@ TAddText::TAddText(Editor& ed, ViewHost& w, ToolPalette& p, QWidget* parent)
                 SetAlignment(static_cast<TextAlign>(k));
         });
     }
+    MakeRadioGroup(this, {alignButtons[0], alignButtons[1], alignButtons[2]});
 
     label1 = new QLabel(QString::fromUtf8("Интервал (мм)"), this);
     label1->setObjectName("Label1");
@@ -143,7 +145,7 @@ void TAddText::SetAlignment(TextAlign align)
 
 TextAlign TAddText::Alignment() const
 {
-    return alignButtons[1]->isChecked() ? TextAlign::Center
+    return alignButtons[1]->isChecked()   ? TextAlign::Center
            : alignButtons[2]->isChecked() ? TextAlign::Right
                                           : TextAlign::Left;
 }

@@ -112,9 +112,12 @@ std::optional<TFastBMP> TScanForm::Scan(ScannerSession& session, const std::stri
     failure = nullptr;
     label1->setText(QString::fromStdString(label));
     ShowSettings();
+    RestoreSettings();
     progressBar1->setValue(0);
     progressBar1->setVisible(false);
     button1->setEnabled(true);
+    // Enter scans, whatever had the focus when the dialog last closed.
+    button1->setFocus(Qt::OtherFocusReason);
     exec();
     scanner = nullptr;
     if (failure)
@@ -169,18 +172,54 @@ void TScanForm::ShowSettings()
     groupBox1->setVisible(anyArea);
 }
 
+void TScanForm::RememberSettings()
+{
+    if (comboBox1->isVisible())
+        remembered.mode = comboBox1->currentText().toStdString();
+    if (spinEdit1->isVisible())
+        remembered.resolution = spinEdit1->value();
+    else if (comboBox2->isVisible())
+        remembered.resolution = comboBox2->currentText().toDouble();
+    for (std::size_t k = 0; k < 4; ++k)
+        if (area[k]->isVisible())
+            remembered.area[k] = area[k]->value();
+}
+
+// The settings of the last opening go to the scanner, mode first (it can
+// change what the others offer); what this scanner does not take is left as
+// the scanner has it.
+void TScanForm::RestoreSettings()
+{
+    const std::vector<ScanOptionInfo> options = scanner->Options();
+    auto offer = [&](const char* name, const OptionValue& value) {
+        if (!FindOption(options, name))
+            return;
+        try {
+            scanner->Set(name, value);
+        } catch (const ScanError&) {
+        }
+    };
+    if (remembered.mode)
+        offer("mode", *remembered.mode);
+    if (remembered.resolution)
+        offer("resolution", *remembered.resolution);
+    for (std::size_t k = 0; k < 4; ++k)
+        if (remembered.area[k])
+            offer(AreaOptions[k], *remembered.area[k]);
+    ShowSettings();
+}
+
 // The settings as the dialog shows them go to the scanner before it starts.
 void TScanForm::ApplySettings()
 {
-    if (comboBox1->isVisible())
-        scanner->Set("mode", comboBox1->currentText().toStdString());
-    if (spinEdit1->isVisible())
-        scanner->Set("resolution", static_cast<double>(spinEdit1->value()));
-    else if (comboBox2->isVisible())
-        scanner->Set("resolution", comboBox2->currentText().toDouble());
+    RememberSettings();
+    if (remembered.mode && comboBox1->isVisible())
+        scanner->Set("mode", *remembered.mode);
+    if (remembered.resolution && (spinEdit1->isVisible() || comboBox2->isVisible()))
+        scanner->Set("resolution", *remembered.resolution);
     for (std::size_t k = 0; k < 4; ++k)
-        if (area[k]->isVisible())
-            scanner->Set(AreaOptions[k], area[k]->value());
+        if (remembered.area[k] && area[k]->isVisible())
+            scanner->Set(AreaOptions[k], *remembered.area[k]);
 }
 
 void TScanForm::StartScan()
@@ -231,6 +270,8 @@ void TScanForm::reject()
         scanner->Cancel();
         return;
     }
+    if (scanner)
+        RememberSettings();
     QDialog::reject();
 }
 

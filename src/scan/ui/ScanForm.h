@@ -16,6 +16,7 @@
 #include <atomic>
 #include <exception>
 #include <optional>
+#include <string>
 #include <thread>
 
 namespace krt {
@@ -49,6 +50,8 @@ public:
 
 private:
     void ShowSettings();
+    void RememberSettings();
+    void RestoreSettings();
     void ApplySettings();
     void StartScan();
     void Finished();
@@ -65,6 +68,15 @@ private:
     QProgressBar* progressBar1 = nullptr;
     QPushButton* button1 = nullptr;
     QPushButton* button2 = nullptr;
+
+    // What the user set last in this run (mode, resolution, area), offered
+    // again at the next opening where the scanner takes it.
+    struct Settings {
+        std::optional<std::string> mode;
+        std::optional<double> resolution;
+        std::array<std::optional<double>, 4> area;
+    };
+    Settings remembered;
 
     ScannerSession* scanner = nullptr;
     std::thread worker;
