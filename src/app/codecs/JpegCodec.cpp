@@ -7,6 +7,7 @@
 
 #include "app/codecs/Codec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstring>
@@ -58,14 +59,53 @@ void OnMessage(j_common_ptr cinfo, int level)
         Refuse(cinfo, "part of the picture's data is missing");
 }
 
+constexpr const char* TooManyScans = "the file holds too many progressive scans for its size";
+
+bool ScansWithinBounds(std::int64_t scans, std::int64_t pixels)
+{
+    return scans <= MaxScans && scans * pixels <= MaxScanPixels;
+}
+
 void OnProgress(j_common_ptr cinfo)
 {
     if (!cinfo->is_decompressor)
         return;
     const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-    const std::int64_t pixels = std::int64_t{d->image_width} * d->image_height;
-    if (d->input_scan_number > MaxScans || d->input_scan_number * pixels > MaxScanPixels)
-        Refuse(cinfo, "the file holds too many progressive scans for its size");
+    if (!ScansWithinBounds(d->input_scan_number, std::int64_t{d->image_width} * d->image_height))
+        Refuse(cinfo, TooManyScans);
+}
+
+// The scans a JPEG stream announces (start-of-scan markers), counted over the
+// markers and the entropy-coded data between them without decoding anything,
+// stopping at the end marker or once `enough` are seen. Lets a file with
+// endless scans be refused before the decoder sizes its coefficient buffers.
+std::int64_t CountScans(const std::uint8_t* data, std::size_t size, std::int64_t enough)
+{
+    std::int64_t scans = 0;
+    std::size_t i = 2; // after the start-of-image marker
+    while (i + 1 < size && scans < enough) {
+        const void* mark = std::memchr(data + i, 0xFF, size - i);
+        if (!mark)
+            break;
+        i = static_cast<std::size_t>(static_cast<const std::uint8_t*>(mark) - data);
+        if (i + 1 >= size)
+            break;
+        const std::uint8_t code = data[i + 1];
+        // Fill bytes, stuffed zeros, restart markers: inside entropy data.
+        if (code == 0xFF || code == 0x00 || code == 0x01 || (code >= 0xD0 && code <= 0xD7)) {
+            i += code == 0xFF ? 1 : 2;
+            continue;
+        }
+        if (code == 0xD9)
+            break;
+        if (code == 0xDA)
+            ++scans;
+        if (i + 3 >= size)
+            break;
+        // A marker segment: its length counts its own two bytes.
+        i += 2 + ((std::size_t{data[i + 2]} << 8) | data[i + 3]);
+    }
+    return scans;
 }
 
 // Whether every coefficient of every component arrived in some scan of a
@@ -219,6 +259,11 @@ void DecodeJpeg(const std::uint8_t* data, std::size_t size, TFastBMP& image, con
         throw DecodeError("its JPEG data is far too short for a picture of " +
                           std::to_string(decoder.cinfo.image_width) + " x " +
                           std::to_string(decoder.cinfo.image_height) + " pixels");
+    if (decoder.cinfo.progressive_mode) {
+        const std::int64_t enough = std::min<std::int64_t>(MaxScans, MaxScanPixels / std::max<std::int64_t>(pixels, 1));
+        if (!ScansWithinBounds(CountScans(data, size, enough + 1), pixels))
+            throw DecodeError(std::string("its JPEG data is damaged: ") + TooManyScans);
+    }
     image.Allocate(static_cast<int>(decoder.cinfo.image_width), static_cast<int>(decoder.cinfo.image_height));
     if (!decoder.ReadPixels(image))
         throw DecodeError(std::string("its JPEG data is damaged: ") + decoder.err.message);
