@@ -47,8 +47,13 @@ inline void WhenModal(std::function<void(QWidget*)> act)
         if (test != QTest::currentTestFunction())
             return;
         if (QWidget* modal = QApplication::activeModalWidget()) {
-            if (!QTest::currentTestFailed())
+            // Keys go to the focused widget: give the window a moment to become
+            // active (a slow build may not have activated it yet; a window
+            // opened over another modal one may never be told it is).
+            if (!QTest::currentTestFailed()) {
+                static_cast<void>(QTest::qWaitForWindowActive(modal, 500));
                 act(modal);
+            }
             if (QTest::currentTestFailed())
                 CloseModals();
         } else {
