@@ -2,7 +2,7 @@
 
 #include "BenchImages.h"
 
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 
 #include <benchmark/benchmark.h>
 

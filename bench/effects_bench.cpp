@@ -5,7 +5,7 @@
 
 #include "BenchImages.h"
 
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 #include "effects/ColorParams.h"
 #include "effects/Convolution.h"
 #include "effects/Emboss.h"

@@ -1,7 +1,7 @@
 // Any byte string given to a decoder yields a picture or a DecodeError.
 // Built once per decoder: KRT_DECODE names the function.
 
-#include "app/codecs/Codec.h"
+#include "imageio/codecs/Codec.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "BatchCommands.h"
 
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 
 #include <cerrno>
 #include <cstdlib>

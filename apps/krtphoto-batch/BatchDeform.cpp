@@ -1,6 +1,6 @@
 #include "BatchCommands.h"
 
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 #include "deform/DeformationRecord.h"
 #include "deform/Warp.h"
 #include "deform/formula/Prepare.h"

@@ -1,6 +1,6 @@
 #include "BatchCommands.h"
 
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 #include "effects/Buttonize.h"
 #include "effects/ColorParams.h"
 #include "effects/Emboss.h"

@@ -2,8 +2,8 @@
 
 #include "core/DataPaths.h"
 #include "deform/DeformationRecord.h"
-#include "lang/LibraryFile.h"
-#include "lang/LibraryTable.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryTable.h"
 #include "lang/TextEncoding.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 #include "deform/DeformationRecord.h"
 #include "effects/FilterLibrary.h"
 #include "lang/Language.h"
-#include "lang/LibraryFile.h"
-#include "lang/LibraryTable.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryTable.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #include "app/FileCommands.h"
 
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
 #include "core/Text.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lang/LibraryTable.h"
+#include "library/LibraryTable.h"
 
 namespace krt {
 

@@ -1,5 +1,5 @@
 #include "app/FileCommands.h"
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 #include "app/LayoutFile.h"
 #include "core/KrtError.h"
 #include "lang/CaptionTables.h"

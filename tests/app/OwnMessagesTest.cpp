@@ -1,5 +1,5 @@
 #include "app/FileCommands.h"
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 #include "core/DataPaths.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"

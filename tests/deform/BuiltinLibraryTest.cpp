@@ -2,7 +2,7 @@
 // set, each compiles at every slider end, moves pixels, and warps the same with
 // the fast backend as with the reference evaluator.
 
-#include "lang/LibraryFile.h"
+#include "library/LibraryFile.h"
 #include "deform/DeformationRecord.h"
 #include "deform/formula/FastBackend.h"
 #include "support/TestSupport.h"

@@ -1,6 +1,6 @@
 #include "lang/CaptionTables.h"
-#include "lang/LibraryFile.h"
-#include "lang/LibraryTable.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryTable.h"
 #include "core/KrtError.h"
 #include "deform/DeformationRecord.h"
 #include "deform/DeformationTable.h"

@@ -3,7 +3,7 @@
 // pictures made for the purpose.
 
 #include "effects/Convolution.h"
-#include "lang/LibraryFile.h"
+#include "library/LibraryFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

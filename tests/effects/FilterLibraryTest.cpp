@@ -1,4 +1,4 @@
-#include "effects/DialogPreview.h"
+#include "core/DialogPreview.h"
 #include "effects/FilterLibrary.h"
 #include "support/TestSupport.h"
 

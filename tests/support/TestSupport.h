@@ -68,7 +68,7 @@ int MaxChannelDifference(const TFastBMP& a, const TFastBMP& b);
 
 } // namespace krt::test
 
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 
 #include <optional>
 

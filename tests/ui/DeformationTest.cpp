@@ -3,7 +3,7 @@
 #include "deform/DeformationRecord.h"
 #include "deform/ui/DeformationMenu.h"
 #include "document/Undo.h"
-#include "lang/LibraryFile.h"
+#include "library/LibraryFile.h"
 #include "lang/WebLinks.h"
 #include "paint/SelectionShapes.h"
 #include "paint/View.h"

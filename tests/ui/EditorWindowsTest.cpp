@@ -2,7 +2,7 @@
 #include "support/TestSupport.h"
 #include "UiTest.h"
 #include "document/Editor.h"
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/PreviewForm.h"

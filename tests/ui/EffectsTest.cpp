@@ -8,7 +8,7 @@
 #include "effects/Plasma.h"
 #include "effects/ui/ColorEffectsMenu.h"
 #include "effects/ui/FilterMenu.h"
-#include "lang/LibraryFile.h"
+#include "library/LibraryFile.h"
 #include "paint/SelectionShapes.h"
 #include "support/TestSupport.h"
 

@@ -3,7 +3,7 @@
 #include "core/ui/BufferView.h"
 #include "document/Editor.h"
 #include "document/Effect.h"
-#include "effects/DialogPreview.h"
+#include "core/DialogPreview.h"
 
 #include <QDialog>
 #include <QPushButton>

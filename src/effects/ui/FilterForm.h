@@ -2,7 +2,7 @@
 
 #include "core/ui/BufferView.h"
 #include "document/Editor.h"
-#include "effects/DialogPreview.h"
+#include "core/DialogPreview.h"
 
 #include <QDialog>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
-#include "lang/LibraryTable.h"
+#include "library/LibraryTable.h"
 
 #include "core/KrtError.h"
-#include "lang/LibraryFile.h"
+#include "library/LibraryFile.h"
 
 namespace krt {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/codecs/Codec.h"
+#include "imageio/codecs/Codec.h"
 
 namespace krt {
 

@@ -1,7 +1,7 @@
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 #include "app/LayoutFile.h"
 #include "lang/Language.h"
-#include "lang/LibraryFile.h"
+#include "library/LibraryFile.h"
 #include "core/KrtError.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/codecs/Codec.h"
+#include "imageio/codecs/Codec.h"
 #include "core/FastBMP.h"
 
 #include <optional>

@@ -1,7 +1,7 @@
 // GIF through giflib: the file's first image, placed on its logical screen.
 // Screen pixels the image does not cover, and its transparent pixels, are white.
 
-#include "app/codecs/Codec.h"
+#include "imageio/codecs/Codec.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "core/KrtError.h"
-#include "lang/LibraryFile.h"
-#include "lang/LibraryTable.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryTable.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // 16/24/32-bit pixels with or without bit-field masks, RLE4/RLE8/RLE24 and
 // embedded JPEG or PNG data. Writing always produces a plain 24-bit file.
 
-#include "app/codecs/Codec.h"
+#include "imageio/codecs/Codec.h"
 
 #include <algorithm>
 #include <bit>

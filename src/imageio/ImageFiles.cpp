@@ -1,4 +1,4 @@
-#include "app/ImageFiles.h"
+#include "imageio/ImageFiles.h"
 
 #include "core/AtomicFile.h"
 #include "core/KrtError.h"

@@ -4,7 +4,7 @@
 // libpng reports errors through longjmp: the functions that set the jump target
 // hold only plain data.
 
-#include "app/codecs/Codec.h"
+#include "imageio/codecs/Codec.h"
 
 #include <csetjmp>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "lang/LibraryFile.h"
+#include "library/LibraryFile.h"
 
 #include "core/AtomicFile.h"
 #include "core/FileReading.h"

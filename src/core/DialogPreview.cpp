@@ -1,4 +1,4 @@
-#include "effects/DialogPreview.h"
+#include "core/DialogPreview.h"
 
 #include "core/FittedPreview.h"
 

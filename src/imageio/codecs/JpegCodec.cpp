@@ -5,7 +5,7 @@
 // libjpeg reports fatal errors through longjmp. The functions that call it with
 // a jump target set hold only plain data, so the jump skips no destructor.
 
-#include "app/codecs/Codec.h"
+#include "imageio/codecs/Codec.h"
 
 #include <algorithm>
 #include <csetjmp>
