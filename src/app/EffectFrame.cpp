@@ -25,14 +25,21 @@ void RestoreEmptyCells(TFastBMP& block, const TFastBMP& copy)
 
 void EffectFrame::ApplyEffect(Effect& effect)
 {
-    if (!effect.HasDialog())
+    // Snapshot first for an effect without a dialog; one with a dialog
+    // confirms when the user presses OK, before it writes the target.
+    const bool dialog = effect.HasDialog();
+    if (!dialog)
         PushUndo(editor);
+    const Confirm confirmed = [this, dialog] {
+        if (dialog)
+            PushUndo(editor);
+    };
     if (editor.selection.HasSelection()) {
         palette.SelectTool(Tool::Move);
         TFastBMP& block = editor.selection.FloatingPixels;
         TFastBMP copy;
         copy.CopyFrom(block);
-        if (!effect.Run(block, copy))
+        if (!effect.Run(block, copy, confirmed))
             return;
         RestoreEmptyCells(block, copy);
         MoveSelectionBy(editor, 0, 0, 0, 0);
@@ -41,7 +48,7 @@ void EffectFrame::ApplyEffect(Effect& effect)
         // cancelled dialog leaves the picture as unchanged as it was.
         const int modified = editor.document.ModifiedCount;
         SaveBackup(editor);
-        if (!effect.Run(editor.Image, editor.BackupImage))
+        if (!effect.Run(editor.Image, editor.BackupImage, confirmed))
             editor.document.ModifiedCount = modified;
     }
     ShowChanges();
@@ -53,7 +60,8 @@ void EffectFrame::ShowChanges()
     windows.RedrawPreview();
 }
 
-void EffectFrame::RunWithBackup(const std::function<void(TFastBMP& target, const TFastBMP& source)>& run)
+void EffectFrame::RunWithBackup(
+    const std::function<void(TFastBMP& target, const TFastBMP& source, const Confirm& confirmed)>& run)
 {
     // While a block floats, BackupImage is the picture under it (with its
     // hole); the try-out borrows the buffer and gives that picture back, so
@@ -70,7 +78,7 @@ void EffectFrame::RunWithBackup(const std::function<void(TFastBMP& target, const
         ShowChanges();
     };
     try {
-        run(editor.Image, editor.BackupImage);
+        run(editor.Image, editor.BackupImage, [this] { PushUndo(editor); });
     } catch (...) {
         putBack();
         throw;

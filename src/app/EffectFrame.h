@@ -14,13 +14,15 @@ namespace krt {
 // effect wrote there; a cancelled effect then redraws nothing. Without a
 // selection the image is backed up (which counts as a change once the effect
 // is applied) and the effect runs on the image with BackupImage as its
-// source. Effects without a dialog get an undo snapshot first.
+// source. Effects without a dialog get an undo snapshot first; one with a
+// dialog gets it when the user confirms, before the target is written.
 class EffectFrame : public EffectRunner {
 public:
     EffectFrame(Editor& e, ViewHost& w, ToolPalette& p) : editor(e), windows(w), palette(p) {}
 
     void ApplyEffect(Effect& effect) override;
-    void RunWithBackup(const std::function<void(TFastBMP& target, const TFastBMP& source)>& run) override;
+    void RunWithBackup(
+        const std::function<void(TFastBMP& target, const TFastBMP& source, const Confirm& confirmed)>& run) override;
     void ShowChanges() override;
 
 private:

@@ -31,6 +31,18 @@ struct EditorSettings {
     PosterizeTable PosterizeB = IdentityPosterizeTable();
 };
 
+// The foreground and background colours for a window that reads them when it
+// needs them, and nothing else of the editor.
+class ColorPair {
+public:
+    explicit ColorPair(const EditorSettings& s) : settings(&s) {}
+    PackedColor Fore() const { return settings->ForeColor; }
+    PackedColor Back() const { return settings->BackColor; }
+
+private:
+    const EditorSettings* settings;
+};
+
 // Rebuilds the three posterisation tables from the three bar positions.
 void SetPosterize(EditorSettings& settings, int red, int green, int blue);
 

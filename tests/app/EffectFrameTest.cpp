@@ -25,7 +25,7 @@ struct FakeEffect : Effect {
     {
     }
     bool HasDialog() const override { return withDialog; }
-    bool Run(TFastBMP& target, const TFastBMP& source) override
+    bool Run(TFastBMP& target, const TFastBMP& source, const Confirm& confirmed) override
     {
         ++runs;
         sourceWasTarget = source.SamePixels(target);
@@ -33,7 +33,7 @@ struct FakeEffect : Effect {
         if (!applied)
             return false;
         if (withDialog)
-            PushUndo(editor);
+            confirmed();
         target.Fill(paint);
         return true;
     }
@@ -144,7 +144,7 @@ TEST(EffectFrame, AnEditorsTryOutNeverStaysInTheDocument)
     TFastBMP original;
     original.CopyFrom(d.editor->Image);
     d.editor->document.ModifiedCount = 3;
-    d.frame.RunWithBackup([&](TFastBMP& target, const TFastBMP& source) {
+    d.frame.RunWithBackup([&](TFastBMP& target, const TFastBMP& source, const Confirm&) {
         EXPECT_TRUE(source.SamePixels(target));
         target.Fill(Black);
         EXPECT_EQ(&target, &d.editor->Image);
@@ -153,7 +153,7 @@ TEST(EffectFrame, AnEditorsTryOutNeverStaysInTheDocument)
     EXPECT_EQ(d.editor->document.ModifiedCount, 3);
     EXPECT_GE(d.windows.viewRedraws, 1);
     // An error in the editor puts the image back too.
-    EXPECT_THROW(d.frame.RunWithBackup([](TFastBMP& target, const TFastBMP&) {
+    EXPECT_THROW(d.frame.RunWithBackup([](TFastBMP& target, const TFastBMP&, const Confirm&) {
         target.Fill(Black);
         throw std::runtime_error("failed");
     }),
@@ -176,7 +176,7 @@ TEST(EffectFrame, ATryOutLeavesTheFloatingBlocksBackgroundAlone)
         d->windows.SelectTool(Tool::Move);
         MoveSelectionBy(*d->editor, 0, 0, 3, 0);
         if (tryOut)
-            d->frame.RunWithBackup([](TFastBMP& target, const TFastBMP&) { target.Fill(Black); });
+            d->frame.RunWithBackup([](TFastBMP& target, const TFastBMP&, const Confirm&) { target.Fill(Black); });
         MoveSelectionBy(*d->editor, 0, 0, 3, 0);
         return d;
     };

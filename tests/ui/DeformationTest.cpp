@@ -129,7 +129,8 @@ private slots:
             QTest::mouseClick(static_cast<TEffectForm*>(modal)->OkButton(), Qt::LeftButton);
         });
         const bool ok = t.Menu().EffectForm()->ShowDeformation(
-            "Slow|0^0^0^0^0^0^0^0^0^0^0^0^11x+sin(x*y/99)*cos(x*y/77)*3+atan(x*y)|y+tan(x*y/55)", target, source);
+            "Slow|0^0^0^0^0^0^0^0^0^0^0^0^11x+sin(x*y/99)*cos(x*y/77)*3+atan(x*y)|y+tan(x*y/55)", target, source,
+            [&] { PushUndo(t.s.editor); });
         QVERIFY(progressSeen);
         QVERIFY(!ok);
         QVERIFY(target.SamePixels(before));
@@ -168,7 +169,7 @@ private slots:
             static_cast<QMessageBox*>(modal)->accept();
             WhenModal([](QWidget* dialog) { QTest::mouseClick(static_cast<TEffectForm*>(dialog)->CancelButton(), Qt::LeftButton); });
         });
-        const bool ok = t.Menu().EffectForm()->ShowDeformation("Bad|0^0^0^0^0^0^0^0^0^0^0^0^11x+|y", target, source);
+        const bool ok = t.Menu().EffectForm()->ShowDeformation("Bad|0^0^0^0^0^0^0^0^0^0^0^0^11x+|y", target, source, [] {});
         QCOMPARE(message, QString("Incorrect formula X"));
         QVERIFY(!ok);
         QVERIFY(target.SamePixels(source));
@@ -335,7 +336,7 @@ private slots:
         source.CopyFrom(t.s.editor.Image);
         target.CopyFrom(source);
         t.Menu().EffectForm()->ShowDeformation(
-            "Turn|Angle, % of a turn, whole1^12^0^0^0^0^0^0^0^0^0^0^01" + formula + "|r", target, source);
+            "Turn|Angle, % of a turn, whole1^12^0^0^0^0^0^0^0^0^0^0^01" + formula + "|r", target, source, [] {});
         QVERIFY(checked);
     }
 

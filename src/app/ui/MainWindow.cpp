@@ -68,10 +68,13 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     openAddress = [](const std::string& address) {
         QDesktopServices::openUrl(QUrl(QString::fromStdString(address), QUrl::TolerantMode));
     };
-    deformations = new DeformationMenu(menu.Menu("N29"), menu.Menu("WebMenu"), editor, *effects, this,
+    const InterfaceContext context{editor.language, editor.messages, editor.paths};
+    deformations = new DeformationMenu(menu.Menu("N29"), menu.Menu("WebMenu"), context, ColorPair(editor.settings),
+                                       *effects, this,
                                        [this](const std::string& address) { openAddress(address); });
-    filters = new FilterMenu(menu.Menu("N30"), editor, *effects, this);
-    colorEffects = new ColorEffectsMenu(menu.Menu("N24"), menu.Menu("N28"), editor, *effects, this);
+    filters = new FilterMenu(menu.Menu("N30"), context, *effects, this);
+    colorEffects =
+        new ColorEffectsMenu(menu.Menu("N24"), menu.Menu("N28"), ColorPair(editor.settings), *effects, this);
 
     timer = new QTimer(this);
     timer->setObjectName("Timer1");

@@ -6,23 +6,16 @@
 #include "lang/WebLinks.h"
 
 namespace krt {
-namespace {
 
-std::string BuiltinLibrary(const Editor& editor)
-{
-    return editor.paths.Program(editor.language == Language::Russian ? "effect.prg" : "effecte.prg");
-}
-
-} // namespace
-
-DeformationMenu::DeformationMenu(QMenu* distortion, QMenu* web, Editor& ed, EffectRunner& effects, QWidget* window,
+DeformationMenu::DeformationMenu(QMenu* distortion, QMenu* web, InterfaceContext context, ColorPair colors,
+                                 EffectRunner& effects, QWidget* window,
                                  std::function<void(const std::string&)> openAddress)
-    : QObject(window), editor(ed), frame(effects), open(std::move(openAddress)),
-      table(BuiltinLibrary(ed), ed.paths.User("ueffect.prg"))
+    : QObject(window), language(context.language), frame(effects), open(std::move(openAddress)),
+      table(context.BuiltinLibrary("effect.prg", "effecte.prg"), context.paths.User("ueffect.prg"))
 {
-    effectForm = new TEffectForm(editor, window);
+    effectForm = new TEffectForm(context.messages, colors, window);
     editEffect = new TEditEffect(
-        editor, *effectForm, [this](const std::string& record) { AddDeformation(record); },
+        context.messages, *effectForm, [this](const std::string& record) { AddDeformation(record); },
         [this] { frame.ShowChanges(); }, window);
     deleteEffForm = new TDeleteEffForm(window);
     items = new RecordItems(distortion, "Deformation", [this](int slot) {
@@ -34,8 +27,10 @@ DeformationMenu::DeformationMenu(QMenu* distortion, QMenu* web, Editor& ed, Effe
                  {
                      {"N31",
                       [this] {
-                          frame.RunWithBackup(
-                              [this](TFastBMP& target, const TFastBMP& source) { editEffect->Open(target, source); });
+                          frame.RunWithBackup([this](TFastBMP& target, const TFastBMP& source,
+                                                     const Confirm& confirmed) {
+                              editEffect->Open(target, source, confirmed);
+                          });
                       },
                       {}},
                      {"N32", [this] { DeleteDeformation(); },
@@ -68,7 +63,7 @@ void DeformationMenu::DeleteDeformation()
 void DeformationMenu::PublishDeformation()
 {
     sendEffectForm->Choose(table.Names(),
-                           [this](int slot) { open(PublishingAddress(editor.language, table.Record(slot))); });
+                           [this](int slot) { open(PublishingAddress(language, table.Record(slot))); });
 }
 
 } // namespace krt

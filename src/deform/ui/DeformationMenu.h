@@ -6,7 +6,8 @@
 #include "deform/ui/EffectForm.h"
 #include "deform/ui/SendEffectForm.h"
 #include "core/ui/RecordItems.h"
-#include "document/Editor.h"
+#include "document/EditorSettings.h"
+#include "lang/InterfaceContext.h"
 #include "document/Effect.h"
 
 #include <QMenu>
@@ -26,8 +27,9 @@ class DeformationMenu : public QObject {
     Q_OBJECT
 public:
     // `openAddress` hands a web address to the desktop (the browser).
-    DeformationMenu(QMenu* distortion, QMenu* web, Editor& editor, EffectRunner& frame, QWidget* window,
-                    std::function<void(const std::string&)> openAddress);
+    // The deformation dialog warps onto `colors`' background.
+    DeformationMenu(QMenu* distortion, QMenu* web, InterfaceContext context, ColorPair colors, EffectRunner& frame,
+                    QWidget* window, std::function<void(const std::string&)> openAddress);
 
     DeformationTable& Table() { return table; }
     // What was wrong with the library files when they were last read.
@@ -46,7 +48,7 @@ private:
     void DeleteDeformation();
     void PublishDeformation();
 
-    Editor& editor;
+    Language language;
     EffectRunner& frame;
     std::function<void(const std::string&)> open;
     DeformationTable table;

@@ -29,9 +29,9 @@ QLineEdit* Edit(QWidget* parent, const QString& name, const char* text, QRect ge
 
 } // namespace
 
-TEditEffect::TEditEffect(Editor& ed, TEffectForm& tryOut, std::function<void(const std::string&)> add,
+TEditEffect::TEditEffect(const Messages& texts, TEffectForm& tryOut, std::function<void(const std::string&)> add,
                          std::function<void()> show, QWidget* parent)
-    : QDialog(parent), editor(ed), effectForm(tryOut), addRecord(std::move(add)), showTryOut(std::move(show))
+    : QDialog(parent), messages(texts), effectForm(tryOut), addRecord(std::move(add)), showTryOut(std::move(show))
 {
     setObjectName("EditEffect");
     setWindowTitle(QString::fromUtf8("Создание деформации"));
@@ -149,13 +149,15 @@ void TEditEffect::SystemChanged()
     edit11->setEnabled(!cartesian);
 }
 
-void TEditEffect::Open(TFastBMP& tryTarget, const TFastBMP& trySource)
+void TEditEffect::Open(TFastBMP& tryTarget, const TFastBMP& trySource, const Confirm& confirmed)
 {
     target = &tryTarget;
     source = &trySource;
+    confirm = confirmed;
     exec();
     target = nullptr;
     source = nullptr;
+    confirm = nullptr;
 }
 
 DeformationEditorFields TEditEffect::Fields() const
@@ -183,7 +185,7 @@ void TEditEffect::Button1Click()
 {
     if (edit9->text().contains('|'))
         QMessageBox::information(this, QString::fromUtf8(ProductTitle),
-                                 QString::fromStdString(editor.messages.MsgNameNoBar));
+                                 QString::fromStdString(messages.MsgNameNoBar));
     addRecord(BuildDeformationRecord(Fields()));
     accept();
 }
@@ -194,7 +196,7 @@ void TEditEffect::Button2Click()
 {
     if (!target || !source)
         return;
-    if (effectForm.ShowDeformation(BuildDeformationRecord(Fields()), *target, *source))
+    if (effectForm.ShowDeformation(BuildDeformationRecord(Fields()), *target, *source, confirm))
         showTryOut();
 }
 
@@ -203,11 +205,11 @@ void TEditEffect::Button2Click()
 // and the box comes back with what was typed.
 void TEditEffect::Button3Click()
 {
-    QString text = QString::fromStdString(editor.messages.MsgNewByStringDefault);
+    QString text = QString::fromStdString(messages.MsgNewByStringDefault);
     for (;;) {
         bool ok = false;
-        text = QInputDialog::getText(this, QString::fromStdString(editor.messages.MsgNewByStringTitle),
-                                     QString::fromStdString(editor.messages.MsgNewByStringPrompt), QLineEdit::Normal,
+        text = QInputDialog::getText(this, QString::fromStdString(messages.MsgNewByStringTitle),
+                                     QString::fromStdString(messages.MsgNewByStringPrompt), QLineEdit::Normal,
                                      text, &ok);
         if (!ok)
             return;

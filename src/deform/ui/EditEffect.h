@@ -2,7 +2,6 @@
 
 #include "deform/DeformationRecord.h"
 #include "deform/ui/EffectForm.h"
-#include "document/Editor.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -27,11 +26,12 @@ class TEditEffect : public QDialog {
 public:
     // `add` stores a record in the user library and rebuilds the menu;
     // `show` redraws the document after a try-out changed it.
-    TEditEffect(Editor& editor, TEffectForm& tryOut, std::function<void(const std::string&)> add,
+    TEditEffect(const Messages& messages, TEffectForm& tryOut, std::function<void(const std::string&)> add,
                 std::function<void()> show, QWidget* parent = nullptr);
 
-    // Shows the editor modally; a try-out runs on this pair.
-    void Open(TFastBMP& target, const TFastBMP& source);
+    // Shows the editor modally; a try-out runs on this pair and, when its
+    // dialog's OK is pressed, calls `confirmed` first.
+    void Open(TFastBMP& target, const TFastBMP& source, const Confirm& confirmed);
     DeformationEditorFields Fields() const;
 
     QLineEdit* NameEdit() const { return edit9; }
@@ -56,12 +56,13 @@ private:
     void Button2Click();
     void Button3Click();
 
-    Editor& editor;
+    const Messages& messages;
     TEffectForm& effectForm;
     std::function<void(const std::string&)> addRecord;
     std::function<void()> showTryOut;
     TFastBMP* target = nullptr;
     const TFastBMP* source = nullptr;
+    Confirm confirm;
     QLineEdit* edit9 = nullptr;
     std::array<QCheckBox*, 6> usedBoxes{};
     std::array<QLineEdit*, 6> labelEdits{};

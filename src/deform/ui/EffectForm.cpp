@@ -4,9 +4,7 @@
 #include "core/ui/KeyboardSlider.h"
 #include "core/ui/RunGuarded.h"
 #include "deform/formula/Prepare.h"
-#include "document/Undo.h"
 
-#include <QFrame>
 #include <QMessageBox>
 #include <QProgressDialog>
 
@@ -23,6 +21,22 @@ constexpr int ProgressSteps = 1000;
 constexpr int LabelWidth = 100;
 constexpr int MaxLabelWidth = 260;
 
+QLabel* RightAligned(QWidget* parent, const QString& name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+QLineEdit* ReadOnly(QWidget* parent, const QString& name)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    return edit;
+}
+
 WarpOptions EditorWarpOptions()
 {
     WarpOptions options;
@@ -32,48 +46,26 @@ WarpOptions EditorWarpOptions()
 
 } // namespace
 
-TEffectForm::TEffectForm(Editor& ed, QWidget* parent) : QDialog(parent), editor(ed)
+TEffectForm::TEffectForm(const Messages& texts, ColorPair colorPair, QWidget* parent)
+    : EffectDialog("EffectForm", "Деформация", QSize(519, 209),
+                   PreviewPlace{"Image1", QRect(SurfaceLeft, 2, PreviewSurfaceWidth, PreviewSurfaceHeight)}, parent,
+                   Qt::Dialog),
+      messages(texts), colors(colorPair)
 {
-    setObjectName("EffectForm");
-    setWindowTitle(QString::fromUtf8("Деформация"));
-    for (int k = 0; k < 6; ++k) {
-        auto* label = new QLabel(this);
-        label->setObjectName(QString("Label%1").arg(k + 1));
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* bar = NewSlider(this, qPrintable(QString("ScrollBar%1").arg(k + 1)), 100, 10);
-        auto* value = new QLabel("0", this);
-        value->setObjectName(QString("Label%1").arg(k + 9));
-        connect(bar, &QScrollBar::valueChanged, this, [this] { RunGuarded([this] { RenderPreview(); }); });
-        labels[static_cast<std::size_t>(k)] = label;
-        scrollBars[static_cast<std::size_t>(k)] = bar;
-        values[static_cast<std::size_t>(k)] = value;
+    for (std::size_t k = 0; k < 6; ++k) {
+        labels[k] = RightAligned(this, QString("Label%1").arg(k + 1));
+        scrollBars[k] = NewSlider(this, qPrintable(QString("ScrollBar%1").arg(k + 1)), 100, 10);
+        values[k] = new QLabel("0", this);
+        values[k]->setObjectName(QString("Label%1").arg(k + 9));
+        connect(scrollBars[k], &QScrollBar::valueChanged, this, [this] {
+            ShowValues();
+            RunGuarded([this] { RedrawPreview(); });
+        });
     }
-    label7 = new QLabel(this);
-    label7->setObjectName("Label7");
-    label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    edit1 = new QLineEdit(this);
-    edit1->setObjectName("Edit1");
-    edit1->setReadOnly(true);
-    label8 = new QLabel(this);
-    label8->setObjectName("Label8");
-    label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    edit2 = new QLineEdit(this);
-    edit2->setObjectName("Edit2");
-    edit2->setReadOnly(true);
-
-    bevel = new QFrame(this);
-    bevel->setObjectName("Bevel1");
-    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    image1 = new BufferView(this);
-    image1->setObjectName("Image1");
-
-    button1 = new QPushButton("OK", this);
-    button1->setObjectName("Button1");
-    button1->setDefault(true);
-    button2 = new QPushButton(QString::fromUtf8("Отмена"), this);
-    button2->setObjectName("Button2");
-    connect(button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { ApplyDeformation(); }); });
-    connect(button2, &QPushButton::clicked, this, &QDialog::reject);
+    label7 = RightAligned(this, "Label7");
+    edit1 = ReadOnly(this, "Edit1");
+    label8 = RightAligned(this, "Label8");
+    edit2 = ReadOnly(this, "Edit2");
     LayOut(LabelWidth);
 }
 
@@ -84,6 +76,8 @@ void TEffectForm::LayOut(int labelWidth)
 {
     const int shift = labelWidth - LabelWidth;
     setFixedSize(519 + shift, 209);
+    PlacePreview(QRect(SurfaceLeft + shift, 2, PreviewSurfaceWidth, PreviewSurfaceHeight));
+    PlaceButtons(108 + shift, 186, QSize(88, 22), 10);
     for (std::size_t k = 0; k < 6; ++k) {
         const int top = 4 + 22 * static_cast<int>(k);
         labels[k]->setGeometry(4, top, labelWidth, 20);
@@ -94,10 +88,6 @@ void TEffectForm::LayOut(int labelWidth)
     edit1->setGeometry(108 + shift, 138, 186, 22);
     label8->setGeometry(4, 162, labelWidth, 22);
     edit2->setGeometry(108 + shift, 162, 186, 22);
-    bevel->setGeometry(SurfaceLeft + shift - 1, 1, PreviewSurfaceWidth + 2, PreviewSurfaceHeight + 2);
-    image1->setGeometry(SurfaceLeft + shift, 2, PreviewSurfaceWidth, PreviewSurfaceHeight);
-    button1->setGeometry(108 + shift, 186, 88, 22);
-    button2->setGeometry(206 + shift, 186, 88, 22);
 }
 
 // Gives every label the room of its text, up to MaxLabelWidth; a longer one
@@ -120,14 +110,11 @@ void TEffectForm::FitLabels()
     LayOut(width);
 }
 
-bool TEffectForm::ShowDeformation(const std::string& text, TFastBMP& target, const TFastBMP& copy)
+bool TEffectForm::ShowDeformation(const std::string& text, TFastBMP& target, const TFastBMP& copy,
+                                  const Confirm& confirmed)
 {
-    settingUp = true;
-    dialogOK = false;
     record = ParseRecord(text);
-    destination = &target;
-    source = &copy;
-    setWindowTitle(QString::fromStdString(editor.messages.MsgDistortion + record.name));
+    setWindowTitle(QString::fromStdString(messages.MsgDistortion + record.name));
     for (std::size_t k = 0; k < 6; ++k) {
         const DeformationConstant& c = record.constants[k];
         labels[k]->setText(QString::fromStdString(c.label));
@@ -135,23 +122,25 @@ bool TEffectForm::ShowDeformation(const std::string& text, TFastBMP& target, con
         scrollBars[k]->setEnabled(c.used);
         scrollBars[k]->setValue(c.defaultValue);
     }
-    geometry = FitPreview(target, sourcePreview, targetPreview);
+    ShowValues();
     // A long formula shows from its start.
     edit1->setText(QString::fromStdString(record.firstFormula));
     edit1->setCursorPosition(0);
     edit2->setText(QString::fromStdString(record.secondFormula));
     edit2->setCursorPosition(0);
-    const std::string& prefix = record.source ? editor.messages.MsgSource : editor.messages.MsgDestination;
+    const std::string& prefix = record.source ? messages.MsgSource : messages.MsgDestination;
     label7->setText(QString::fromStdString(prefix + (record.cartesian ? "X=" : "T=")));
     label8->setText(QString::fromStdString(prefix + (record.cartesian ? "Y=" : "R=")));
     FitLabels();
-    settingUp = false;
-    // A formula that does not compile is reported here; the dialog opens anyway.
-    RenderPreview();
-    exec();
-    destination = nullptr;
-    source = nullptr;
-    return dialogOK;
+    // A formula that does not compile is reported at the first preview; the
+    // dialog opens anyway.
+    return Open(target, copy, confirmed);
+}
+
+void TEffectForm::ShowValues()
+{
+    for (std::size_t k = 0; k < 6; ++k)
+        values[k]->setText(QString::number(scrollBars[k]->value()));
 }
 
 DeformationParams TEffectForm::CurrentParams() const
@@ -165,45 +154,38 @@ DeformationParams TEffectForm::CurrentParams() const
 void TEffectForm::ShowIncorrectFormula(char label)
 {
     QMessageBox::information(this, QString::fromUtf8(ProductTitle),
-                             QString::fromStdString(editor.messages.MsgIncorrectFormula + label));
+                             QString::fromStdString(messages.MsgIncorrectFormula + label));
     reject();
 }
 
-void TEffectForm::RenderPreview()
+// The formulas recompiled for the target's size and the source preview (A)
+// warped into the target preview (B).
+void TEffectForm::DrawPreview(DialogPreview& preview)
 {
-    for (std::size_t k = 0; k < 6; ++k)
-        values[k]->setText(QString::number(scrollBars[k]->value()));
-    if (settingUp || !destination)
-        return;
-    const WarpResult result = krt::RenderPreview(CurrentParams(), destination->Width, destination->Height,
-                                                 sourcePreview, targetPreview, editor.settings.BackColor,
-                                                 EditorWarpOptions());
-    surface.Allocate(PreviewSurfaceWidth, PreviewSurfaceHeight);
-    surface.Fill(Black);
-    targetPreview.CopyBlockInto(surface, geometry.offsetX, geometry.offsetY, targetPreview.Width,
-                                targetPreview.Height, 0, 0);
-    image1->Show(surface);
+    const WarpResult result = krt::RenderPreview(CurrentParams(), Target()->Width, Target()->Height, preview.A(),
+                                                 preview.B(), colors.Back(), EditorWarpOptions());
     if (result.status == WarpStatus::IncorrectFormula)
         ShowIncorrectFormula(result.failedFormula);
 }
 
 // "OK": the warp goes into a buffer of its own, so that a warp cancelled
 // half way leaves the document, the selection and the undo history as they
-// were; only a finished warp takes the undo snapshot and replaces the target.
-void TEffectForm::ApplyDeformation()
+// were; only a finished warp is committed (the undo snapshot) and replaces
+// the target.
+void TEffectForm::OkClicked()
 {
-    if (!destination)
+    if (!Target())
         return;
     const DeformationParams params = CurrentParams();
     WarpOptions options = EditorWarpOptions();
     CompiledDeformation check;
-    if (const char label = CompileDeformation(params, destination->Width, destination->Height, options, check)) {
-        dialogOK = true;
+    if (const char label = CompileDeformation(params, Target()->Width, Target()->Height, options, check)) {
+        MarkApplied();
         ShowIncorrectFormula(label);
         return;
     }
-    TFastBMP result(destination->Width, destination->Height);
-    QProgressDialog progress(windowTitle(), button2->text(), 0, ProgressSteps, this);
+    TFastBMP result(Target()->Width, Target()->Height);
+    QProgressDialog progress(windowTitle(), CancelButton()->text(), 0, ProgressSteps, this);
     progress.setObjectName("WarpProgress");
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(progressDelay);
@@ -213,13 +195,11 @@ void TEffectForm::ApplyDeformation()
     };
     // While the warp runs, the progress window (once shown) keeps the editor
     // painted and takes all input but its Cancel.
-    const WarpResult warped =
-        krt::ApplyDeformation(result, *source, params, editor.settings.BackColor, options);
+    const WarpResult warped = krt::ApplyDeformation(result, *Source(), params, colors.Back(), options);
     if (warped.status != WarpStatus::Done)
         return;
-    PushUndo(editor);
-    *destination = std::move(result);
-    dialogOK = true;
+    Commit();
+    *Target() = std::move(result);
     accept();
 }
 

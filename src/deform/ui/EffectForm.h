@@ -1,19 +1,17 @@
 #pragma once
 
-#include "core/ui/BufferView.h"
 #include "deform/DeformationPreview.h"
 #include "deform/DeformationRecord.h"
-#include "document/Editor.h"
-#include "document/Effect.h"
+#include "document/EditorSettings.h"
+#include "document/ui/EffectDialog.h"
+#include "lang/Messages.h"
 
-#include <QDialog>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QScrollBar>
 
 #include <array>
+#include <string>
 
 namespace krt {
 
@@ -21,37 +19,38 @@ namespace krt {
 // a live preview. "OK" warps the whole destination from the source on every
 // core (a warp that takes a while shows its progress and can be cancelled);
 // "Отмена" closes without change. Created once, refilled for each showing.
-class TEffectForm : public QDialog {
+class TEffectForm : public EffectDialog {
     Q_OBJECT
 public:
-    TEffectForm(Editor& editor, QWidget* parent = nullptr);
+    // The warp's background is the editor's background colour at the time.
+    TEffectForm(const Messages& messages, ColorPair colors, QWidget* parent = nullptr);
 
     // Fills the dialog from a record and shows it modally on the pair;
-    // returns whether "OK" was pressed (DialogOK).
-    bool ShowDeformation(const std::string& record, TFastBMP& destination, const TFastBMP& source);
+    // returns whether "OK" was pressed (DialogOK). `confirmed` runs once a
+    // finished warp is about to replace the destination.
+    bool ShowDeformation(const std::string& record, TFastBMP& destination, const TFastBMP& source,
+                         const Confirm& confirmed);
 
     QScrollBar* ScrollBar(int k) const { return scrollBars[static_cast<std::size_t>(k)]; }
     QLabel* ConstantLabel(int k) const { return labels[static_cast<std::size_t>(k)]; }
     QLabel* ValueLabel(int k) const { return values[static_cast<std::size_t>(k)]; }
     QLabel* FormulaCaption(int k) const { return k == 0 ? label7 : label8; }
     QLineEdit* Formula(int k) const { return k == 0 ? edit1 : edit2; }
-    BufferView* Image1() const { return image1; }
-    QPushButton* OkButton() const { return button1; }
-    QPushButton* CancelButton() const { return button2; }
+    BufferView* Image1() const { return PreviewBox(); }
     // How long "OK" works before it shows its progress (tests shorten it).
     void SetProgressDelay(int milliseconds) { progressDelay = milliseconds; }
-    // What the preview surface shows now.
-    const TFastBMP& TargetPreview() const { return targetPreview; }
 
 private:
     void LayOut(int labelWidth);
     void FitLabels();
+    void ShowValues();
     DeformationParams CurrentParams() const;
     void ShowIncorrectFormula(char label);
-    void RenderPreview();
-    void ApplyDeformation();
+    void DrawPreview(DialogPreview& preview) override;
+    void OkClicked() override;
 
-    Editor& editor;
+    const Messages& messages;
+    ColorPair colors;
     std::array<QLabel*, 6> labels{};
     std::array<QScrollBar*, 6> scrollBars{};
     std::array<QLabel*, 6> values{};
@@ -59,21 +58,8 @@ private:
     QLabel* label8 = nullptr;
     QLineEdit* edit1 = nullptr;
     QLineEdit* edit2 = nullptr;
-    QFrame* bevel = nullptr;
-    BufferView* image1 = nullptr;
-    QPushButton* button1 = nullptr;
-    QPushButton* button2 = nullptr;
-
     DeformationRecord record;
-    TFastBMP* destination = nullptr;
-    const TFastBMP* source = nullptr;
-    TFastBMP sourcePreview;
-    TFastBMP targetPreview;
-    TFastBMP surface; // Image1's picture: black with the preview at its offset
-    PreviewGeometry geometry;
     int progressDelay = 500;
-    bool settingUp = false;
-    bool dialogOK = false;
 };
 
 // A stored deformation as an effect of the frame: its dialog on the target.
@@ -81,7 +67,10 @@ class DeformationEffect : public Effect {
 public:
     DeformationEffect(TEffectForm& form, std::string record) : dialog(form), text(std::move(record)) {}
     bool HasDialog() const override { return true; }
-    bool Run(TFastBMP& target, const TFastBMP& source) override { return dialog.ShowDeformation(text, target, source); }
+    bool Run(TFastBMP& target, const TFastBMP& source, const Confirm& confirmed) override
+    {
+        return dialog.ShowDeformation(text, target, source, confirmed);
+    }
 
 private:
     TEffectForm& dialog;

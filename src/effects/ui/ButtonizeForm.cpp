@@ -7,8 +7,8 @@
 
 namespace krt {
 
-TButtonize::TButtonize(Editor& ed, QWidget* parent)
-    : EffectDialog(ed, "Buttonize", "Стилизация \"под кнопку\"", QSize(330, 186),
+TButtonize::TButtonize(QWidget* parent)
+    : EffectDialog("Buttonize", "Стилизация \"под кнопку\"", QSize(330, 186),
                    PreviewPlace{"Image1", QRect(185, 8, 137, 137)}, parent)
 {
     groupBox1 = new QGroupBox(QString::fromUtf8("Тип кнопки"), this);

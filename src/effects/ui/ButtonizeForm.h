@@ -1,6 +1,6 @@
 #pragma once
 
-#include "effects/ui/EffectDialog.h"
+#include "document/ui/EffectDialog.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -15,7 +15,7 @@ namespace krt {
 class TButtonize : public EffectDialog {
     Q_OBJECT
 public:
-    TButtonize(Editor& editor, QWidget* parent = nullptr);
+    explicit TButtonize(QWidget* parent = nullptr);
 
     QRadioButton* PressedButton() const { return radioButton1; }
     QRadioButton* RaisedButton() const { return radioButton2; }

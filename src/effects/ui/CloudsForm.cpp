@@ -25,9 +25,9 @@ QLabel* Label(QWidget* parent, const char* name, const char* caption, QRect plac
 
 } // namespace
 
-TClouds::TClouds(Editor& ed, QWidget* parent)
-    : EffectDialog(ed, "Clouds", "Плазменные облака", QSize(258, 132), std::nullopt, parent),
-      seed([] { return static_cast<std::uint32_t>(std::time(nullptr)); })
+TClouds::TClouds(ColorPair colorPair, QWidget* parent)
+    : EffectDialog("Clouds", "Плазменные облака", QSize(258, 132), std::nullopt, parent),
+      seed([] { return static_cast<std::uint32_t>(std::time(nullptr)); }), colors(colorPair)
 {
     Label(this, "Label1", "Прозрачность", QRect(8, 6, 200, 18));
     scrollBar1 = Slider(this, "ScrollBar1", 100, 10, 26);
@@ -53,7 +53,7 @@ void TClouds::Opening()
 
 void TClouds::Apply(TFastBMP& target, const TFastBMP& source)
 {
-    GeneratePlasma(target, scrollBar2->value(), seed(), editor.settings.BackColor, editor.settings.ForeColor);
+    GeneratePlasma(target, scrollBar2->value(), seed(), colors.Back(), colors.Fore());
     MixClouds(target, source, scrollBar1->value());
 }
 

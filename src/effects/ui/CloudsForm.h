@@ -1,6 +1,7 @@
 #pragma once
 
-#include "effects/ui/EffectDialog.h"
+#include "document/EditorSettings.h"
+#include "document/ui/EffectDialog.h"
 
 #include <QLabel>
 #include <QScrollBar>
@@ -17,7 +18,8 @@ namespace krt {
 class TClouds : public EffectDialog {
     Q_OBJECT
 public:
-    TClouds(Editor& editor, QWidget* parent = nullptr);
+    // The clouds take the editor's colours as they are at OK.
+    explicit TClouds(ColorPair colors, QWidget* parent = nullptr);
 
     QScrollBar* TransparencyBar() const { return scrollBar1; }
     QScrollBar* RoughnessBar() const { return scrollBar2; }
@@ -35,6 +37,7 @@ private:
     QScrollBar* scrollBar2 = nullptr;
     QLabel* label3 = nullptr;
     QLabel* label4 = nullptr;
+    ColorPair colors;
 };
 
 } // namespace krt

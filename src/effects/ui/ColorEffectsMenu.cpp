@@ -10,7 +10,7 @@ namespace {
 class EmbossEffect : public Effect {
 public:
     bool HasDialog() const override { return false; }
-    bool Run(TFastBMP& target, const TFastBMP&) override
+    bool Run(TFastBMP& target, const TFastBMP&, const Confirm&) override
     {
         Emboss(target);
         return true;
@@ -19,14 +19,14 @@ public:
 
 } // namespace
 
-ColorEffectsMenu::ColorEffectsMenu(QMenu* color, QMenu* stylize, Editor& editor, EffectRunner& effects,
+ColorEffectsMenu::ColorEffectsMenu(QMenu* color, QMenu* stylize, ColorPair colors, EffectRunner& effects,
                                    QWidget* window)
     : QObject(window), frame(effects)
 {
-    gammaForm = new TGammaForm(editor, window);
-    paramsForm = new TParamsForm(editor, window);
-    buttonize = new TButtonize(editor, window);
-    clouds = new TClouds(editor, window);
+    gammaForm = new TGammaForm(window);
+    paramsForm = new TParamsForm(window);
+    buttonize = new TButtonize(window);
+    clouds = new TClouds(colors, window);
     BindCommands(color, {
                             {"N25", [this] { Run(*gammaForm); }, {}},
                             {"N38", [this] { Run(*paramsForm); }, {}},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Editor.h"
+#include "document/EditorSettings.h"
 #include "document/Effect.h"
 #include "effects/ui/ButtonizeForm.h"
 #include "effects/ui/CloudsForm.h"
@@ -19,7 +19,8 @@ namespace krt {
 class ColorEffectsMenu : public QObject {
     Q_OBJECT
 public:
-    ColorEffectsMenu(QMenu* color, QMenu* stylize, Editor& editor, EffectRunner& frame, QWidget* window);
+    // The clouds dialog draws in `colors`.
+    ColorEffectsMenu(QMenu* color, QMenu* stylize, ColorPair colors, EffectRunner& frame, QWidget* window);
 
     TGammaForm* GammaForm() const { return gammaForm; }
     TParamsForm* ParamsForm() const { return paramsForm; }

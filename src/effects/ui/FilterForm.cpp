@@ -16,8 +16,8 @@ constexpr int GridWeights[3][3] = {{1, 2, 3}, {6, 5, 4}, {9, 8, 7}};
 
 } // namespace
 
-TFilterForm::TFilterForm(Editor& ed, std::function<void(const std::string&)> add, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), editor(ed),
+TFilterForm::TFilterForm(const Messages& texts, std::function<void(const std::string&)> add, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), messages(texts),
       addRecord(std::move(add))
 {
     setObjectName("FilterForm");
@@ -104,7 +104,7 @@ void TFilterForm::Button1Click()
 {
     if (editName->text().contains('|')) {
         QMessageBox::information(this, QString::fromUtf8(ProductTitle),
-                                 QString::fromStdString(editor.messages.MsgNameNoBar));
+                                 QString::fromStdString(messages.MsgNameNoBar));
         return;
     }
     addRecord(Record());

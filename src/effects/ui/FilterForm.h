@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ui/BufferView.h"
-#include "document/Editor.h"
+#include "lang/Messages.h"
 #include "core/DialogPreview.h"
 
 #include <QDialog>
@@ -27,7 +27,7 @@ class TFilterForm : public QDialog {
 public:
     // `add` stores a record in the user library and rebuilds the menu; it
     // throws KrtError when the record cannot be stored.
-    TFilterForm(Editor& editor, std::function<void(const std::string&)> add, QWidget* parent = nullptr);
+    TFilterForm(const Messages& messages, std::function<void(const std::string&)> add, QWidget* parent = nullptr);
 
     // Shows the editor modally with the picture, unfiltered, in its preview.
     void Open(const TFastBMP& picture);
@@ -46,7 +46,7 @@ private:
     void Button1Click();
     void Button3Click();
 
-    Editor& editor;
+    const Messages& messages;
     std::function<void(const std::string&)> addRecord;
     QLabel* label1 = nullptr;
     QLineEdit* editName = nullptr;

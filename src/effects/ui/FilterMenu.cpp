@@ -6,11 +6,6 @@
 namespace krt {
 namespace {
 
-std::string BuiltinLibrary(const Editor& editor)
-{
-    return editor.paths.Program(editor.language == Language::Russian ? "filter.prg" : "filtere.prg");
-}
-
 // A stored filter as an effect without a dialog. Its numbers are read before
 // the frame starts, so a record that does not parse is reported with the
 // document, the selection and the undo history as they were.
@@ -18,7 +13,7 @@ class FilterEffect : public Effect {
 public:
     explicit FilterEffect(const std::string& record) : kernel(ParseFilterNumbers(FilterNumbers(record))) {}
     bool HasDialog() const override { return false; }
-    bool Run(TFastBMP& target, const TFastBMP& source) override
+    bool Run(TFastBMP& target, const TFastBMP& source, const Confirm&) override
     {
         Convolve3x3(target, source, kernel);
         return true;
@@ -30,12 +25,12 @@ private:
 
 } // namespace
 
-FilterMenu::FilterMenu(QMenu* filters, Editor& ed, EffectRunner& effects, QWidget* window)
-    : QObject(window), editor(ed), frame(effects),
-      table(BuiltinLibrary(ed), ed.paths.User("ufilter.prg"))
+FilterMenu::FilterMenu(QMenu* filters, InterfaceContext context, EffectRunner& effects, QWidget* window)
+    : QObject(window), frame(effects),
+      table(context.BuiltinLibrary("filter.prg", "filtere.prg"), context.paths.User("ufilter.prg"))
 {
     filterForm = new TFilterForm(
-        editor, [this](const std::string& record) { AddFilter(record); }, window);
+        context.messages, [this](const std::string& record) { AddFilter(record); }, window);
     deleteFilForm = new TDeleteFilForm(window);
     items = new RecordItems(filters, "Filter", [this](int slot) {
         FilterEffect effect(table.Record(slot));
@@ -45,7 +40,8 @@ FilterMenu::FilterMenu(QMenu* filters, Editor& ed, EffectRunner& effects, QWidge
                  {
                      {"N33",
                       [this] {
-                          frame.RunWithBackup([this](TFastBMP& target, const TFastBMP&) { filterForm->Open(target); });
+                          frame.RunWithBackup(
+                              [this](TFastBMP& target, const TFastBMP&, const Confirm&) { filterForm->Open(target); });
                       },
                       {}},
                      {"N34", [this] { DeleteFilter(); },

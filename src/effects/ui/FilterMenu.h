@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ui/RecordItems.h"
-#include "document/Editor.h"
+#include "lang/InterfaceContext.h"
 #include "document/Effect.h"
 #include "effects/FilterLibrary.h"
 #include "effects/ui/DeleteFilForm.h"
@@ -21,7 +21,7 @@ namespace krt {
 class FilterMenu : public QObject {
     Q_OBJECT
 public:
-    FilterMenu(QMenu* filters, Editor& editor, EffectRunner& frame, QWidget* window);
+    FilterMenu(QMenu* filters, InterfaceContext context, EffectRunner& frame, QWidget* window);
 
     FilterTable& Table() { return table; }
     // What was wrong with the library files when they were last read.
@@ -37,7 +37,6 @@ private:
     void AddFilter(const std::string& record);
     void DeleteFilter();
 
-    Editor& editor;
     EffectRunner& frame;
     FilterTable table;
     std::vector<std::string> problems;

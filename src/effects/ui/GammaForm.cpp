@@ -15,8 +15,8 @@ constexpr std::array<PackedColor, 3> CurveColors{PackRGB(255, 0, 0), PackRGB(0, 
 
 } // namespace
 
-TGammaForm::TGammaForm(Editor& ed, QWidget* parent)
-    : EffectDialog(ed, "GammaForm", "Гамма коррекция", QSize(306, 252), PreviewPlace{"Image4", QRect(82, 8, 216, 207)},
+TGammaForm::TGammaForm(QWidget* parent)
+    : EffectDialog("GammaForm", "Гамма коррекция", QSize(306, 252), PreviewPlace{"Image4", QRect(82, 8, 216, 207)},
                    parent)
 {
     for (int channel = 0; channel < 3; ++channel) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "effects/Gamma.h"
-#include "effects/ui/EffectDialog.h"
+#include "document/ui/EffectDialog.h"
 
 #include <array>
 
@@ -14,7 +14,7 @@ namespace krt {
 class TGammaForm : public EffectDialog {
     Q_OBJECT
 public:
-    TGammaForm(Editor& editor, QWidget* parent = nullptr);
+    explicit TGammaForm(QWidget* parent = nullptr);
 
     BufferView* Graph(int channel) const { return graphs[static_cast<std::size_t>(channel)]; }
     const GammaCurves& Curves() const { return gamma; }

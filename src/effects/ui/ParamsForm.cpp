@@ -6,8 +6,8 @@
 
 namespace krt {
 
-TParamsForm::TParamsForm(Editor& ed, QWidget* parent)
-    : EffectDialog(ed, "ParamsForm", "Параметры цветов", QSize(330, 186), PreviewPlace{"Image1", QRect(185, 8, 137, 137)},
+TParamsForm::TParamsForm(QWidget* parent)
+    : EffectDialog("ParamsForm", "Параметры цветов", QSize(330, 186), PreviewPlace{"Image1", QRect(185, 8, 137, 137)},
                    parent)
 {
     const char* captions[] = {"Насыщенность", "Светлость", "Контрастность"};

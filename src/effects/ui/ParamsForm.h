@@ -1,6 +1,6 @@
 #pragma once
 
-#include "effects/ui/EffectDialog.h"
+#include "document/ui/EffectDialog.h"
 
 #include <QLabel>
 #include <QScrollBar>
@@ -15,7 +15,7 @@ namespace krt {
 class TParamsForm : public EffectDialog {
     Q_OBJECT
 public:
-    TParamsForm(Editor& editor, QWidget* parent = nullptr);
+    explicit TParamsForm(QWidget* parent = nullptr);
 
     QScrollBar* ScrollBar(int k) const { return scrollBars[static_cast<std::size_t>(k)]; }
     QLabel* Label(int k) const { return labels[static_cast<std::size_t>(k)]; }

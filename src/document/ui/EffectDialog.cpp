@@ -1,26 +1,22 @@
-#include "effects/ui/EffectDialog.h"
+#include "document/ui/EffectDialog.h"
 
 #include "core/ui/RunGuarded.h"
-#include "document/Undo.h"
-
-#include <QFrame>
 
 namespace krt {
 
-EffectDialog::EffectDialog(Editor& ed, const char* objectName, const char* caption, QSize size,
-                           std::optional<PreviewPlace> place, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), editor(ed)
+EffectDialog::EffectDialog(const char* objectName, const char* caption, QSize size, std::optional<PreviewPlace> place,
+                           QWidget* parent, Qt::WindowFlags flags)
+    : QDialog(parent, flags)
 {
     setObjectName(objectName);
     setWindowTitle(QString::fromUtf8(caption));
     setFixedSize(size);
     if (place) {
-        auto* bevel = new QFrame(this);
-        bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
-        bevel->setGeometry(place->box.adjusted(-1, -1, 1, 1));
+        previewFrame = new QFrame(this);
+        previewFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
         previewBox = new BufferView(this);
         previewBox->setObjectName(place->objectName);
-        previewBox->setGeometry(place->box);
+        PlacePreview(place->box);
         fitted.emplace(place->box.width(), place->box.height());
     }
     button1 = new QPushButton("OK", this);
@@ -28,14 +24,14 @@ EffectDialog::EffectDialog(Editor& ed, const char* objectName, const char* capti
     button1->setDefault(true);
     button2 = new QPushButton(QString::fromUtf8("Отмена"), this);
     button2->setObjectName("Button2");
-    connect(button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { ApplyAndClose(); }); });
+    connect(button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { OkClicked(); }); });
     connect(button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void EffectDialog::PlaceButtons(int x, int y)
+void EffectDialog::PlaceButtons(int x, int y, QSize size, int gap)
 {
-    button1->setGeometry(x, y, 75, 25);
-    button2->setGeometry(x + 83, y, 75, 25);
+    button1->setGeometry(x, y, size.width(), size.height());
+    button2->setGeometry(x + size.width() + gap, y, size.width(), size.height());
     // Tab reaches the dialog's own controls first, then "OK" and "Отмена".
     if (QWidget* last = previousInFocusChain(); last != button2) {
         setTabOrder(last, button1);
@@ -43,11 +39,18 @@ void EffectDialog::PlaceButtons(int x, int y)
     }
 }
 
-bool EffectDialog::Open(TFastBMP& into, const TFastBMP& from)
+void EffectDialog::PlacePreview(QRect box)
 {
-    dialogOK = false;
+    previewFrame->setGeometry(box.adjusted(-1, -1, 1, 1));
+    previewBox->setGeometry(box);
+}
+
+bool EffectDialog::Open(TFastBMP& into, const TFastBMP& from, const Confirm& confirmed)
+{
+    applied = false;
     openedTarget = &into;
     openedSource = &from;
+    confirm = confirmed;
     Opening();
     if (fitted)
         fitted->Prepare(into);
@@ -55,7 +58,8 @@ bool EffectDialog::Open(TFastBMP& into, const TFastBMP& from)
     exec();
     openedTarget = nullptr;
     openedSource = nullptr;
-    return dialogOK;
+    confirm = nullptr;
+    return applied;
 }
 
 void EffectDialog::RedrawPreview()
@@ -67,13 +71,19 @@ void EffectDialog::RedrawPreview()
     previewBox->Show(fitted->Box());
 }
 
-void EffectDialog::ApplyAndClose()
+void EffectDialog::Commit()
+{
+    if (confirm)
+        confirm();
+    applied = true;
+}
+
+void EffectDialog::OkClicked()
 {
     if (!openedTarget)
         return;
-    PushUndo(editor);
+    Commit();
     Apply(*openedTarget, *openedSource);
-    dialogOK = true;
     accept();
 }
 
