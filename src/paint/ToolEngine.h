@@ -3,9 +3,11 @@
 #include "document/Editor.h"
 #include "paint/ToolHost.h"
 #include "paint/ToolPalette.h"
-#include "paint/ViewHost.h"
 #include "paint/View.h"
+#include "paint/ViewHost.h"
+#include "paint/tools/ToolFamilies.h"
 
+#include <array>
 #include <optional>
 
 namespace krt {
@@ -20,10 +22,11 @@ enum MouseModifiers : unsigned {
 // The mouse handling of the document view: presses, moves and releases in
 // window points become tool actions on the image. Alt turns the painting
 // tools into the colour picker for one event; Shift locks a drag to a row or
-// a column.
+// a column. What a tool does is its family's (paint/tools/); the engine keeps
+// what all tools share: the points, the undo step, the axis lock, the redraws.
 class ToolEngine {
 public:
-    ToolEngine(Editor& e, ViewHost& w, ToolPalette& p, ToolHost& h) : editor(e), windows(w), palette(p), host(h) {}
+    ToolEngine(Editor& e, ViewHost& w, ToolPalette& p, ToolHost& h);
 
     void OnPress(unsigned modifiers, int x, int y);
     void OnMove(unsigned modifiers, int x, int y);
@@ -38,33 +41,28 @@ public:
 
 private:
     enum class LockAxis { Undecided, Vertical, Horizontal };
-    struct WindowPoint {
-        int x;
-        int y;
-    };
 
-    void PressAction(Tool tool, int x, int y);
-    void MoveAction(Tool tool, int x, int y, int rawX, int rawY);
-    void ReleaseAction(Tool tool);
+    ToolFamily& FamilyOf(Tool tool) { return *families[static_cast<std::size_t>(ToolNumber(tool) - 1)]; }
     void ApplyAxisLock(int& x, int& y);
-    void PickColor(bool caption);
-    void AutoScroll(int rawX, int rawY);
-    void ShowRectangleBand(int x, int y);
-    void ShowGradientBand(int x, int y);
-    bool InImage(ImagePoint p) const { return p.x >= 0 && p.y >= 0 && p.x < editor.Image.Width && p.y < editor.Image.Height; }
+    bool InImage(ImagePoint p) const
+    {
+        return p.x >= 0 && p.y >= 0 && p.x < editor.Image.Width && p.y < editor.Image.Height;
+    }
 
     Editor& editor;
-    ViewHost& windows;
-    ToolPalette& palette;
-    ToolHost& host;
+    ToolDesk desk;
+    StrokeTools strokes{desk};
+    FillTools fills{desk};
+    SelectionTools selections{desk};
+    MoveTool move{desk};
+    PickerTool picker{desk};
+    TextTool text{desk, TextPosition};
+    GradientTool gradient{desk};
+    std::array<ToolFamily*, ToolCount> families{};
+
     ImagePoint current{0, 0};
     ImagePoint previous{0, 0};
-    WindowPoint dragStartWindow{0, 0};
-    ImagePoint dragStartImage{0, 0};
-    WindowPoint lastWindowPoint{0, 0};
-    bool moveDragging = false;
-    bool freeSelectActive = false;
-    bool strokeCancel = true; // nothing to continue before the first press
+    bool strokeCancel = true;   // nothing to continue before the first press
     bool pickedAtPress = false; // the press picked a colour instead of starting the tool
     std::optional<WindowPoint> lockAnchor;
     ScreenPoint lockCursor{0, 0};

@@ -74,7 +74,7 @@ unsigned ModifiersOf(const QMouseEvent* event)
     return modifiers;
 }
 
-QPoint WindowPoint(const QMouseEvent* event)
+QPoint EventPoint(const QMouseEvent* event)
 {
     return {static_cast<int>(std::floor(event->position().x())), static_cast<int>(std::floor(event->position().y()))};
 }
@@ -85,15 +85,15 @@ void TEditForm::AttachTools(ToolEngine& tools)
 {
     image->setMouseTracking(true);
     image->onPress = [&tools](QMouseEvent* event) {
-        const QPoint p = WindowPoint(event);
+        const QPoint p = EventPoint(event);
         RunGuarded([&] { tools.OnPress(ModifiersOf(event), p.x(), p.y()); });
     };
     image->onMove = [&tools](QMouseEvent* event) {
-        const QPoint p = WindowPoint(event);
+        const QPoint p = EventPoint(event);
         RunGuarded([&] { tools.OnMove(ModifiersOf(event), p.x(), p.y()); });
     };
     image->onRelease = [&tools](QMouseEvent* event) {
-        const QPoint p = WindowPoint(event);
+        const QPoint p = EventPoint(event);
         RunGuarded([&] { tools.OnRelease(ModifiersOf(event), p.x(), p.y()); });
     };
 }
