@@ -62,7 +62,7 @@ Editor& PhotoEditor()
         Editor e(Language::English, DataPaths{});
         e.Image = PhotoLikeImage(6000, 4000);
         e.BuildDocumentBuffers();
-        ViewState& v = e.view;
+        ViewState& v = e.View;
         v.Zoom = 1.0f;
         v.ViewWidth = 1920;
         v.ViewHeight = 1080;

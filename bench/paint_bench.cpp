@@ -29,7 +29,7 @@ Editor& SharedEditor()
         Editor e(Language::English, DataPaths{});
         e.Image = PhotoLikeImage(Width, Height);
         e.BuildDocumentBuffers();
-        ViewState& v = e.view;
+        ViewState& v = e.View;
         v.Zoom = 1.0f;
         v.ViewWidth = 1920;
         v.ViewHeight = 1080;
@@ -73,9 +73,9 @@ std::pair<int, int> StrokePoint(int step)
 void BrushStrokeStep(benchmark::State& state)
 {
     Editor& editor = SharedEditor();
-    editor.settings.CurrentTool = Tool::Brush;
-    editor.settings.BrushSize = 30;
-    editor.settings.Transparency = static_cast<int>(state.range(0));
+    editor.Settings.CurrentTool = Tool::Brush;
+    editor.Settings.BrushSize = 30;
+    editor.Settings.Transparency = static_cast<int>(state.range(0));
     RedrawingHost host(editor);
     ToolEngine tools(editor, host, host, host);
     const auto [x0, y0] = StrokePoint(0);
@@ -99,8 +99,8 @@ void BrushStrokeStep(benchmark::State& state)
 void BrushSegmentOnly(benchmark::State& state)
 {
     Editor& editor = SharedEditor();
-    editor.settings.CurrentTool = Tool::Brush;
-    editor.settings.BrushSize = 30;
+    editor.Settings.CurrentTool = Tool::Brush;
+    editor.Settings.BrushSize = 30;
     ClearPaintMap(editor);
     int step = 0;
     for (auto _ : state) {
@@ -115,7 +115,7 @@ void BrushSegmentOnly(benchmark::State& state)
 void StrokeStart(benchmark::State& state)
 {
     Editor& editor = SharedEditor();
-    editor.settings.CurrentTool = Tool::Brush;
+    editor.Settings.CurrentTool = Tool::Brush;
     for (auto _ : state) {
         SaveBackup(editor);
         PushUndo(editor);
@@ -132,7 +132,7 @@ void FloodFillWholePicture(benchmark::State& state)
     e.BuildDocumentBuffers();
     bool black = true;
     for (auto _ : state) {
-        e.settings.ForeColor = black ? Black : White;
+        e.Settings.ForeColor = black ? Black : White;
         FillSameColor(e, 3000, 2000);
         black = !black;
     }
@@ -145,11 +145,11 @@ void ReplaceColorWholePicture(benchmark::State& state)
 {
     Editor& editor = SharedEditor();
     if (state.range(0))
-        SetPosterize(editor.settings, 64, 1, 1);
-    editor.settings.BackColor = editor.Image.Pixel(100, 100);
+        SetPosterize(editor.Settings, 64, 1, 1);
+    editor.Settings.BackColor = editor.Image.Pixel(100, 100);
     for (auto _ : state)
         ReplaceColorEverywhere(editor, 100, 100);
-    editor.settings.PosterizeR = editor.settings.PosterizeG = editor.settings.PosterizeB = IdentityPosterizeTable();
+    editor.Settings.PosterizeR = editor.Settings.PosterizeG = editor.Settings.PosterizeB = IdentityPosterizeTable();
     state.counters["MP/s"] =
         benchmark::Counter(Width * Height / 1e6, benchmark::Counter::kIsIterationInvariantRate);
 }

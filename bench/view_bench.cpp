@@ -20,8 +20,8 @@ Editor& SharedEditor()
         Editor e(Language::English, DataPaths{});
         e.Image = PhotoLikeImage(6000, 4000);
         e.BuildDocumentBuffers();
-        e.view.ViewWidth = 1920;
-        e.view.ViewHeight = 1080;
+        e.View.ViewWidth = 1920;
+        e.View.ViewHeight = 1080;
         return e;
     }();
     return editor;
@@ -31,12 +31,12 @@ Editor& SharedEditor()
 void RedrawViewAtZoom(benchmark::State& state)
 {
     Editor& editor = SharedEditor();
-    editor.view.Zoom = static_cast<float>(state.range(0) * 0.01);
-    editor.view.ScrollX = 100;
-    editor.view.ScrollY = 100;
+    editor.View.Zoom = static_cast<float>(state.range(0) * 0.01);
+    editor.View.ScrollX = 100;
+    editor.View.ScrollY = 100;
     for (auto _ : state) {
         RedrawView(editor);
-        benchmark::DoNotOptimize(editor.view.ViewBuffer.PixelData);
+        benchmark::DoNotOptimize(editor.View.ViewBuffer.PixelData);
     }
 }
 

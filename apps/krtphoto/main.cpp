@@ -60,7 +60,7 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     mainWindow.ApplyWindowLayout(krt::LoadWindowLayout(layoutFile));
     mainWindow.FinishStartUp();
     const auto table = krt::CaptionTable(language);
-    krt::ApplyMessageEntries(table, editor.messages);
+    krt::ApplyMessageEntries(table, editor.Messages);
     krt::ApplyCaptions(table, mainWindow.Windows());
 
     mainWindow.show();

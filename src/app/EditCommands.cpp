@@ -30,12 +30,12 @@ TFastBMP ResizedImage(const TFastBMP& image, const ResizeRequest& request)
 
 EditMenuState EditCommands::MenuState() const
 {
-    return {editor.UndoCount != 0, clipboard.HasImage(), editor.selection.HasSelection()};
+    return {editor.UndoCount != 0, clipboard.HasImage(), editor.Selection.HasSelection()};
 }
 
 void EditCommands::Undo()
 {
-    if (editor.settings.CurrentTool == Tool::Move)
+    if (editor.Settings.CurrentTool == Tool::Move)
         palette.SelectTool(Tool::Pencil);
     if (!UndoLast(editor))
         return;
@@ -45,28 +45,28 @@ void EditCommands::Undo()
 
 void EditCommands::Copy()
 {
-    if (!editor.selection.HasSelection()) {
+    if (!editor.Selection.HasSelection()) {
         clipboard.WriteImage(editor.Image);
         return;
     }
-    if (editor.settings.CurrentTool != Tool::Move)
+    if (editor.Settings.CurrentTool != Tool::Move)
         CopySelectionToFloating(editor);
-    clipboard.WriteImage(editor.selection.FloatingPixels);
+    clipboard.WriteImage(editor.Selection.FloatingPixels);
 }
 
 void EditCommands::Clear()
 {
-    if (!editor.selection.HasSelection())
+    if (!editor.Selection.HasSelection())
         return;
-    if (editor.settings.CurrentTool != Tool::Move)
+    if (editor.Settings.CurrentTool != Tool::Move)
         palette.SelectTool(Tool::Move);
-    TFastBMP& block = editor.selection.FloatingPixels;
-    const int rows = std::min(editor.selection.SelectionRect.h, block.Height);
-    const int columns = std::min(editor.selection.SelectionRect.w, block.Width);
+    TFastBMP& block = editor.Selection.FloatingPixels;
+    const int rows = std::min(editor.Selection.SelectionRect.h, block.Height);
+    const int columns = std::min(editor.Selection.SelectionRect.w, block.Width);
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < columns; ++x)
             if (block.Pixel(x, y) != KeyColor)
-                block.SetPixel(x, y, editor.settings.BackColor);
+                block.SetPixel(x, y, editor.Settings.BackColor);
     MoveSelectionBy(editor, 0, 0, 0, 0);
     windows.RedrawView();
     windows.RedrawPreview();
@@ -85,25 +85,25 @@ void EditCommands::Paste()
     if (!clipboard.ReadImage(pasted) || pasted.Width < 1 || pasted.Height < 1)
         return;
     if (pasted.Width >= editor.Image.Width || pasted.Height >= editor.Image.Height) {
-        if (!prompts.AskYesNo(editor.messages.MsgClipboardLarger))
+        if (!prompts.AskYesNo(editor.Messages.MsgClipboardLarger))
             return;
         // The picture grows to hold the pasted one; what it gains is black.
         TFastBMP larger(std::max(pasted.Width, editor.Image.Width), std::max(pasted.Height, editor.Image.Height));
         larger.Fill(Black);
         editor.Image.CopyBlockInto(larger, 0, 0, editor.Image.Width, editor.Image.Height, 0, 0);
         files.ReplaceDocument(std::move(larger));
-        ++editor.document.ModifiedCount;
+        ++editor.Document.ModifiedCount;
     }
     // Cells of the key colour stay empty: they are not selected.
     std::vector<std::uint8_t> weights(static_cast<std::size_t>(pasted.Width) * pasted.Height);
     for (int y = 0; y < pasted.Height; ++y)
         for (int x = 0; x < pasted.Width; ++x)
             weights[static_cast<std::size_t>(y) * pasted.Width + x] = pasted.Pixel(x, y) != KeyColor;
-    FloatBlock(editor, std::move(pasted), weights, editor.view.ScrollX, editor.view.ScrollY, BlockKind::Picture);
-    ++editor.document.ModifiedCount; // the backup under the block counts as a change
+    FloatBlock(editor, std::move(pasted), weights, editor.View.ScrollX, editor.View.ScrollY, BlockKind::Picture);
+    ++editor.Document.ModifiedCount; // the backup under the block counts as a change
     windows.RelayoutPreview(true);
     windows.RedrawView();
-    editor.settings.CurrentTool = Tool::Move;
+    editor.Settings.CurrentTool = Tool::Move;
     palette.ShowMoveTool();
 }
 
@@ -116,7 +116,7 @@ void EditCommands::PasteAsNewImage()
     if (!clipboard.ReadImage(pasted) || pasted.Empty())
         return;
     files.ReplaceDocument(std::move(pasted));
-    editor.document.ModifiedCount = 1;
+    editor.Document.ModifiedCount = 1;
 }
 
 void EditCommands::ShowSelection()
@@ -142,28 +142,28 @@ void EditCommands::InvertSelection()
 
 void EditCommands::Crop()
 {
-    if (!editor.selection.HasSelection() || !files.AskToSaveChanges())
+    if (!editor.Selection.HasSelection() || !files.AskToSaveChanges())
         return;
     files.LeaveMoveTool();
-    if (!editor.selection.HasSelection())
+    if (!editor.Selection.HasSelection())
         return;
     CopySelectionToFloating(editor);
     TFastBMP cropped;
-    cropped.CopyFrom(editor.selection.FloatingPixels);
+    cropped.CopyFrom(editor.Selection.FloatingPixels);
     files.ReplaceDocument(std::move(cropped));
-    editor.document.ModifiedCount = 1;
-    editor.selection.FloatingPixels.Allocate(1, 1);
+    editor.Document.ModifiedCount = 1;
+    editor.Selection.FloatingPixels.Allocate(1, 1);
 }
 
 void EditCommands::Resize()
 {
-    editor.selection.Deselect();
+    editor.Selection.Deselect();
     const auto request = prompts.AskResize(editor.Image.Width, editor.Image.Height);
     if (!request || !files.AskToSaveChanges())
         return;
     palette.SelectTool(Tool::Pencil);
     files.ReplaceDocument(ResizedImage(editor.Image, *request));
-    editor.document.ModifiedCount = 1;
+    editor.Document.ModifiedCount = 1;
 }
 
 } // namespace krt

@@ -34,9 +34,9 @@ void EffectFrame::ApplyEffect(Effect& effect)
         if (dialog)
             PushUndo(editor);
     };
-    if (editor.selection.HasSelection()) {
+    if (editor.Selection.HasSelection()) {
         palette.SelectTool(Tool::Move);
-        TFastBMP& block = editor.selection.FloatingPixels;
+        TFastBMP& block = editor.Selection.FloatingPixels;
         TFastBMP copy;
         copy.CopyFrom(block);
         if (!effect.Run(block, copy, confirmed))
@@ -46,10 +46,10 @@ void EffectFrame::ApplyEffect(Effect& effect)
     } else {
         // The backup counts as a change only when the effect is applied: a
         // cancelled dialog leaves the picture as unchanged as it was.
-        const int modified = editor.document.ModifiedCount;
+        const int modified = editor.Document.ModifiedCount;
         SaveBackup(editor);
         if (!effect.Run(editor.Image, editor.BackupImage, confirmed))
-            editor.document.ModifiedCount = modified;
+            editor.Document.ModifiedCount = modified;
     }
     ShowChanges();
 }
@@ -67,7 +67,7 @@ void EffectFrame::RunWithBackup(
     // hole); the try-out borrows the buffer and gives that picture back, so
     // the next drag moves the block as if the editor had never opened.
     TFastBMP underBlock;
-    const bool floating = editor.settings.CurrentTool == Tool::Move && editor.selection.HasSelection();
+    const bool floating = editor.Settings.CurrentTool == Tool::Move && editor.Selection.HasSelection();
     if (floating)
         underBlock.CopyFrom(editor.BackupImage);
     SaveBackup(editor);

@@ -54,23 +54,23 @@ void CheckImageSize(int width, int height)
 
 bool FileCommands::SaveEnabled() const
 {
-    const std::string& name = editor.document.DocFileName;
+    const std::string& name = editor.Document.DocFileName;
     const std::string tail = UpperTail(name, 4);
     return name.size() > 3 && (tail == ".JPG" || tail == ".BMP" || tail == ".PNG") &&
-           editor.document.ModifiedCount != 0;
+           editor.Document.ModifiedCount != 0;
 }
 
 void FileCommands::LeaveMoveTool()
 {
-    if (editor.settings.CurrentTool == Tool::Move)
+    if (editor.Settings.CurrentTool == Tool::Move)
         palette.SelectTool(Tool::Pencil);
 }
 
 bool FileCommands::AskToSaveChanges()
 {
-    if (editor.document.ModifiedCount == 0)
+    if (editor.Document.ModifiedCount == 0)
         return true;
-    const Answer answer = prompts.AskYesNoCancel(editor.messages.MsgSaveFile);
+    const Answer answer = prompts.AskYesNoCancel(editor.Messages.MsgSaveFile);
     if (answer == Answer::Cancel)
         return false;
     // A save that is cancelled stops the command that asked, as does one that
@@ -100,10 +100,10 @@ void FileCommands::Open()
     LeaveMoveTool();
     if (!AskToSaveChanges())
         return;
-    const auto path = prompts.ChooseFileToOpen(editor.document.LastPath);
+    const auto path = prompts.ChooseFileToOpen(editor.Document.LastPath);
     if (!path)
         return;
-    editor.document.LastPath = *path;
+    editor.Document.LastPath = *path;
     host.CancelStroke();
     OpenFile(*path);
 }
@@ -113,9 +113,9 @@ void FileCommands::OpenFile(const std::string& path)
     // Read first: a file that fails leaves the document, its buffers and its name alone.
     TFastBMP image;
     ReadImageFile(path, image);
-    editor.document.ModifiedCount = 0;
-    editor.document.DocFileName = path;
-    editor.document.JpegQuality = 0;
+    editor.Document.ModifiedCount = 0;
+    editor.Document.DocFileName = path;
+    editor.Document.JpegQuality = 0;
     ReplaceDocument(std::move(image));
     host.SetTitle(TitleForFile(path));
 }
@@ -123,11 +123,11 @@ void FileCommands::OpenFile(const std::string& path)
 bool FileCommands::Save()
 {
     LeaveMoveTool();
-    DocumentState& doc = editor.document;
+    DocumentState& doc = editor.Document;
     int quality = doc.JpegQuality;
     if (FormatForWriting(doc.DocFileName) == ImageFormat::Jpeg && quality == 0) {
         const auto answer =
-            prompts.AskText(editor.messages.MsgJpegQualityTitle, editor.messages.MsgJpegQualityPrompt, "80");
+            prompts.AskText(editor.Messages.MsgJpegQualityTitle, editor.Messages.MsgJpegQualityPrompt, "80");
         if (!answer)
             return false;
         quality = ParseInteger(TrimBlanks(*answer));
@@ -145,28 +145,28 @@ bool FileCommands::SaveAs()
 {
     LeaveMoveTool();
     int filter = saveFilter;
-    const auto chosen = prompts.ChooseFileToSave(editor.document.LastPath, filter);
+    const auto chosen = prompts.ChooseFileToSave(editor.Document.LastPath, filter);
     if (!chosen)
         return false;
     saveFilter = filter;
     std::string path = *chosen;
-    editor.document.LastPath = path;
+    editor.Document.LastPath = path;
     const std::size_t slash = path.find_last_of('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     // A name has an extension when its fourth character from the end is a full
     // stop (".jpeg" too, which this editor also writes).
     const bool needsExtension = !(name.size() > 3 && name[name.size() - 4] == '.') && UpperTail(name, 5) != ".JPEG";
     // A save that does not happen leaves the document's name and quality as they were.
-    const DocumentState previous = editor.document;
+    const DocumentState previous = editor.Document;
     auto restore = [&] {
-        editor.document.DocFileName = previous.DocFileName;
-        editor.document.JpegQuality = previous.JpegQuality;
+        editor.Document.DocFileName = previous.DocFileName;
+        editor.Document.JpegQuality = previous.JpegQuality;
     };
     if (filter >= 1 && filter <= 3)
-        editor.document.JpegQuality = filter == 1 ? 32 : filter == 2 ? 80 : 100;
+        editor.Document.JpegQuality = filter == 1 ? 32 : filter == 2 ? 80 : 100;
     if (needsExtension)
         path += filter == SaveFilterBmp ? ".bmp" : filter == SaveFilterPng ? ".png" : ".jpg";
-    editor.document.DocFileName = path;
+    editor.Document.DocFileName = path;
     try {
         if (!Save()) {
             restore();
@@ -194,10 +194,10 @@ void FileCommands::New()
     // The old name goes only with the old picture: a new one that cannot be
     // had leaves the document, its name and its changes as they were.
     ReplaceDocument(std::move(image));
-    editor.document.DocFileName.clear();
-    editor.document.JpegQuality = 0;
+    editor.Document.DocFileName.clear();
+    editor.Document.JpegQuality = 0;
     // A new image counts as changed: the next replacing command asks to save it.
-    editor.document.ModifiedCount = 1;
+    editor.Document.ModifiedCount = 1;
     host.SetTitle(TitleForNewImage());
 }
 
@@ -212,9 +212,9 @@ void FileCommands::Scan(const std::function<std::optional<TFastBMP>()>& acquire)
     palette.SelectTool(Tool::Pencil);
     host.CancelStroke();
     ReplaceDocument(std::move(*image));
-    editor.document.DocFileName.clear();
-    editor.document.JpegQuality = 0;
-    editor.document.ModifiedCount = 1;
+    editor.Document.DocFileName.clear();
+    editor.Document.JpegQuality = 0;
+    editor.Document.ModifiedCount = 1;
 }
 
 } // namespace krt

@@ -31,7 +31,7 @@ PreviewLayout LayOutPreview(int cw, int ch, int width, int height)
 
 void ApplyPreviewLayout(Editor& editor, const PreviewLayout& layout, bool outline)
 {
-    ViewState& v = editor.view;
+    ViewState& v = editor.View;
     v.PreviewScale = layout.scale;
     v.PreviewWidth = layout.width;
     v.PreviewHeight = layout.height;

@@ -13,7 +13,7 @@ constexpr OwnMessage NoWorkingMemory{"Not enough memory for the working buffers 
 
 } // namespace
 
-Editor::Editor(Language lang, DataPaths dataPaths) : language(lang), paths(std::move(dataPaths))
+Editor::Editor(krt::Language lang, DataPaths dataPaths) : Language(lang), Paths(std::move(dataPaths))
 {
     Image.Allocate(1000, 1000);
     Image.Fill(White);
@@ -22,8 +22,8 @@ Editor::Editor(Language lang, DataPaths dataPaths) : language(lang), paths(std::
 
 void Editor::ReleaseDocumentBuffers()
 {
-    selection.Release();
-    buffers = DocumentBuffers{};
+    Selection.Release();
+    Buffers = DocumentBuffers{};
 }
 
 void Editor::BuildDocumentBuffers()
@@ -31,20 +31,20 @@ void Editor::BuildDocumentBuffers()
     const auto pixels = static_cast<std::size_t>(Image.Width) * static_cast<std::size_t>(Image.Height);
     try {
         BackupImage.Allocate(Image.Width, Image.Height);
-        selection.Allocate(Image.Width, Image.Height);
-        buffers.PaintMap.assign(pixels, 0);
-        buffers.PointRows.assign(pixels, 0);
-        buffers.PointColumns.assign(pixels, 0);
-        for (auto* list : {&buffers.ViewFrameRows, &buffers.ViewFrameColumns, &buffers.PreviewFrameRows,
-                           &buffers.PreviewFrameColumns})
+        Selection.Allocate(Image.Width, Image.Height);
+        Buffers.PaintMap.assign(pixels, 0);
+        Buffers.PointRows.assign(pixels, 0);
+        Buffers.PointColumns.assign(pixels, 0);
+        for (auto* list : {&Buffers.ViewFrameRows, &Buffers.ViewFrameColumns, &Buffers.PreviewFrameRows,
+                           &Buffers.PreviewFrameColumns})
             list->assign(OutlineCapacity, 0);
         for (TFastBMP& snapshot : UndoRing)
             snapshot.Allocate(Image.Width, Image.Height);
     } catch (const std::bad_alloc&) {
         throw KrtError(Say(NoWorkingMemory, {std::to_string(Image.Width), std::to_string(Image.Height)}));
     }
-    view.ScrollX = 0;
-    view.ScrollY = 0;
+    View.ScrollX = 0;
+    View.ScrollY = 0;
     UndoCount = 0;
 }
 

@@ -34,22 +34,22 @@ class Editor {
 public:
     // The state of a fresh start: a white 1000 x 1000 document, empty undo
     // history, no selection, default settings.
-    Editor(Language language, DataPaths paths);
+    Editor(krt::Language language, DataPaths paths);
 
-    Language language;
-    DataPaths paths;
-    Messages messages;
-    DocumentState document;
-    EditorSettings settings;
-    OutlinePhase outline;
+    krt::Language Language;
+    DataPaths Paths;
+    krt::Messages Messages;
+    DocumentState Document;
+    EditorSettings Settings;
+    OutlinePhase Outline;
 
     TFastBMP Image;
     TFastBMP BackupImage;
     std::array<TFastBMP, UndoDepth> UndoRing;
     int UndoCount = 0;
-    Selection selection;
-    ViewState view;
-    DocumentBuffers buffers;
+    krt::Selection Selection;
+    ViewState View;
+    DocumentBuffers Buffers;
 
     // Drops the selection and gives back the per-document buffers.
     void ReleaseDocumentBuffers();

@@ -21,7 +21,7 @@ void CopyPixels(TFastBMP& to, const TFastBMP& from)
 
 void PushUndo(Editor& editor)
 {
-    if (editor.settings.CurrentTool == Tool::Move)
+    if (editor.Settings.CurrentTool == Tool::Move)
         return;
     auto& ring = editor.UndoRing;
     if (editor.UndoCount == UndoDepth) {
@@ -38,21 +38,21 @@ bool UndoLast(Editor& editor)
         return false;
     --editor.UndoCount;
     CopyPixels(editor.Image, editor.UndoRing[static_cast<std::size_t>(editor.UndoCount)]);
-    if (editor.document.ModifiedCount > 0)
-        --editor.document.ModifiedCount;
+    if (editor.Document.ModifiedCount > 0)
+        --editor.Document.ModifiedCount;
     return true;
 }
 
 void SaveBackup(Editor& editor)
 {
     CopyPixels(editor.BackupImage, editor.Image);
-    ++editor.document.ModifiedCount;
+    ++editor.Document.ModifiedCount;
 }
 
 void RestoreBackup(Editor& editor)
 {
     CopyPixels(editor.Image, editor.BackupImage);
-    --editor.document.ModifiedCount;
+    --editor.Document.ModifiedCount;
 }
 
 } // namespace krt

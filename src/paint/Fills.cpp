@@ -13,11 +13,11 @@ template <typename Replace>
 void ReplaceWhere(Editor& editor, Replace&& replace)
 {
     TFastBMP& image = editor.Image;
-    const PackedColor back = editor.settings.BackColor;
+    const PackedColor back = editor.Settings.BackColor;
     for (int y = 0; y < image.Height; ++y) {
         std::uint8_t* p = image.RowTable[static_cast<std::size_t>(y)];
         const std::uint8_t* selection =
-            editor.selection.HasSelection() ? editor.selection.SelectionMask.data() + static_cast<std::size_t>(y) * image.Width
+            editor.Selection.HasSelection() ? editor.Selection.SelectionMask.data() + static_cast<std::size_t>(y) * image.Width
                                 : nullptr;
         for (int x = 0; x < image.Width; ++x, p += 3)
             if ((!selection || selection[x] != 0) && replace(p))
@@ -29,23 +29,23 @@ void ReplaceWhere(Editor& editor, Replace&& replace)
 
 void FillSameColor(Editor& editor, int x, int y)
 {
-    if (!editor.selection.IsSelected(x, y))
+    if (!editor.Selection.IsSelected(x, y))
         return;
     const PackedColor seed = editor.Image.Pixel(x, y);
-    const PackedColor fore = editor.settings.ForeColor;
-    if (SameColor(editor.settings, seed, fore))
+    const PackedColor fore = editor.Settings.ForeColor;
+    if (SameColor(editor.Settings, seed, fore))
         return;
-    const ColorMatch matches(editor.settings, seed);
+    const ColorMatch matches(editor.Settings, seed);
     // The stroke coverage map marks the filled cells: pixels of the fill
     // colour may have been there before.
-    std::uint8_t* filled = editor.buffers.PaintMap.data();
-    std::fill(editor.buffers.PaintMap.begin(), editor.buffers.PaintMap.end(), 0);
+    std::uint8_t* filled = editor.Buffers.PaintMap.data();
+    std::fill(editor.Buffers.PaintMap.begin(), editor.Buffers.PaintMap.end(), 0);
     const int w = editor.Image.Width;
     auto at = [w](int cx, int cy) { return static_cast<std::size_t>(cy) * w + cx; };
     SpanFlood(
-        editor.buffers, w, editor.Image.Height, x, y,
+        editor.Buffers, w, editor.Image.Height, x, y,
         [&](int cx, int cy) {
-            return filled[at(cx, cy)] == 0 && editor.selection.IsSelected(cx, cy) &&
+            return filled[at(cx, cy)] == 0 && editor.Selection.IsSelected(cx, cy) &&
                    matches(editor.Image.PixelAddress(cx, cy));
         },
         [&](int cx, int cy) {
@@ -57,18 +57,18 @@ void FillSameColor(Editor& editor, int x, int y)
 
 void FillToBackground(Editor& editor, int x, int y)
 {
-    if (!editor.selection.IsSelected(x, y))
+    if (!editor.Selection.IsSelected(x, y))
         return;
-    std::uint8_t* unvisited = editor.buffers.PaintMap.data();
-    std::fill(editor.buffers.PaintMap.begin(), editor.buffers.PaintMap.end(), 1);
-    const ColorMatch background(editor.settings, editor.settings.BackColor);
-    const PackedColor fore = editor.settings.ForeColor;
+    std::uint8_t* unvisited = editor.Buffers.PaintMap.data();
+    std::fill(editor.Buffers.PaintMap.begin(), editor.Buffers.PaintMap.end(), 1);
+    const ColorMatch background(editor.Settings, editor.Settings.BackColor);
+    const PackedColor fore = editor.Settings.ForeColor;
     const int w = editor.Image.Width;
     auto at = [w](int cx, int cy) { return static_cast<std::size_t>(cy) * w + cx; };
     SpanFlood(
-        editor.buffers, w, editor.Image.Height, x, y,
+        editor.Buffers, w, editor.Image.Height, x, y,
         [&](int cx, int cy) {
-            return unvisited[at(cx, cy)] != 0 && editor.selection.IsSelected(cx, cy) &&
+            return unvisited[at(cx, cy)] != 0 && editor.Selection.IsSelected(cx, cy) &&
                    !background(editor.Image.PixelAddress(cx, cy));
         },
         [&](int cx, int cy) {
@@ -81,17 +81,17 @@ void FillToBackground(Editor& editor, int x, int y)
 // Replacements started outside the selection do nothing, as fills do.
 void ReplaceColorEverywhere(Editor& editor, int x, int y)
 {
-    if (!editor.selection.IsSelected(x, y))
+    if (!editor.Selection.IsSelected(x, y))
         return;
-    const ColorMatch matches(editor.settings, editor.Image.Pixel(x, y));
+    const ColorMatch matches(editor.Settings, editor.Image.Pixel(x, y));
     ReplaceWhere(editor, [&](const std::uint8_t* p) { return matches(p); });
 }
 
 void ReplaceAllButColor(Editor& editor, int x, int y)
 {
-    if (!editor.selection.IsSelected(x, y))
+    if (!editor.Selection.IsSelected(x, y))
         return;
-    const ColorMatch matches(editor.settings, editor.Image.Pixel(x, y));
+    const ColorMatch matches(editor.Settings, editor.Image.Pixel(x, y));
     ReplaceWhere(editor, [&](const std::uint8_t* p) { return !matches(p); });
 }
 

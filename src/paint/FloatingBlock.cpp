@@ -11,7 +11,7 @@ namespace {
 // The selection rectangle clipped to the image.
 void ClipSelectionRect(Editor& editor)
 {
-    SelectionBounds& r = editor.selection.SelectionRect;
+    SelectionBounds& r = editor.Selection.SelectionRect;
     r.w = std::min(r.w, editor.Image.Width - r.x);
     r.h = std::min(r.h, editor.Image.Height - r.y);
 }
@@ -47,58 +47,58 @@ void RestoreImageFromBackup(Editor& editor)
 
 bool HitSelection(const Editor& editor, int x, int y)
 {
-    const int qx = x - editor.selection.SelectionOffsetX, qy = y - editor.selection.SelectionOffsetY;
+    const int qx = x - editor.Selection.SelectionOffsetX, qy = y - editor.Selection.SelectionOffsetY;
     if (qx <= 0 || qy <= 0 || qx >= editor.Image.Width || qy >= editor.Image.Height)
         return false;
-    const SelectionBounds& r = editor.selection.SelectionRect;
-    return editor.selection.HasSelection() && r.x <= qx && qx <= r.x + r.w && r.y <= qy && qy <= r.y + r.h;
+    const SelectionBounds& r = editor.Selection.SelectionRect;
+    return editor.Selection.HasSelection() && r.x <= qx && qx <= r.x + r.w && r.y <= qy && qy <= r.y + r.h;
 }
 
 void CopySelectionToFloating(Editor& editor)
 {
     ClipSelectionRect(editor);
-    const SelectionBounds& r = editor.selection.SelectionRect;
-    editor.selection.FloatingPixels.Allocate(std::max(r.w, 1), std::max(r.h, 1));
+    const SelectionBounds& r = editor.Selection.SelectionRect;
+    editor.Selection.FloatingPixels.Allocate(std::max(r.w, 1), std::max(r.h, 1));
     const int w = editor.Image.Width;
     for (int j = 0; j < r.h; ++j)
         for (int k = 0; k < r.w; ++k) {
             const int x = r.x + k, y = r.y + j;
-            const bool selected = editor.selection.SelectionMask[static_cast<std::size_t>(y) * w + x] != 0;
-            editor.selection.FloatingPixels.SetPixel(k, j, selected ? editor.Image.Pixel(x, y) : KeyColor);
+            const bool selected = editor.Selection.SelectionMask[static_cast<std::size_t>(y) * w + x] != 0;
+            editor.Selection.FloatingPixels.SetPixel(k, j, selected ? editor.Image.Pixel(x, y) : KeyColor);
         }
 }
 
 void LiftSelection(Editor& editor)
 {
-    if (!editor.selection.HasSelection())
+    if (!editor.Selection.HasSelection())
         return;
     CopySelectionToFloating(editor);
-    editor.selection.ResetOffset();
+    editor.Selection.ResetOffset();
     editor.BackupImage.CopyFrom(editor.Image);
-    const SelectionBounds& r = editor.selection.SelectionRect;
+    const SelectionBounds& r = editor.Selection.SelectionRect;
     const int w = editor.Image.Width;
     for (int y = r.y; y < r.y + r.h; ++y)
         for (int x = r.x; x < r.x + r.w; ++x)
-            if (editor.selection.SelectionMask[static_cast<std::size_t>(y) * w + x] != 0)
-                editor.BackupImage.SetPixel(x, y, editor.settings.BackColor);
+            if (editor.Selection.SelectionMask[static_cast<std::size_t>(y) * w + x] != 0)
+                editor.BackupImage.SetPixel(x, y, editor.Settings.BackColor);
 }
 
 void RenderFloating(Editor& editor)
 {
-    const TFastBMP& block = editor.selection.FloatingPixels;
+    const TFastBMP& block = editor.Selection.FloatingPixels;
     TFastBMP& image = editor.Image;
-    const SelectionBounds& r = editor.selection.SelectionRect;
-    const int ox = r.x + editor.selection.SelectionOffsetX, oy = r.y + editor.selection.SelectionOffsetY;
-    const int d = editor.selection.FloatingText ? std::clamp(editor.settings.Transparency, 0, 100) : 0;
+    const SelectionBounds& r = editor.Selection.SelectionRect;
+    const int ox = r.x + editor.Selection.SelectionOffsetX, oy = r.y + editor.Selection.SelectionOffsetY;
+    const int d = editor.Selection.FloatingText ? std::clamp(editor.Settings.Transparency, 0, 100) : 0;
     const int e = 100 - d;
     const int rows = std::min(r.h, block.Height), columns = std::min(r.w, block.Width);
     for (int j = std::max(0, -oy); j < rows && oy + j < image.Height; ++j) {
         const std::uint8_t* weights =
-            editor.selection.SelectionMask.data() + static_cast<std::size_t>(j) * image.Width;
+            editor.Selection.SelectionMask.data() + static_cast<std::size_t>(j) * image.Width;
         for (int k = std::max(0, -ox); k < columns && ox + k < image.Width; ++k) {
             const std::uint8_t* f = block.PixelAddress(k, j);
             std::uint8_t* p = image.PixelAddress(ox + k, oy + j);
-            if (editor.selection.SoftMask) {
+            if (editor.Selection.SoftMask) {
                 const int m = weights[k];
                 if (m == 0)
                     continue;
@@ -122,10 +122,10 @@ void RenderFloating(Editor& editor)
 
 void MoveSelectionBy(Editor& editor, int fromX, int fromY, int toX, int toY)
 {
-    editor.selection.SelectionOffsetX += toX - fromX;
-    editor.selection.SelectionOffsetY += toY - fromY;
-    std::fill(editor.view.ViewFrameMap.begin(), editor.view.ViewFrameMap.end(), 0);
-    std::fill(editor.view.PreviewFrameMap.begin(), editor.view.PreviewFrameMap.end(), 0);
+    editor.Selection.SelectionOffsetX += toX - fromX;
+    editor.Selection.SelectionOffsetY += toY - fromY;
+    std::fill(editor.View.ViewFrameMap.begin(), editor.View.ViewFrameMap.end(), 0);
+    std::fill(editor.View.PreviewFrameMap.begin(), editor.View.PreviewFrameMap.end(), 0);
     RestoreImageFromBackup(editor);
     RenderFloating(editor);
     BuildPreviewOutline(editor);
@@ -133,20 +133,20 @@ void MoveSelectionBy(Editor& editor, int fromX, int fromY, int toX, int toY)
 
 bool DropFloating(Editor& editor)
 {
-    const bool text = editor.selection.FloatingText;
+    const bool text = editor.Selection.FloatingText;
     if (text) {
-        editor.selection.Deselect();
-        editor.selection.FloatingText = false;
+        editor.Selection.Deselect();
+        editor.Selection.FloatingText = false;
     }
-    editor.selection.SoftMask = false;
-    const int dx = editor.selection.SelectionOffsetX, dy = editor.selection.SelectionOffsetY;
+    editor.Selection.SoftMask = false;
+    const int dx = editor.Selection.SelectionOffsetX, dy = editor.Selection.SelectionOffsetY;
     if (dx != 0 || dy != 0) {
-        ++editor.document.ModifiedCount;
+        ++editor.Document.ModifiedCount;
         // The mask follows the block; the stroke coverage map is free between
         // strokes and holds the old mask meanwhile.
         const int w = editor.Image.Width, h = editor.Image.Height;
-        std::vector<std::uint8_t>& mask = editor.selection.SelectionMask;
-        std::vector<std::uint8_t>& old = editor.buffers.PaintMap;
+        std::vector<std::uint8_t>& mask = editor.Selection.SelectionMask;
+        std::vector<std::uint8_t>& old = editor.Buffers.PaintMap;
         old.swap(mask);
         std::fill(mask.begin(), mask.end(), 0);
         for (int i = std::max(0, dy); i < std::min(h, h + dy); ++i) {
@@ -156,13 +156,13 @@ bool DropFloating(Editor& editor)
                             old.data() + static_cast<std::size_t>(i - dy) * w + (from - dx),
                             static_cast<std::size_t>(to - from));
         }
-        SelectionBounds& r = editor.selection.SelectionRect;
+        SelectionBounds& r = editor.Selection.SelectionRect;
         // A block dropped wholly off the picture leaves nothing selected.
         if (r.x + dx >= w || r.y + dy >= h || r.x + dx + r.w <= 0 || r.y + dy + r.h <= 0)
-            editor.selection.Deselect();
+            editor.Selection.Deselect();
         r.x = std::max(0, r.x + dx);
         r.y = std::max(0, r.y + dy);
-        editor.selection.ResetOffset();
+        editor.Selection.ResetOffset();
     }
     BuildViewOutline(editor);
     BuildPreviewOutline(editor);
@@ -172,7 +172,7 @@ bool DropFloating(Editor& editor)
 void FloatBlock(Editor& editor, TFastBMP&& block, const std::vector<std::uint8_t>& weights, int x, int y,
                 BlockKind kind)
 {
-    Selection& s = editor.selection;
+    Selection& s = editor.Selection;
     const int w = block.Width;
     s.FloatingPixels = std::move(block);
     s.ClearMask();

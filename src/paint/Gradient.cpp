@@ -23,7 +23,7 @@ void LinearGradient(Editor& editor, int x0, int y0, int x1, int y1)
 {
     if (x0 == x1 && y0 == y1)
         return;
-    PackedColor a = editor.settings.ForeColor, b = editor.settings.BackColor;
+    PackedColor a = editor.Settings.ForeColor, b = editor.Settings.BackColor;
     if (x1 < x0) {
         std::swap(x0, x1);
         std::swap(y0, y1);
@@ -32,7 +32,7 @@ void LinearGradient(Editor& editor, int x0, int y0, int x1, int y1)
     const long double length = std::sqrt(static_cast<long double>(x1 - x0) * (x1 - x0) +
                                          static_cast<long double>(y1 - y0) * (y1 - y0)) +
                                0.0001L;
-    const int transparency = std::clamp(editor.settings.Transparency, 0, 100);
+    const int transparency = std::clamp(editor.Settings.Transparency, 0, 100);
     const long double ca[3] = {static_cast<long double>(BlueOf(a)), static_cast<long double>(GreenOf(a)),
                                static_cast<long double>(RedOf(a))};
     const long double cb[3] = {static_cast<long double>(BlueOf(b)), static_cast<long double>(GreenOf(b)),
@@ -40,8 +40,8 @@ void LinearGradient(Editor& editor, int x0, int y0, int x1, int y1)
 
     TFastBMP& image = editor.Image;
     int left = 0, top = 0, right = image.Width, bottom = image.Height;
-    if (editor.selection.HasSelection()) {
-        const SelectionBounds& r = editor.selection.SelectionRect;
+    if (editor.Selection.HasSelection()) {
+        const SelectionBounds& r = editor.Selection.SelectionRect;
         left = std::max(r.x, 0);
         top = std::max(r.y, 0);
         right = std::min(r.x + r.w, image.Width);
@@ -49,7 +49,7 @@ void LinearGradient(Editor& editor, int x0, int y0, int x1, int y1)
     }
     for (int y = top; y < bottom; ++y) {
         const std::uint8_t* selection =
-            editor.selection.HasSelection() ? editor.selection.SelectionMask.data() + static_cast<std::size_t>(y) * image.Width
+            editor.Selection.HasSelection() ? editor.Selection.SelectionMask.data() + static_cast<std::size_t>(y) * image.Width
                                 : nullptr;
         for (int x = left; x < right; ++x) {
             if (selection && selection[x] == 0)

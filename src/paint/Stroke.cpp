@@ -79,19 +79,19 @@ PackedColor BlurPixel(const TFastBMP& image, int x, int y)
     return PackRGB(sum[2] / count, sum[1] / count, sum[0] / count);
 }
 
-void ClearPaintMap(Editor& editor) { std::fill(editor.buffers.PaintMap.begin(), editor.buffers.PaintMap.end(), 0); }
+void ClearPaintMap(Editor& editor) { std::fill(editor.Buffers.PaintMap.begin(), editor.Buffers.PaintMap.end(), 0); }
 
 void PaintSegment(Editor& editor, int x, int y, int px, int py)
 {
-    const EditorSettings& s = editor.settings;
+    const EditorSettings& s = editor.Settings;
     TFastBMP& image = editor.Image;
     const TFastBMP& backup = editor.BackupImage;
     const int width = image.Width, height = image.Height;
     const int size = std::clamp(s.BrushSize, 0, MaxBrushSize);
     const int h = size / 2, e = size - h;
     const BrushMask& mask = BrushFootprint(s.BrushShape, size);
-    std::uint8_t* paintMap = editor.buffers.PaintMap.data();
-    const std::uint8_t* selection = editor.selection.HasSelection() ? editor.selection.SelectionMask.data() : nullptr;
+    std::uint8_t* paintMap = editor.Buffers.PaintMap.data();
+    const std::uint8_t* selection = editor.Selection.HasSelection() ? editor.Selection.SelectionMask.data() : nullptr;
 
     // Coverage: the footprint at every point of the line; candidates: the
     // footprint box widened by two pixels on every side, swept the same way.

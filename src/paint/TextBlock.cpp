@@ -30,7 +30,7 @@ void PlaceText(Editor& editor, const TextInk& ink, ImagePoint position, bool smo
     TFastBMP block(w, h);
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c)
-            block.SetPixel(c, r, inked(r, c) ? editor.settings.ForeColor : KeyColor);
+            block.SetPixel(c, r, inked(r, c) ? editor.Settings.ForeColor : KeyColor);
     // Smoothing weighs each cell in tenths: twice its own ink plus the ink
     // of its eight neighbours, so inner text is opaque and the rim fades.
     std::vector<std::uint8_t> weights(static_cast<std::size_t>(w) * h);

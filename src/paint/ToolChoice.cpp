@@ -8,14 +8,14 @@ namespace krt {
 bool ChooseTool(Editor& editor, Tool tool)
 {
     if (tool == Tool::Move) {
-        if (editor.settings.CurrentTool != Tool::Move) {
-            editor.settings.CurrentTool = Tool::Move;
+        if (editor.Settings.CurrentTool != Tool::Move) {
+            editor.Settings.CurrentTool = Tool::Move;
             LiftSelection(editor);
         }
         return false;
     }
     const bool textDropped = DropFloating(editor);
-    editor.settings.CurrentTool = tool;
+    editor.Settings.CurrentTool = tool;
     return textDropped;
 }
 

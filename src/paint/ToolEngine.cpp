@@ -54,8 +54,8 @@ ToolEngine::ToolEngine(Editor& e, ViewHost& w, ToolPalette& p, ToolHost& h) : ed
 
 void ToolEngine::OnPress(unsigned modifiers, int x, int y)
 {
-    ToolRestorer restore(editor.settings);
-    Tool& tool = editor.settings.CurrentTool;
+    ToolRestorer restore(editor.Settings);
+    Tool& tool = editor.Settings.CurrentTool;
     pickedAtPress = false;
     if (Traits(tool).takesModifiers) {
         if (modifiers & ModAlt) {
@@ -67,7 +67,7 @@ void ToolEngine::OnPress(unsigned modifiers, int x, int y)
             ApplyAxisLock(x, y);
     }
     strokeCancel = false;
-    current = ViewToImage(editor.view, x, y);
+    current = ViewToImage(editor.View, x, y);
     if (!InImage(current)) {
         // Nothing was started, so the drag that follows has nothing to continue.
         strokeCancel = true;
@@ -80,13 +80,13 @@ void ToolEngine::OnPress(unsigned modifiers, int x, int y)
     }
     FamilyOf(tool).Press({tool, current, current, x, y, x, y});
     desk.windows.RedrawView();
-    previous = ViewToImage(editor.view, x, y);
+    previous = ViewToImage(editor.View, x, y);
 }
 
 void ToolEngine::OnMove(unsigned modifiers, int x, int y)
 {
-    ToolRestorer restore(editor.settings);
-    Tool& tool = editor.settings.CurrentTool;
+    ToolRestorer restore(editor.Settings);
+    Tool& tool = editor.Settings.CurrentTool;
     if (modifiers & ModLeftButton) {
         if (Traits(tool).takesModifiers && (modifiers & ModAlt))
             tool = Tool::Picker;
@@ -100,10 +100,10 @@ void ToolEngine::OnMove(unsigned modifiers, int x, int y)
         if (strokeCancel)
             return;
         const int rawX = x, rawY = y;
-        const ImagePoint clamped = ClampViewPoint(editor.view, editor.Image.Width, editor.Image.Height, x, y);
+        const ImagePoint clamped = ClampViewPoint(editor.View, editor.Image.Width, editor.Image.Height, x, y);
         x = clamped.x;
         y = clamped.y;
-        current = ViewToImage(editor.view, x, y);
+        current = ViewToImage(editor.View, x, y);
         // After a press that picked a colour only the picker goes on.
         if (!pickedAtPress || tool == Tool::Picker) {
             FamilyOf(tool).Move({tool, current, previous, x, y, rawX, rawY});
@@ -113,25 +113,25 @@ void ToolEngine::OnMove(unsigned modifiers, int x, int y)
             }
         }
     }
-    previous = ViewToImage(editor.view, x, y);
+    previous = ViewToImage(editor.View, x, y);
 }
 
 void ToolEngine::OnRelease(unsigned modifiers, int x, int y)
 {
-    ToolRestorer restore(editor.settings);
-    Tool& tool = editor.settings.CurrentTool;
+    ToolRestorer restore(editor.Settings);
+    Tool& tool = editor.Settings.CurrentTool;
     if (modifiers & ModAlt)
         tool = Tool::Picker;
     lockAnchor.reset();
     if (strokeCancel)
         return;
-    const ImagePoint clamped = ClampViewPoint(editor.view, editor.Image.Width, editor.Image.Height, x, y);
-    current = ViewToImage(editor.view, clamped.x, clamped.y);
+    const ImagePoint clamped = ClampViewPoint(editor.View, editor.Image.Width, editor.Image.Height, x, y);
+    current = ViewToImage(editor.View, clamped.x, clamped.y);
     if (!pickedAtPress)
         FamilyOf(tool).Release({tool, current, previous, clamped.x, clamped.y, x, y});
-    editor.view.GradientFeedback = false;
+    editor.View.GradientFeedback = false;
     desk.windows.RedrawPreview();
-    desk.windows.ShowViewCopy(editor.view.ViewBuffer);
+    desk.windows.ShowViewCopy(editor.View.ViewBuffer);
 }
 
 // Shift locks a drag to the axis it first moves along: the other coordinate

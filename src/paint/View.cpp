@@ -84,29 +84,29 @@ void ApplyPosterize(TFastBMP& buffer, int columns, int rows, const EditorSetting
 
 void RedrawView(Editor& editor)
 {
-    ViewState& v = editor.view;
+    ViewState& v = editor.View;
     v.ViewBuffer.Allocate(std::max(v.ViewWidth, 0), std::max(v.ViewHeight, 0));
     const BlitExtent filled = ScaledBlit(editor.Image, v.ViewBuffer, v.ScrollX, v.ScrollY,
                                          SourceSpan(v.ViewWidth, v.Zoom), SourceSpan(v.ViewHeight, v.Zoom),
                                          v.ViewWidth, v.ViewHeight);
     v.FilledColumns = filled.columns;
     v.FilledRows = filled.rows;
-    ApplyPosterize(v.ViewBuffer, v.FilledColumns, v.FilledRows, editor.settings);
+    ApplyPosterize(v.ViewBuffer, v.FilledColumns, v.FilledRows, editor.Settings);
     BuildViewOutline(editor);
 }
 
 void RedrawPreview(Editor& editor)
 {
-    ViewState& v = editor.view;
+    ViewState& v = editor.View;
     v.PreviewBuffer.Allocate(std::max(v.PreviewWidth, 0), std::max(v.PreviewHeight, 0));
     ScaledBlit(editor.Image, v.PreviewBuffer, 0, 0, editor.Image.Width, editor.Image.Height, v.PreviewWidth,
                v.PreviewHeight);
-    ApplyPosterize(v.PreviewBuffer, v.PreviewWidth, v.PreviewHeight, editor.settings);
+    ApplyPosterize(v.PreviewBuffer, v.PreviewWidth, v.PreviewHeight, editor.Settings);
 }
 
 void UpdatePreviewRect(Editor& editor, double x, double y, double w, double h)
 {
-    ViewState& v = editor.view;
+    ViewState& v = editor.View;
     const TFastBMP& image = editor.Image;
     if (v.PreviewWidth <= 0 || v.PreviewHeight <= 0 || image.Empty())
         return;
@@ -129,7 +129,7 @@ void UpdatePreviewRect(Editor& editor, double x, double y, double w, double h)
     const auto [col0, col1] = span(x, w, stepX, v.PreviewWidth);
     const std::int64_t filledCols = std::min<std::int64_t>(std::int64_t{image.Width} * 4096 / stepX, v.PreviewWidth);
     const std::int64_t filledRows = std::min<std::int64_t>(std::int64_t{image.Height} * 4096 / stepY, v.PreviewHeight);
-    const EditorSettings& s = editor.settings;
+    const EditorSettings& s = editor.Settings;
     for (int i = row0; i < std::min<std::int64_t>(row1, filledRows); ++i) {
         const std::uint8_t* src = image.RowTable[static_cast<std::size_t>((i * stepY) >> 12)];
         std::uint8_t* d = v.PreviewBuffer.RowTable[static_cast<std::size_t>(i)] + 3 * col0;
@@ -201,30 +201,30 @@ int TraceOutline(const std::uint8_t* map, int w, int h, std::uint16_t* rows, std
 
 void BuildViewOutline(Editor& editor)
 {
-    ViewState& v = editor.view;
-    if (!editor.selection.HasSelection())
+    ViewState& v = editor.View;
+    if (!editor.Selection.HasSelection())
         return;
-    ResampleMask(editor.selection.SelectionMask, editor.Image.Width, editor.Image.Height,
-                 v.ScrollX - editor.selection.SelectionOffsetX, v.ScrollY - editor.selection.SelectionOffsetY,
+    ResampleMask(editor.Selection.SelectionMask, editor.Image.Width, editor.Image.Height,
+                 v.ScrollX - editor.Selection.SelectionOffsetX, v.ScrollY - editor.Selection.SelectionOffsetY,
                  SourceSpan(v.ViewWidth, v.Zoom), SourceSpan(v.ViewHeight, v.Zoom), v.ViewFrameMap, v.ViewWidth,
                  v.ViewHeight);
     v.ViewFrameCount = TraceOutline(v.ViewFrameMap.data(), v.ViewWidth, v.ViewHeight,
-                                    editor.buffers.ViewFrameRows.data(), editor.buffers.ViewFrameColumns.data(),
-                                    static_cast<int>(editor.buffers.ViewFrameRows.size()));
+                                    editor.Buffers.ViewFrameRows.data(), editor.Buffers.ViewFrameColumns.data(),
+                                    static_cast<int>(editor.Buffers.ViewFrameRows.size()));
 }
 
 void BuildPreviewOutline(Editor& editor)
 {
-    ViewState& v = editor.view;
-    if (!editor.selection.HasSelection())
+    ViewState& v = editor.View;
+    if (!editor.Selection.HasSelection())
         return;
-    ResampleMask(editor.selection.SelectionMask, editor.Image.Width, editor.Image.Height, -editor.selection.SelectionOffsetX,
-                 -editor.selection.SelectionOffsetY, editor.Image.Width, editor.Image.Height, v.PreviewFrameMap,
+    ResampleMask(editor.Selection.SelectionMask, editor.Image.Width, editor.Image.Height, -editor.Selection.SelectionOffsetX,
+                 -editor.Selection.SelectionOffsetY, editor.Image.Width, editor.Image.Height, v.PreviewFrameMap,
                  v.PreviewWidth, v.PreviewHeight);
     v.PreviewFrameCount = TraceOutline(v.PreviewFrameMap.data(), v.PreviewWidth, v.PreviewHeight,
-                                       editor.buffers.PreviewFrameRows.data(),
-                                       editor.buffers.PreviewFrameColumns.data(),
-                                       static_cast<int>(editor.buffers.PreviewFrameRows.size()));
+                                       editor.Buffers.PreviewFrameRows.data(),
+                                       editor.Buffers.PreviewFrameColumns.data(),
+                                       static_cast<int>(editor.Buffers.PreviewFrameRows.size()));
 }
 
 } // namespace krt

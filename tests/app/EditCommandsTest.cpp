@@ -44,18 +44,18 @@ TEST(EditCommands, PasteFloatsTheBlockAtTheScrollPosition)
     picture.Fill(Red);
     picture.SetPixel(1, 1, KeyColor);
     d.clipboard.WriteImage(picture);
-    d.editor->view.ScrollX = 10;
-    d.editor->view.ScrollY = 5;
+    d.editor->View.ScrollX = 10;
+    d.editor->View.ScrollY = 5;
     d.edits.Paste();
-    EXPECT_EQ(d.editor->settings.CurrentTool, Tool::Move);
+    EXPECT_EQ(d.editor->Settings.CurrentTool, Tool::Move);
     EXPECT_EQ(d.windows.moveToolShown, 1);
     EXPECT_EQ(d.editor->Image.Pixel(10, 5), Red);
     EXPECT_EQ(d.editor->Image.Pixel(11, 6), White); // the key colour stays transparent
-    EXPECT_EQ(d.editor->selection.SelectionMask[1 * 50 + 1], 0);
+    EXPECT_EQ(d.editor->Selection.SelectionMask[1 * 50 + 1], 0);
     EXPECT_EQ(d.editor->UndoCount, 1);
     // The next tool drops it into the picture where it floats.
     d.windows.SelectTool(Tool::Pencil);
-    EXPECT_EQ(d.editor->selection.SelectionRect.x, 10);
+    EXPECT_EQ(d.editor->Selection.SelectionRect.x, 10);
     EXPECT_EQ(CountPixels(d.editor->Image, Red), 11);
 }
 
@@ -113,8 +113,8 @@ TEST(EditCommands, CopyAndCropOfAFreeHandSelectionKeyTheOutside)
     EXPECT_EQ(d.editor->Image.Height, 17);
     EXPECT_EQ(d.editor->Image.Pixel(0, 0), KeyColor);
     EXPECT_EQ(d.editor->Image.Pixel(8, 0), Red);
-    EXPECT_EQ(d.editor->document.ModifiedCount, 1);
-    EXPECT_FALSE(d.editor->selection.HasSelection());
+    EXPECT_EQ(d.editor->Document.ModifiedCount, 1);
+    EXPECT_FALSE(d.editor->Selection.HasSelection());
 }
 
 TEST(EditCommands, CopyWithoutASelectionTakesTheWholePicture)
@@ -130,24 +130,24 @@ TEST(EditCommands, CutLeavesTheBackgroundColourFloating)
 {
     Desk d(20, 20);
     d.editor->Image.Fill(Red);
-    d.editor->settings.BackColor = PackRGB(0, 0, 255);
+    d.editor->Settings.BackColor = PackRGB(0, 0, 255);
     SetRectSelection(*d.editor, 2, 2, 5, 5);
     d.edits.Cut();
     EXPECT_EQ(d.clipboard.picture->Pixel(0, 0), Red);
-    EXPECT_EQ(d.editor->settings.CurrentTool, Tool::Move);
+    EXPECT_EQ(d.editor->Settings.CurrentTool, Tool::Move);
     EXPECT_EQ(CountPixels(d.editor->Image, PackRGB(0, 0, 255)), 16);
 }
 
 TEST(EditCommands, SelectAllAndInvertLeaveTheMoveTool)
 {
     Desk d(10, 10);
-    d.editor->settings.CurrentTool = Tool::Move;
+    d.editor->Settings.CurrentTool = Tool::Move;
     d.edits.InvertSelection(); // nothing selected: all, then none
-    EXPECT_FALSE(d.editor->selection.HasSelection());
-    EXPECT_EQ(d.editor->settings.CurrentTool, Tool::Pencil);
+    EXPECT_FALSE(d.editor->Selection.HasSelection());
+    EXPECT_EQ(d.editor->Settings.CurrentTool, Tool::Pencil);
     d.edits.SelectAll();
-    EXPECT_TRUE(d.editor->selection.HasSelection());
-    EXPECT_EQ(d.editor->selection.SelectionRect.w, 10);
+    EXPECT_TRUE(d.editor->Selection.HasSelection());
+    EXPECT_EQ(d.editor->Selection.SelectionRect.w, 10);
     EXPECT_TRUE(d.edits.MenuState().selection);
 }
 
@@ -162,13 +162,13 @@ TEST(EditCommands, ResizeScalesOrChangesTheCanvas)
     EXPECT_EQ(d.editor->Image.Height, 50);
     EXPECT_EQ(CountPixels(d.editor->Image, Red), 5000);
     EXPECT_EQ(d.editor->Image.Pixel(150, 10), Black);
-    EXPECT_EQ(d.editor->document.ModifiedCount, 1);
+    EXPECT_EQ(d.editor->Document.ModifiedCount, 1);
 
     // The selection goes even when the dialog is cancelled.
     SetRectSelection(*d.editor, 1, 1, 5, 5);
     d.prompts.resize.reset();
     d.edits.Resize();
-    EXPECT_FALSE(d.editor->selection.HasSelection());
+    EXPECT_FALSE(d.editor->Selection.HasSelection());
     EXPECT_EQ(d.editor->Image.Width, 200);
 }
 
@@ -186,12 +186,12 @@ TEST(ResizedImage, SmoothScaleToTheSameSizeCopies)
 TEST(EditCommands, PasteAsNewImageKeepsTheFileName)
 {
     Desk d(10, 10);
-    d.editor->document.DocFileName = "/tmp/old.bmp";
+    d.editor->Document.DocFileName = "/tmp/old.bmp";
     d.Put(7, 3, Red);
     d.edits.PasteAsNewImage();
     EXPECT_EQ(d.editor->Image.Width, 7);
-    EXPECT_EQ(d.editor->document.ModifiedCount, 1);
-    EXPECT_EQ(d.editor->document.DocFileName, "/tmp/old.bmp");
+    EXPECT_EQ(d.editor->Document.ModifiedCount, 1);
+    EXPECT_EQ(d.editor->Document.DocFileName, "/tmp/old.bmp");
     EXPECT_EQ(d.editor->UndoCount, 0);
 }
 

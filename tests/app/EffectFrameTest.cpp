@@ -77,7 +77,7 @@ TEST(EffectFrame, OnTheWholeImage)
         EXPECT_TRUE(effect.sourceWasTarget && effect.sameSize) << c.what << ": the source is the image as it was";
         EXPECT_EQ(d.editor->UndoCount, c.undoSteps) << c.what;
         EXPECT_EQ(d.editor->Image.Pixel(1, 1) == PackRGB(200, 10, 10), c.changed) << c.what;
-        EXPECT_EQ(d.editor->document.ModifiedCount, c.changed ? 1 : 0)
+        EXPECT_EQ(d.editor->Document.ModifiedCount, c.changed ? 1 : 0)
             << c.what << ": a cancelled effect leaves the picture unchanged";
         EXPECT_EQ(d.windows.viewRedraws, 1) << c.what;
         EXPECT_EQ(d.windows.previewRedraws, 1) << c.what;
@@ -104,14 +104,14 @@ TEST(EffectFrame, OnTheFloatingSelection)
         Desk d;
         d.Select();
         // One cell of the selection is not selected: it must stay empty.
-        d.editor->selection.MaskRow(3)[5] = 0;
+        d.editor->Selection.MaskRow(3)[5] = 0;
         FakeEffect effect(*d.editor, c.dialog, c.applied);
         d.frame.ApplyEffect(effect);
-        EXPECT_EQ(d.editor->settings.CurrentTool, Tool::Move) << c.what;
+        EXPECT_EQ(d.editor->Settings.CurrentTool, Tool::Move) << c.what;
         EXPECT_EQ(d.windows.toolsSelected, std::vector<Tool>{Tool::Move}) << c.what << ": as its palette button";
         EXPECT_EQ(d.editor->UndoCount, c.undoSteps) << c.what;
-        EXPECT_TRUE(d.editor->selection.HasSelection()) << c.what;
-        const TFastBMP& block = d.editor->selection.FloatingPixels;
+        EXPECT_TRUE(d.editor->Selection.HasSelection()) << c.what;
+        const TFastBMP& block = d.editor->Selection.FloatingPixels;
         EXPECT_EQ(block.Pixel(1, 1), KeyColor) << c.what << ": the unselected cell stays empty";
         if (!c.applied) {
             EXPECT_EQ(d.windows.viewRedraws + d.windows.previewRedraws, 0) << c.what << ": nothing is redrawn";
@@ -135,7 +135,7 @@ TEST(EffectFrame, AnEffectThatWritesTheKeyColourLeavesTransparentCells)
     FakeEffect effect(*d.editor, true, true, KeyColor);
     d.frame.ApplyEffect(effect);
     // The lifted block left the background colour in its place; the block is now all key colour.
-    EXPECT_EQ(d.editor->Image.Pixel(6, 4), d.editor->settings.BackColor);
+    EXPECT_EQ(d.editor->Image.Pixel(6, 4), d.editor->Settings.BackColor);
 }
 
 TEST(EffectFrame, AnEditorsTryOutNeverStaysInTheDocument)
@@ -143,14 +143,14 @@ TEST(EffectFrame, AnEditorsTryOutNeverStaysInTheDocument)
     Desk d;
     TFastBMP original;
     original.CopyFrom(d.editor->Image);
-    d.editor->document.ModifiedCount = 3;
+    d.editor->Document.ModifiedCount = 3;
     d.frame.RunWithBackup([&](TFastBMP& target, const TFastBMP& source, const Confirm&) {
         EXPECT_TRUE(source.SamePixels(target));
         target.Fill(Black);
         EXPECT_EQ(&target, &d.editor->Image);
     });
     EXPECT_TRUE(d.editor->Image.SamePixels(original));
-    EXPECT_EQ(d.editor->document.ModifiedCount, 3);
+    EXPECT_EQ(d.editor->Document.ModifiedCount, 3);
     EXPECT_GE(d.windows.viewRedraws, 1);
     // An error in the editor puts the image back too.
     EXPECT_THROW(d.frame.RunWithBackup([](TFastBMP& target, const TFastBMP&, const Confirm&) {
@@ -183,9 +183,9 @@ TEST(EffectFrame, ATryOutLeavesTheFloatingBlocksBackgroundAlone)
     const auto plain = moved(false), tried = moved(true);
     EXPECT_TRUE(tried->editor->Image.SamePixels(plain->editor->Image));
     EXPECT_TRUE(tried->editor->BackupImage.SamePixels(plain->editor->BackupImage));
-    EXPECT_EQ(tried->editor->settings.CurrentTool, Tool::Move);
-    EXPECT_TRUE(tried->editor->selection.HasSelection());
-    EXPECT_EQ(tried->editor->document.ModifiedCount, plain->editor->document.ModifiedCount);
+    EXPECT_EQ(tried->editor->Settings.CurrentTool, Tool::Move);
+    EXPECT_TRUE(tried->editor->Selection.HasSelection());
+    EXPECT_EQ(tried->editor->Document.ModifiedCount, plain->editor->Document.ModifiedCount);
 }
 
 } // namespace

@@ -22,7 +22,7 @@ using test::TempFolder;
 struct Fixture {
     Fixture() : editor(Language::English, DataPaths{}), commands(editor, prompts, host, host)
     {
-        ApplyMessageEntries(CaptionTable(Language::English), editor.messages);
+        ApplyMessageEntries(CaptionTable(Language::English), editor.Messages);
     }
     std::string Path(const char* name) const { return folder.Path(name).string(); }
 
@@ -41,9 +41,9 @@ TEST(FileCommands, NewMakesAWhiteUntitledChangedImage)
     EXPECT_EQ(f.editor.Image.Width, 640);
     EXPECT_EQ(f.editor.Image.Pixel(639, 479), White);
     EXPECT_EQ(f.host.title, "KRT Dalmor's Photo Editor - untitled");
-    EXPECT_EQ(f.editor.document.ModifiedCount, 1);
+    EXPECT_EQ(f.editor.Document.ModifiedCount, 1);
     EXPECT_FALSE(f.commands.SaveEnabled()) << "no name yet";
-    EXPECT_EQ(f.editor.selection.SelectionMask.size(), 640u * 480u);
+    EXPECT_EQ(f.editor.Selection.SelectionMask.size(), 640u * 480u);
     EXPECT_EQ(f.host.replaced, 1);
     // The next replacing command asks to save; Cancel keeps everything.
     f.prompts.answers = {Answer::Cancel};
@@ -81,8 +81,8 @@ TEST(FileCommands, SaveAsFiltersAndExtensions)
         f.commands.SaveAs();
         const std::string written = f.Path(c.written);
         ASSERT_TRUE(std::filesystem::exists(written)) << c.typed;
-        EXPECT_EQ(f.editor.document.DocFileName, written);
-        EXPECT_EQ(f.editor.document.JpegQuality, c.quality) << c.typed;
+        EXPECT_EQ(f.editor.Document.DocFileName, written);
+        EXPECT_EQ(f.editor.Document.JpegQuality, c.quality) << c.typed;
         EXPECT_EQ(f.host.title, "KRT Dalmor's Photo Editor - " + std::string(c.written));
         EXPECT_EQ(f.commands.saveFilter, c.filter) << "the dialog remembers the filter";
         TFastBMP back;
@@ -100,17 +100,17 @@ TEST(FileCommands, JpegQualityIsAskedOnceAfterOpen)
     f.commands.Open();
     EXPECT_EQ(f.host.title, "KRT Dalmor's Photo Editor - a.jpg");
     EXPECT_EQ(f.host.cancelled, 1);
-    f.editor.document.ModifiedCount = 1;
+    f.editor.Document.ModifiedCount = 1;
     EXPECT_TRUE(f.commands.SaveEnabled());
     f.prompts.texts = {std::string("not a number")};
     EXPECT_THROW(f.commands.Save(), KrtError);
-    EXPECT_EQ(f.editor.document.ModifiedCount, 1) << "nothing was written";
+    EXPECT_EQ(f.editor.Document.ModifiedCount, 1) << "nothing was written";
     f.prompts.texts = {std::string(" 70 ")};
     f.commands.Save();
     EXPECT_EQ(f.prompts.asked.back(), "text:Quality of JPG:80");
-    EXPECT_EQ(f.editor.document.JpegQuality, 70);
-    EXPECT_EQ(f.editor.document.ModifiedCount, 0);
-    f.editor.document.ModifiedCount = 3;
+    EXPECT_EQ(f.editor.Document.JpegQuality, 70);
+    EXPECT_EQ(f.editor.Document.ModifiedCount, 0);
+    f.editor.Document.ModifiedCount = 3;
     const std::size_t asked = f.prompts.asked.size();
     f.commands.Save();
     EXPECT_EQ(f.prompts.asked.size(), asked) << "later saves do not ask";
@@ -119,14 +119,14 @@ TEST(FileCommands, JpegQualityIsAskedOnceAfterOpen)
 TEST(FileCommands, SaveStateFollowsTheName)
 {
     Fixture f;
-    f.editor.document.ModifiedCount = 1;
+    f.editor.Document.ModifiedCount = 1;
     for (auto [name, enabled] : {std::pair{"x.jpg", true}, std::pair{"x.BMP", true}, std::pair{"x.png", true},
                                  std::pair{"x.gif", false}, std::pair{"x.jpeg", false}, std::pair{".bm", false}}) {
-        f.editor.document.DocFileName = name;
+        f.editor.Document.DocFileName = name;
         EXPECT_EQ(f.commands.SaveEnabled(), enabled) << name;
     }
-    f.editor.document.DocFileName = "x.jpg";
-    f.editor.document.ModifiedCount = 0;
+    f.editor.Document.DocFileName = "x.jpg";
+    f.editor.Document.ModifiedCount = 0;
     EXPECT_FALSE(f.commands.SaveEnabled());
 }
 
@@ -136,8 +136,8 @@ TEST(FileCommands, YesToTheSavePromptSavesOrAsksForAName)
     WriteImageFile(f.Path("old.gif.bmp"), test::PatternImage(5, 5), 80);
     WriteImageFile(f.Path("next.bmp"), test::PatternImage(7, 7), 80);
     // A document named .gif cannot be saved under its name: Yes runs Save as.
-    f.editor.document.DocFileName = f.Path("drawing.gif");
-    f.editor.document.ModifiedCount = 2;
+    f.editor.Document.DocFileName = f.Path("drawing.gif");
+    f.editor.Document.ModifiedCount = 2;
     f.prompts.answers = {Answer::Yes};
     f.prompts.files = {f.Path("drawing-copy"), f.Path("next.bmp")};
     f.prompts.filters = {4};
@@ -152,13 +152,13 @@ TEST(FileCommands, AFailedOpenKeepsTheDocument)
     Fixture f;
     f.editor.Image = test::PatternImage(12, 9);
     f.editor.BuildDocumentBuffers();
-    f.editor.document.DocFileName = "/pictures/mine.bmp";
+    f.editor.Document.DocFileName = "/pictures/mine.bmp";
     test::WriteBytes(f.folder.Path("broken.jpg"), "not a jpeg at all");
     f.prompts.files = {f.Path("broken.jpg")};
     EXPECT_THROW(f.commands.Open(), KrtError);
     EXPECT_TRUE(f.editor.Image.SamePixels(test::PatternImage(12, 9)));
-    EXPECT_EQ(f.editor.document.DocFileName, "/pictures/mine.bmp");
-    EXPECT_EQ(f.editor.selection.SelectionMask.size(), 12u * 9u);
+    EXPECT_EQ(f.editor.Document.DocFileName, "/pictures/mine.bmp");
+    EXPECT_EQ(f.editor.Selection.SelectionMask.size(), 12u * 9u);
     EXPECT_EQ(f.host.replaced, 0);
 }
 
@@ -168,19 +168,19 @@ TEST(FileCommands, AFailedSaveKeepsTheOldFileAndTheChanges)
     const std::string path = f.Path("kept.bmp");
     WriteImageFile(path, test::PatternImage(3, 3), 80);
     const auto before = test::ReadBytes(path);
-    f.editor.document.DocFileName = path;
-    f.editor.document.ModifiedCount = 1;
+    f.editor.Document.DocFileName = path;
+    f.editor.Document.ModifiedCount = 1;
     // A name whose folder is a file cannot be written: the old file and the changes stay.
     test::WriteBytes(f.folder.Path("plain"), "a file, not a folder");
-    f.editor.document.DocFileName = f.Path("plain") + "/kept.bmp";
+    f.editor.Document.DocFileName = f.Path("plain") + "/kept.bmp";
     EXPECT_THROW(f.commands.Save(), KrtError);
-    EXPECT_EQ(f.editor.document.ModifiedCount, 1);
+    EXPECT_EQ(f.editor.Document.ModifiedCount, 1);
     EXPECT_EQ(test::ReadBytes(path), before);
     // Refused formats fail the same way, whoever runs the test.
     f.editor.Image = test::PatternImage(3, 3);
-    f.editor.document.DocFileName = f.Path("kept.gif");
+    f.editor.Document.DocFileName = f.Path("kept.gif");
     EXPECT_THROW(f.commands.Save(), KrtError);
-    EXPECT_EQ(f.editor.document.ModifiedCount, 1);
+    EXPECT_EQ(f.editor.Document.ModifiedCount, 1);
 }
 
 TEST(FileCommands, SizesTypedIntoTheDialogs)
@@ -242,9 +242,9 @@ namespace {
 TEST(FileCommands, AScanReplacesTheDocumentOnlyWhenAPictureCame)
 {
     Fixture f;
-    f.editor.document.DocFileName = "/tmp/photo.jpg";
-    f.editor.document.JpegQuality = 90;
-    f.editor.document.ModifiedCount = 3;
+    f.editor.Document.DocFileName = "/tmp/photo.jpg";
+    f.editor.Document.JpegQuality = 90;
+    f.editor.Document.ModifiedCount = 3;
     f.host.title = "KRT Dalmor's Photo Editor - photo.jpg";
     int asked = 0;
     auto picture = [&asked]() -> std::optional<TFastBMP> {
@@ -261,17 +261,17 @@ TEST(FileCommands, AScanReplacesTheDocumentOnlyWhenAPictureCame)
     f.prompts.answers = {Answer::No};
     f.commands.Scan([] { return std::optional<TFastBMP>(); });
     EXPECT_EQ(f.editor.Image.Width, 1000);
-    EXPECT_EQ(f.editor.document.ModifiedCount, 3);
-    EXPECT_EQ(f.editor.document.DocFileName, "/tmp/photo.jpg");
+    EXPECT_EQ(f.editor.Document.ModifiedCount, 3);
+    EXPECT_EQ(f.editor.Document.DocFileName, "/tmp/photo.jpg");
     // A picture: the new document, untitled inside but the title kept, changed.
     f.prompts.answers = {Answer::No};
     f.commands.Scan(picture);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(f.editor.Image.Width, 30);
     EXPECT_EQ(f.editor.Image.Pixel(29, 19), PackRGB(1, 2, 3));
-    EXPECT_EQ(f.editor.document.ModifiedCount, 1);
-    EXPECT_TRUE(f.editor.document.DocFileName.empty());
-    EXPECT_EQ(f.editor.document.JpegQuality, 0);
+    EXPECT_EQ(f.editor.Document.ModifiedCount, 1);
+    EXPECT_TRUE(f.editor.Document.DocFileName.empty());
+    EXPECT_EQ(f.editor.Document.JpegQuality, 0);
     EXPECT_EQ(f.host.title, "KRT Dalmor's Photo Editor - photo.jpg");
     EXPECT_EQ(f.host.toolsSelected.back(), Tool::Pencil);
     EXPECT_EQ(f.editor.UndoCount, 0) << "a new document has no history";
@@ -294,9 +294,9 @@ TEST(FileCommands, AReplacementThatRunsOutOfMemoryKeepsTheDocumentsNameAndChange
     const test::ChildOutcome outcome = test::RunInChild(
         [] {
             Fixture f;
-            f.editor.document.DocFileName = "/tmp/photo.jpg";
-            f.editor.document.JpegQuality = 90;
-            f.editor.document.ModifiedCount = 2;
+            f.editor.Document.DocFileName = "/tmp/photo.jpg";
+            f.editor.Document.JpegQuality = 90;
+            f.editor.Document.ModifiedCount = 2;
             f.prompts.answers = {Answer::No, Answer::No};
             f.prompts.newSize = ImageSize{20000, 20000};
             int failures = 0;
@@ -310,7 +310,7 @@ TEST(FileCommands, AReplacementThatRunsOutOfMemoryKeepsTheDocumentsNameAndChange
             } catch (const KrtError&) {
                 ++failures;
             }
-            const DocumentState& doc = f.editor.document;
+            const DocumentState& doc = f.editor.Document;
             return failures == 2 && doc.DocFileName == "/tmp/photo.jpg" && doc.JpegQuality == 90 &&
                            doc.ModifiedCount == 2 && f.editor.Image.Width == 1000
                        ? 0

@@ -62,9 +62,9 @@ TEST(SaveChanges, ACancelledOrFailedSaveStopsTheCommandThatAsked)
             test::TempFolder folder;
             Desk d(20, 10);
             const std::string name = *stop.fileName ? folder.Path(stop.fileName).string() : std::string();
-            d.editor->document.DocFileName = name;
+            d.editor->Document.DocFileName = name;
             d.editor->Image.SetPixel(3, 3, Red);
-            d.editor->document.ModifiedCount = 2;
+            d.editor->Document.ModifiedCount = 2;
             command.prepare(d);
             stop.script(d);
             if (stop.throws)
@@ -74,8 +74,8 @@ TEST(SaveChanges, ACancelledOrFailedSaveStopsTheCommandThatAsked)
             const std::string context = std::string(command.name) + ", " + stop.what;
             EXPECT_EQ(d.editor->Image.Width, 20) << context;
             EXPECT_EQ(d.editor->Image.Pixel(3, 3), Red) << context;
-            EXPECT_EQ(d.editor->document.ModifiedCount, 2) << context;
-            EXPECT_EQ(d.editor->document.DocFileName, name) << context;
+            EXPECT_EQ(d.editor->Document.ModifiedCount, 2) << context;
+            EXPECT_EQ(d.editor->Document.DocFileName, name) << context;
             EXPECT_TRUE(d.prompts.answers.empty() && d.prompts.texts.empty() && d.prompts.files.empty())
                 << context << ": every scripted answer was asked for";
             EXPECT_EQ(std::find(d.prompts.asked.begin(), d.prompts.asked.end(), "open"), d.prompts.asked.end())
@@ -88,13 +88,13 @@ TEST(SaveChanges, ASaveThatWentThroughLetsTheCommandGoOn)
 {
     test::TempFolder folder;
     Desk d(20, 10);
-    d.editor->document.DocFileName = folder.Path("mine.jpg").string();
-    d.editor->document.ModifiedCount = 1;
+    d.editor->Document.DocFileName = folder.Path("mine.jpg").string();
+    d.editor->Document.ModifiedCount = 1;
     d.prompts.answers = {Answer::Yes};
     d.prompts.texts = {std::string("90")};
     EXPECT_TRUE(d.files.MayExit());
     EXPECT_TRUE(std::filesystem::exists(folder.Path("mine.jpg")));
-    EXPECT_EQ(d.editor->document.ModifiedCount, 0);
+    EXPECT_EQ(d.editor->Document.ModifiedCount, 0);
     EXPECT_TRUE(d.files.MayExit()) << "nothing unsaved: no question";
     EXPECT_EQ(d.prompts.asked.size(), 2u);
 }

@@ -48,14 +48,14 @@ TEST(Editor, StartsWithAWhiteThousandPixelSquare)
     EXPECT_EQ(editor.BackupImage.Width, 1000);
     for (const TFastBMP& snapshot : editor.UndoRing)
         EXPECT_EQ(snapshot.Height, 1000);
-    EXPECT_EQ(editor.settings.CurrentTool, Tool::Pencil);
-    EXPECT_EQ(editor.settings.BrushSize, 5);
-    EXPECT_EQ(editor.settings.Transparency, 0);
-    EXPECT_FLOAT_EQ(editor.view.Zoom, 2.0f);
-    EXPECT_FALSE(editor.selection.HasSelection());
-    EXPECT_EQ(editor.document.ModifiedCount, 0);
-    EXPECT_EQ(editor.selection.SelectionMask.size(), 1000000u);
-    EXPECT_EQ(editor.settings.PosterizeG[77], 77);
+    EXPECT_EQ(editor.Settings.CurrentTool, Tool::Pencil);
+    EXPECT_EQ(editor.Settings.BrushSize, 5);
+    EXPECT_EQ(editor.Settings.Transparency, 0);
+    EXPECT_FLOAT_EQ(editor.View.Zoom, 2.0f);
+    EXPECT_FALSE(editor.Selection.HasSelection());
+    EXPECT_EQ(editor.Document.ModifiedCount, 0);
+    EXPECT_EQ(editor.Selection.SelectionMask.size(), 1000000u);
+    EXPECT_EQ(editor.Settings.PosterizeG[77], 77);
 }
 
 TEST(DocumentState, TitlesFollowTheFileName)

@@ -31,7 +31,7 @@ std::unique_ptr<Editor> TwoHalves()
 TEST(FillSameColor, FillsTheFourConnectedRegionOnly)
 {
     auto e = TwoHalves();
-    e->settings.ForeColor = Blue;
+    e->Settings.ForeColor = Blue;
     FillSameColor(*e, 0, 0);
     EXPECT_EQ(CountPixels(e->Image, Blue), 100);
     EXPECT_EQ(CountPixels(e->Image, Red), 100);
@@ -40,11 +40,11 @@ TEST(FillSameColor, FillsTheFourConnectedRegionOnly)
 TEST(FillSameColor, DoesNothingOnTheFillColourOrOutsideTheSelection)
 {
     auto e = TwoHalves();
-    e->settings.ForeColor = Red;
+    e->Settings.ForeColor = Red;
     FillSameColor(*e, 15, 5);
     EXPECT_EQ(CountPixels(e->Image, Red), 100);
 
-    e->settings.ForeColor = Black;
+    e->Settings.ForeColor = Black;
     SetRectSelection(*e, 0, 0, 4, 9);
     FillSameColor(*e, 8, 8); // not selected
     EXPECT_EQ(CountPixels(e->Image, Black), 0);
@@ -58,8 +58,8 @@ TEST(FillSameColor, PosterisedColoursCountAsTheSame)
     auto e = NewEditor(2, 1);
     e->Image.SetPixel(0, 0, PackRGB(40, 0, 0));
     e->Image.SetPixel(1, 0, PackRGB(90, 0, 0));
-    SetPosterize(e->settings, 64, 1, 1);
-    e->settings.ForeColor = PackRGB(0, 200, 0);
+    SetPosterize(e->Settings, 64, 1, 1);
+    e->Settings.ForeColor = PackRGB(0, 200, 0);
     FillSameColor(*e, 0, 0);
     EXPECT_EQ(e->Image.Pixel(1, 0), PackRGB(0, 200, 0));
 }
@@ -67,7 +67,7 @@ TEST(FillSameColor, PosterisedColoursCountAsTheSame)
 TEST(FillToBackground, StopsAtBackgroundPixelsAndTheSelection)
 {
     auto e = NewEditor(10, 10, Red);
-    e->settings.BackColor = White;
+    e->Settings.BackColor = White;
     e->Image.FillBlock(5, 0, 5, 9, White); // a wall
     e->Image.SetPixel(2, 2, Blue);
     FillToBackground(*e, 0, 0);
@@ -82,12 +82,12 @@ TEST(FillToBackground, StopsAtBackgroundPixelsAndTheSelection)
 TEST(Replace, EverywhereAndAllButWithinTheSelection)
 {
     auto e = TwoHalves();
-    e->settings.BackColor = Black;
+    e->Settings.BackColor = Black;
     ReplaceColorEverywhere(*e, 12, 0);
     EXPECT_EQ(CountPixels(e->Image, Black), 100);
 
     auto f = TwoHalves();
-    f->settings.BackColor = Black;
+    f->Settings.BackColor = Black;
     SetRectSelection(*f, 0, 0, 19, 4);
     ReplaceAllButColor(*f, 12, 0); // white and blue in the top half
     EXPECT_EQ(CountPixels(f->Image, Black), 50);
@@ -96,7 +96,7 @@ TEST(Replace, EverywhereAndAllButWithinTheSelection)
     // Started outside the selection, neither replacement acts.
     for (auto replace : {&ReplaceColorEverywhere, &ReplaceAllButColor}) {
         auto g = TwoHalves();
-        g->settings.BackColor = Black;
+        g->Settings.BackColor = Black;
         SetRectSelection(*g, 0, 0, 19, 4);
         replace(*g, 12, 8);
         EXPECT_EQ(CountPixels(g->Image, Black), 0);
@@ -107,8 +107,8 @@ TEST(Replace, EverywhereAndAllButWithinTheSelection)
 // painted as it joins.
 void ReferenceFill(Editor& e, int x, int y, bool toBackground)
 {
-    const EditorSettings& s = e.settings;
-    auto selected = [&](int cx, int cy) { return e.selection.IsSelected(cx, cy); };
+    const EditorSettings& s = e.Settings;
+    auto selected = [&](int cx, int cy) { return e.Selection.IsSelected(cx, cy); };
     const PackedColor seed = e.Image.Pixel(x, y);
     if (!selected(x, y) || (toBackground ? SameColor(s, seed, s.BackColor) : SameColor(s, seed, s.ForeColor)))
         return;
@@ -149,12 +149,12 @@ TEST(Fills, AgreeWithTheRuleOnRandomPictures)
                     e->Image.SetPixel(x, y, palette[fill() % (trial % 3 == 0 ? 2 : 4)]);
             if (trial % 4 == 1) {
                 SetRectSelection(*e, 1, 1, w / 2, h - 2);
-                ASSERT_TRUE(e->selection.HasSelection());
+                ASSERT_TRUE(e->Selection.HasSelection());
             }
             if (trial % 5 == 2)
-                SetPosterize(e->settings, 64, 1, 1);
-            e->settings.ForeColor = palette[trial % 4];
-            e->settings.BackColor = palette[(trial + 1) % 4];
+                SetPosterize(e->Settings, 64, 1, 1);
+            e->Settings.ForeColor = palette[trial % 4];
+            e->Settings.BackColor = palette[(trial + 1) % 4];
         }
         const int x = static_cast<int>(random() % static_cast<unsigned>(w));
         const int y = static_cast<int>(random() % static_cast<unsigned>(h));
@@ -184,8 +184,8 @@ TEST(LinearGradient, RunsFromThePressedToTheReleasedPoint)
     };
     for (const auto& c : cases) {
         auto e = NewEditor(20, 3);
-        e->settings.ForeColor = Red;
-        e->settings.BackColor = Black;
+        e->Settings.ForeColor = Red;
+        e->Settings.BackColor = Black;
         LinearGradient(*e, c.x0, c.y0, c.x1, c.y1);
         EXPECT_EQ(RedOf(e->Image.Pixel(c.probeX, 1)), c.expectedRed) << c.x0 << "->" << c.x1 << " at " << c.probeX;
     }
@@ -194,24 +194,24 @@ TEST(LinearGradient, RunsFromThePressedToTheReleasedPoint)
 TEST(LinearGradient, VerticalDragsTransparencyAndSelection)
 {
     auto e = NewEditor(3, 11);
-    e->settings.ForeColor = White;
-    e->settings.BackColor = Black;
+    e->Settings.ForeColor = White;
+    e->Settings.BackColor = Black;
     LinearGradient(*e, 1, 10, 1, 0);
     EXPECT_EQ(e->Image.Pixel(0, 10), White);
     EXPECT_EQ(e->Image.Pixel(0, 0), Black);
     EXPECT_EQ(RedOf(e->Image.Pixel(0, 5)), 127);
 
     auto t = NewEditor(10, 1, Black);
-    t->settings.ForeColor = White;
-    t->settings.BackColor = White;
-    t->settings.Transparency = 50;
+    t->Settings.ForeColor = White;
+    t->Settings.BackColor = White;
+    t->Settings.Transparency = 50;
     SetRectSelection(*t, 0, 0, 4, 0); // one row: shares a row, so no selection
-    EXPECT_FALSE(t->selection.HasSelection());
+    EXPECT_FALSE(t->Selection.HasSelection());
     LinearGradient(*t, 0, 0, 9, 0);
     EXPECT_EQ(t->Image.Pixel(3, 0), PackRGB(127, 127, 127));
 
     auto s = NewEditor(10, 4);
-    s->settings.ForeColor = Black;
+    s->Settings.ForeColor = Black;
     SetRectSelection(*s, 0, 0, 4, 3);
     LinearGradient(*s, 0, 0, 9, 0);
     EXPECT_EQ(s->Image.Pixel(0, 0), Black);

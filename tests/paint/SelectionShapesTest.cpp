@@ -17,18 +17,18 @@ constexpr PackedColor Red = PackRGB(255, 0, 0);
 int Selected(const Editor& e)
 {
     int n = 0;
-    for (std::uint8_t m : e.selection.SelectionMask)
+    for (std::uint8_t m : e.Selection.SelectionMask)
         n += m != 0;
     return n;
 }
 
 void ExpectRect(const Editor& e, SelectionBounds r)
 {
-    EXPECT_TRUE(e.selection.HasSelection());
-    EXPECT_EQ(e.selection.SelectionRect.x, r.x);
-    EXPECT_EQ(e.selection.SelectionRect.y, r.y);
-    EXPECT_EQ(e.selection.SelectionRect.w, r.w);
-    EXPECT_EQ(e.selection.SelectionRect.h, r.h);
+    EXPECT_TRUE(e.Selection.HasSelection());
+    EXPECT_EQ(e.Selection.SelectionRect.x, r.x);
+    EXPECT_EQ(e.Selection.SelectionRect.y, r.y);
+    EXPECT_EQ(e.Selection.SelectionRect.w, r.w);
+    EXPECT_EQ(e.Selection.SelectionRect.h, r.h);
 }
 
 TEST(SetRectSelection, IncludesBothCornersAndRefusesAFlatRectangle)
@@ -38,7 +38,7 @@ TEST(SetRectSelection, IncludesBothCornersAndRefusesAFlatRectangle)
     ExpectRect(*e, {2, 3, 7, 7});
     EXPECT_EQ(Selected(*e), 49);
     SetRectSelection(*e, 4, 3, 4, 10);
-    EXPECT_FALSE(e->selection.HasSelection());
+    EXPECT_FALSE(e->Selection.HasSelection());
 }
 
 TEST(SelectSameColor, AnIsolatedPixelIsA1x1Selection)
@@ -77,11 +77,11 @@ TEST(FreeHand, OutlineOnTheFirstRowLetsTheOutsideThrough)
     // The top edge lies on row 0, where no outline cell is marked: the
     // outside flood runs along it and empties the inside too.
     FreeHand(*e, {{3, 0}, {10, 0}, {10, 6}, {3, 6}});
-    EXPECT_EQ(e->selection.SelectionMask[3 * 20 + 6], 0);
+    EXPECT_EQ(e->Selection.SelectionMask[3 * 20 + 6], 0);
     ExpectRect(*e, {3, 1, 8, 6});
     // An outline on row 0 only leaves nothing: no selection, not an empty one.
     FreeHand(*e, {{0, 0}, {0, 0}});
-    EXPECT_FALSE(e->selection.HasSelection());
+    EXPECT_FALSE(e->Selection.HasSelection());
 }
 
 TEST(HitSelection, FollowsTheOffsetAndNeverHitsColumnZero)
@@ -91,10 +91,10 @@ TEST(HitSelection, FollowsTheOffsetAndNeverHitsColumnZero)
     EXPECT_FALSE(HitSelection(*e, 0, 3));
     EXPECT_TRUE(HitSelection(*e, 3, 3));
     EXPECT_TRUE(HitSelection(*e, 6, 6)); // both ends inclusive
-    e->selection.SelectionOffsetX = 10;
+    e->Selection.SelectionOffsetX = 10;
     EXPECT_FALSE(HitSelection(*e, 3, 3));
     EXPECT_TRUE(HitSelection(*e, 13, 3));
-    e->selection.Deselect();
+    e->Selection.Deselect();
     EXPECT_FALSE(HitSelection(*e, 13, 3));
 }
 
@@ -103,7 +103,7 @@ TEST(FloatingBlock, MovingOffTheLeftEdgeClipsAndDropsTheVisiblePart)
     auto e = NewEditor(20, 10);
     e->Image.FillBlock(4, 2, 7, 5, Red);
     e->Image.SetPixel(5, 3, KeyColor);
-    e->settings.BackColor = PackRGB(0, 0, 255);
+    e->Settings.BackColor = PackRGB(0, 0, 255);
     SetRectSelection(*e, 4, 2, 7, 5);
     LiftSelection(*e);
     EXPECT_EQ(e->Image.Pixel(4, 2), Red); // unchanged until the first move
@@ -113,26 +113,26 @@ TEST(FloatingBlock, MovingOffTheLeftEdgeClipsAndDropsTheVisiblePart)
     EXPECT_EQ(e->Image.Pixel(3, 4), White);              // the key colour pixel is transparent
     MoveSelectionBy(*e, 8, 6, 4, 6); // four more left: two columns remain
     EXPECT_EQ(CountPixels(e->Image, Red), 8);
-    const int modified = e->document.ModifiedCount;
+    const int modified = e->Document.ModifiedCount;
     DropFloating(*e);
-    EXPECT_EQ(e->document.ModifiedCount, modified + 1);
-    EXPECT_EQ(e->selection.SelectionRect.x, 0);
-    EXPECT_EQ(e->selection.SelectionRect.y, 3);
+    EXPECT_EQ(e->Document.ModifiedCount, modified + 1);
+    EXPECT_EQ(e->Selection.SelectionRect.x, 0);
+    EXPECT_EQ(e->Selection.SelectionRect.y, 3);
     EXPECT_EQ(Selected(*e), 8);
-    EXPECT_EQ(e->selection.SelectionMask[3 * 20 + 0], 1);
-    EXPECT_EQ(e->selection.SelectionMask[3 * 20 + 2], 0);
+    EXPECT_EQ(e->Selection.SelectionMask[3 * 20 + 0], 1);
+    EXPECT_EQ(e->Selection.SelectionMask[3 * 20 + 2], 0);
 
     // Moved wholly off the picture and dropped: no selection remains.
     LiftSelection(*e);
     MoveSelectionBy(*e, 0, 0, 30, 0);
     DropFloating(*e);
-    EXPECT_FALSE(e->selection.HasSelection());
+    EXPECT_FALSE(e->Selection.HasSelection());
 }
 
 TEST(FloatingBlock, TransparencyBlendsPlacedTextOnly)
 {
     auto e = NewEditor(10, 10, Black);
-    e->settings.Transparency = 50;
+    e->Settings.Transparency = 50;
     SetRectSelection(*e, 0, 0, 3, 3);
     e->Image.FillBlock(0, 0, 3, 3, White);
     LiftSelection(*e);
@@ -140,8 +140,8 @@ TEST(FloatingBlock, TransparencyBlendsPlacedTextOnly)
     EXPECT_EQ(e->Image.Pixel(6, 6), White); // an ordinary block ignores the option
 
     auto t = NewEditor(10, 10, Black);
-    t->settings.ForeColor = White;
-    t->settings.Transparency = 50;
+    t->Settings.ForeColor = White;
+    t->Settings.Transparency = 50;
     TextInk ink{2, 1, {1, 1}};
     PlaceText(*t, ink, {3, 3}, false);
     EXPECT_EQ(t->Image.Pixel(3, 3), PackRGB(127, 127, 127));
@@ -149,7 +149,7 @@ TEST(FloatingBlock, TransparencyBlendsPlacedTextOnly)
     EXPECT_EQ(t->Image.Pixel(3, 3), Black);
     EXPECT_EQ(t->Image.Pixel(5, 3), PackRGB(127, 127, 127));
     EXPECT_TRUE(DropFloating(*t));
-    EXPECT_FALSE(t->selection.HasSelection());
+    EXPECT_FALSE(t->Selection.HasSelection());
 }
 
 TEST(TextBlock, LayoutAlignmentAndSpacing)
@@ -166,23 +166,23 @@ TEST(TextBlock, LayoutAlignmentAndSpacing)
 TEST(TextBlock, SmoothingWeighsCellsInTenths)
 {
     auto e = NewEditor(10, 10);
-    e->settings.ForeColor = Black;
+    e->Settings.ForeColor = Black;
     // A 3 x 3 inked square in a 5 x 5 block.
     TextInk ink{5, 5, std::vector<std::uint8_t>(25, 0)};
     for (int r = 1; r <= 3; ++r)
         for (int c = 1; c <= 3; ++c)
             ink.cells[static_cast<std::size_t>(r) * 5 + c] = 1;
-    e->settings.ForeColor = PackRGB(0, 0, 250);
+    e->Settings.ForeColor = PackRGB(0, 0, 250);
     PlaceText(*e, ink, {2, 2}, true);
-    EXPECT_EQ(e->selection.SelectionMask[2 * 10 + 2], 10); // the centre of the square
-    EXPECT_EQ(e->selection.SelectionMask[0 * 10 + 0], 1);  // a corner touching one inked cell
+    EXPECT_EQ(e->Selection.SelectionMask[2 * 10 + 2], 10); // the centre of the square
+    EXPECT_EQ(e->Selection.SelectionMask[0 * 10 + 0], 1);  // a corner touching one inked cell
     EXPECT_EQ(e->Image.Pixel(4, 4), PackRGB(0, 0, 250));
     // Weight 1 fades a tenth of the text colour (not the key colour) into white.
     EXPECT_EQ(e->Image.Pixel(2, 2), PackRGB(229, 229, 254));
-    EXPECT_TRUE(e->selection.SoftMask);
+    EXPECT_TRUE(e->Selection.SoftMask);
     EXPECT_EQ(e->UndoCount, 1);
     // The text keeps the colour it was placed with.
-    e->settings.ForeColor = Red;
+    e->Settings.ForeColor = Red;
     MoveSelectionBy(*e, 0, 0, 0, 0);
     EXPECT_EQ(e->Image.Pixel(4, 4), PackRGB(0, 0, 250));
 }
@@ -202,8 +202,8 @@ TEST(InvertSelection, Cases)
 
     auto everything = NewEditor(10, 8);
     EXPECT_FALSE(InvertSelection(*everything)); // no selection: all, then nothing
-    EXPECT_FALSE(everything->selection.HasSelection());
-    EXPECT_EQ(everything->selection.FloatingPixels.Width, 1);
+    EXPECT_FALSE(everything->Selection.HasSelection());
+    EXPECT_EQ(everything->Selection.FloatingPixels.Width, 1);
 }
 
 } // namespace

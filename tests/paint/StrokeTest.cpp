@@ -112,7 +112,7 @@ TEST(PaintSegment, PencilClickPaintsTheSize5Circle)
 TEST(PaintSegment, BrushTintsTheRimInNinths)
 {
     auto e = NewEditor(30, 30);
-    e->settings.CurrentTool = Tool::Brush;
+    e->Settings.CurrentTool = Tool::Brush;
     Click(*e, 10, 10);
     // Above the top run (columns 9..11 of row 8): three covered neighbours.
     EXPECT_EQ(e->Image.Pixel(10, 7), PackRGB(170, 170, 170));
@@ -126,7 +126,7 @@ TEST(PaintSegment, BrushTintsTheRimInNinths)
 TEST(PaintSegment, TransparencyKeepsPartOfTheOldPixelWithoutCompounding)
 {
     auto e = NewEditor(30, 30);
-    e->settings.Transparency = 50;
+    e->Settings.Transparency = 50;
     Click(*e, 10, 10);
     EXPECT_EQ(e->Image.Pixel(10, 10), PackRGB(127, 127, 127));
     // Going over the same spot again in the stroke changes nothing.
@@ -139,13 +139,13 @@ TEST(PaintSegment, TransparencyKeepsPartOfTheOldPixelWithoutCompounding)
 TEST(PaintSegment, EraserPaintsTheBackgroundAndBlurReadsTheBackup)
 {
     auto e = NewEditor(30, 30, Black);
-    e->settings.CurrentTool = Tool::Eraser;
+    e->Settings.CurrentTool = Tool::Eraser;
     Click(*e, 10, 10);
     EXPECT_EQ(e->Image.Pixel(10, 10), White);
 
     auto b = NewEditor(9, 9);
     b->Image.SetPixel(4, 4, Black);
-    b->settings.BrushMode = BrushMode::Blur;
+    b->Settings.BrushMode = BrushMode::Blur;
     Click(*b, 4, 4);
     EXPECT_EQ(b->Image.Pixel(4, 4), PackRGB(226, 226, 226)); // 8 x 255 / 9
     EXPECT_EQ(b->Image.Pixel(3, 4), PackRGB(226, 226, 226)); // not the blurred neighbour
@@ -164,9 +164,9 @@ TEST(PaintSegment, FootprintCellsOutsideTheImageAreDropped)
 TEST(PaintSegment, PaintsOnlyTheSelection)
 {
     auto e = NewEditor(30, 30);
-    e->selection.Select({0, 10, 10, 1});
+    e->Selection.Select({0, 10, 10, 1});
     for (int x = 0; x < 10; ++x)
-        e->selection.SelectionMask[static_cast<std::size_t>(10) * 30 + x] = 1;
+        e->Selection.SelectionMask[static_cast<std::size_t>(10) * 30 + x] = 1;
     Click(*e, 10, 10);
     EXPECT_EQ(CountPixels(e->Image, Black), 2); // row 10, columns 8 and 9
 }
@@ -176,14 +176,14 @@ TEST(PaintSegment, PaintsOnlyTheSelection)
 // widened, swept box gets its value from the coverage of its neighbourhood.
 void ReferenceSegment(Editor& e, int x, int y, int px, int py)
 {
-    const EditorSettings& s = e.settings;
+    const EditorSettings& s = e.Settings;
     const int size = s.BrushSize, h = size / 2, en = size - h, w = e.Image.Width, ht = e.Image.Height;
     const BrushMask& mask = BrushFootprint(s.BrushShape, size);
     for (int r = 0; r < size; ++r)
         for (int c = 0; c < size; ++c)
             if (mask.Cell(r, c))
                 RasterLine(w, ht, x - h + c, y - h + r, px - h + c, py - h + r, [&](int lx, int ly) {
-                    e.buffers.PaintMap[static_cast<std::size_t>(ly) * w + lx] = 1;
+                    e.Buffers.PaintMap[static_cast<std::size_t>(ly) * w + lx] = 1;
                 });
     std::set<std::pair<int, int>> candidates;
     for (int u = -h - 2; u <= en + 1; ++u)
@@ -193,7 +193,7 @@ void ReferenceSegment(Editor& e, int x, int y, int px, int py)
         int n = 0;
         for (int rr = std::max(r - 1, 0); rr <= std::min(r + 1, ht - 1); ++rr)
             for (int cc = std::max(c - 1, 0); cc <= std::min(c + 1, w - 1); ++cc)
-                n += e.buffers.PaintMap[static_cast<std::size_t>(rr) * w + cc];
+                n += e.Buffers.PaintMap[static_cast<std::size_t>(rr) * w + cc];
         const PackedColor o = e.BackupImage.Pixel(c, r);
         const PackedColor p = CombineColor(s.BrushMode, o, s.ForeColor);
         PackedColor out = 0;
@@ -219,12 +219,12 @@ TEST(PaintSegment, AgreesWithTheLiteralRuleOnRandomStrokes)
             for (int y = 0; y < 30; ++y)
                 for (int x = 0; x < 40; ++x)
                     e->Image.SetPixel(x, y, static_cast<PackedColor>(fill()) & 0xFFFFFF);
-            e->settings.CurrentTool = Tool::Brush;
-            e->settings.BrushSize = size;
-            e->settings.BrushShape = trial % 3 == 0 ? BrushShape::Square : BrushShape::Circle;
-            e->settings.BrushMode = static_cast<BrushMode>(trial % 4);
-            e->settings.Transparency = trial % 5 * 20;
-            e->settings.ForeColor = PackRGB(200, 30, 90);
+            e->Settings.CurrentTool = Tool::Brush;
+            e->Settings.BrushSize = size;
+            e->Settings.BrushShape = trial % 3 == 0 ? BrushShape::Square : BrushShape::Circle;
+            e->Settings.BrushMode = static_cast<BrushMode>(trial % 4);
+            e->Settings.Transparency = trial % 5 * 20;
+            e->Settings.ForeColor = PackRGB(200, 30, 90);
             SaveBackup(*e);
             ClearPaintMap(*e);
         }

@@ -71,17 +71,17 @@ TEST(View, ClampViewPointKeepsDragsOnTheImage)
 TEST(View, RedrawViewFillsFromTheImageAndLeavesAGreyMargin)
 {
     Editor editor = MakeEditor(100, 60);
-    ViewState& v = editor.view;
+    ViewState& v = editor.View;
     v.ViewWidth = 391;
     v.ViewHeight = 150;
-    SetPosterize(editor.settings, 64, 1, 1);
+    SetPosterize(editor.Settings, 64, 1, 1);
     RedrawView(editor);
     // At 200 % a 391-pixel view shows 195 columns with a step of 2042/4096.
     EXPECT_EQ(v.FilledColumns, 100 * 4096 / 2042);
     EXPECT_EQ(v.FilledRows, 120);
     const PackedColor src = editor.Image.Pixel(57, 21);
     const PackedColor shown = v.ViewBuffer.Pixel((57 * 4096 + 2041) / 2042, 42);
-    EXPECT_EQ(RedOf(shown), editor.settings.PosterizeR[static_cast<std::size_t>(RedOf(src))]);
+    EXPECT_EQ(RedOf(shown), editor.Settings.PosterizeR[static_cast<std::size_t>(RedOf(src))]);
     EXPECT_EQ(v.ViewBuffer.Pixel(390, 10), MarginColor) << "the margin is never posterised";
     EXPECT_EQ(v.ViewBuffer.Pixel(5, 149), MarginColor);
     EXPECT_EQ(editor.Image.Pixel(57, 21), src) << "the image itself is untouched";
@@ -96,19 +96,19 @@ TEST(View, RedrawViewFillsFromTheImageAndLeavesAGreyMargin)
 TEST(View, PartialPreviewUpdateEqualsAFullRebuild)
 {
     Editor editor = MakeEditor(333, 217);
-    SetPosterize(editor.settings, 40, 7, 1);
+    SetPosterize(editor.Settings, 40, 7, 1);
     ApplyPreviewLayout(editor, LayOutPreview(150, 120, 333, 217), false);
     TFastBMP stale;
-    stale.CopyFrom(editor.view.PreviewBuffer);
+    stale.CopyFrom(editor.View.PreviewBuffer);
     // Paint a rectangle into the image, update only its part of the preview.
     editor.Image.FillBlock(40, 30, 140, 95, PackRGB(250, 10, 99));
     UpdatePreviewRect(editor, 40, 30, 101, 66);
     TFastBMP partial;
-    partial.CopyFrom(editor.view.PreviewBuffer);
+    partial.CopyFrom(editor.View.PreviewBuffer);
     RedrawPreview(editor);
     for (int y = 0; y < partial.Height; ++y)
         for (int x = 0; x < partial.Width; ++x)
-            ASSERT_EQ(partial.Pixel(x, y), editor.view.PreviewBuffer.Pixel(x, y)) << x << "," << y;
+            ASSERT_EQ(partial.Pixel(x, y), editor.View.PreviewBuffer.Pixel(x, y)) << x << "," << y;
     EXPECT_FALSE(stale.SamePixels(partial));
 }
 
@@ -121,9 +121,9 @@ TEST(View, PartialPreviewUpdateReachesTheLastRowAndColumn)
         editor.Image.FillBlock(w - 3, h - 3, w - 1, h - 1, PackRGB(250, 10, 99));
         UpdatePreviewRect(editor, w - 8, h - 8, 20, 20);
         TFastBMP partial;
-        partial.CopyFrom(editor.view.PreviewBuffer);
+        partial.CopyFrom(editor.View.PreviewBuffer);
         RedrawPreview(editor);
-        EXPECT_TRUE(partial.SamePixels(editor.view.PreviewBuffer)) << w << " x " << h;
+        EXPECT_TRUE(partial.SamePixels(editor.View.PreviewBuffer)) << w << " x " << h;
     }
 }
 
@@ -131,12 +131,12 @@ TEST(View, APreviewOfNoWidthIsDrawnSafely)
 {
     // A picture one pixel wide in a short preview window has a preview of no width.
     Editor editor = MakeEditor(1, 1000);
-    SetPosterize(editor.settings, 64, 64, 64);
+    SetPosterize(editor.Settings, 64, 64, 64);
     ApplyPreviewLayout(editor, LayOutPreview(200, 307, 1, 1000), true);
-    EXPECT_EQ(editor.view.PreviewWidth, 0);
+    EXPECT_EQ(editor.View.PreviewWidth, 0);
     RedrawPreview(editor);
     UpdatePreviewRect(editor, 0, 0, 1, 1000);
-    EXPECT_EQ(editor.view.PreviewBuffer.RowTable.size(), static_cast<std::size_t>(editor.view.PreviewHeight));
+    EXPECT_EQ(editor.View.PreviewBuffer.RowTable.size(), static_cast<std::size_t>(editor.View.PreviewHeight));
 }
 
 TEST(View, OutlineTracing)
@@ -170,22 +170,22 @@ TEST(View, OutlineTracing)
 TEST(View, OutlinesFollowTheSelection)
 {
     Editor editor = MakeEditor(40, 30);
-    editor.view.ViewWidth = 80;
-    editor.view.ViewHeight = 60;
-    editor.view.ViewFrameMap.resize(80 * 60);
+    editor.View.ViewWidth = 80;
+    editor.View.ViewHeight = 60;
+    editor.View.ViewFrameMap.resize(80 * 60);
     for (int y = 10; y < 20; ++y)
         for (int x = 5; x < 15; ++x)
-            editor.selection.SelectionMask[static_cast<std::size_t>(y * 40 + x)] = 1;
-    editor.selection.Select({5, 10, 10, 10});
+            editor.Selection.SelectionMask[static_cast<std::size_t>(y * 40 + x)] = 1;
+    editor.Selection.Select({5, 10, 10, 10});
     RedrawView(editor);
-    EXPECT_GT(editor.view.ViewFrameCount, 0);
-    for (int i = 0; i < editor.view.ViewFrameCount; ++i) {
-        const int x = editor.buffers.ViewFrameColumns[static_cast<std::size_t>(i)];
-        const int y = editor.buffers.ViewFrameRows[static_cast<std::size_t>(i)];
+    EXPECT_GT(editor.View.ViewFrameCount, 0);
+    for (int i = 0; i < editor.View.ViewFrameCount; ++i) {
+        const int x = editor.Buffers.ViewFrameColumns[static_cast<std::size_t>(i)];
+        const int y = editor.Buffers.ViewFrameRows[static_cast<std::size_t>(i)];
         EXPECT_TRUE(x >= 10 && x < 30 && y >= 20 && y < 40) << x << "," << y;
     }
     ApplyPreviewLayout(editor, LayOutPreview(42, 32, 40, 30), true);
-    EXPECT_GT(editor.view.PreviewFrameCount, 0);
+    EXPECT_GT(editor.View.PreviewFrameCount, 0);
 }
 
 TEST(PreviewLayout, FitsAndCentres)

@@ -38,7 +38,7 @@ struct Desk {
         : editor(NewEditor(w, h)), windows(*editor), files(*editor, prompts, windows, windows),
           edits(*editor, prompts, windows, windows, files, clipboard)
     {
-        ApplyMessageEntries(CaptionTable(Language::English), editor->messages);
+        ApplyMessageEntries(CaptionTable(Language::English), editor->Messages);
     }
     void Put(int w, int h, PackedColor color)
     {

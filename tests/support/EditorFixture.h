@@ -14,7 +14,7 @@ inline std::unique_ptr<Editor> NewEditor(int width, int height, PackedColor fill
     editor->Image.Allocate(width, height);
     editor->Image.Fill(fill);
     editor->BuildDocumentBuffers();
-    ViewState& v = editor->view;
+    ViewState& v = editor->View;
     v.Zoom = 1.0f;
     v.ViewWidth = width;
     v.ViewHeight = height;

@@ -86,9 +86,9 @@ private slots:
         const int a = ParseRecord(record).constants[0].defaultValue + 5;
         WhenModal([](QWidget* modal) { MoveFirstSliderAndPress(modal, 5, true); });
         t.Menu().Item(slot)->trigger();
-        QVERIFY(t.s.editor.Image.SamePixels(Expected(before, record, a, t.s.editor.settings.BackColor)));
+        QVERIFY(t.s.editor.Image.SamePixels(Expected(before, record, a, t.s.editor.Settings.BackColor)));
         QCOMPARE(t.s.editor.UndoCount, 1);
-        QCOMPARE(t.s.editor.document.ModifiedCount, 1);
+        QCOMPARE(t.s.editor.Document.ModifiedCount, 1);
         t.s.window.Menu().Action("N26")->trigger();
         QVERIFY(t.s.editor.Image.SamePixels(before));
     }
@@ -142,15 +142,15 @@ private slots:
         Session t;
         Paint(t.s.editor);
         SetRectSelection(t.s.editor, 10, 10, 49, 39);
-        t.s.editor.selection.MaskRow(20)[20] = 0; // one cell of the rectangle not selected
+        t.s.editor.Selection.MaskRow(20)[20] = 0; // one cell of the rectangle not selected
         TFastBMP before;
         before.CopyFrom(t.s.editor.Image);
         const int slot = t.Slot("Horizontal waves");
         WhenModal([](QWidget* modal) { MoveFirstSliderAndPress(modal, 0, true); });
         t.Menu().Item(slot)->trigger();
-        QCOMPARE(t.s.editor.settings.CurrentTool, Tool::Move);
+        QCOMPARE(t.s.editor.Settings.CurrentTool, Tool::Move);
         QVERIFY(t.s.window.InstrumForm()->ToolButton(Tool::Move)->isChecked());
-        QCOMPARE(t.s.editor.selection.FloatingPixels.Pixel(10, 10), KeyColor);
+        QCOMPARE(t.s.editor.Selection.FloatingPixels.Pixel(10, 10), KeyColor);
         QCOMPARE(t.s.editor.Image.Pixel(5, 5), before.Pixel(5, 5));
         QCOMPARE(t.s.editor.Image.Pixel(60, 60), before.Pixel(60, 60));
         QVERIFY(!t.s.editor.Image.SamePixels(before));
@@ -267,9 +267,9 @@ private slots:
                 WhenModal([&, editor](QWidget*) {
                     // What the view shows is the warped picture, redrawn.
                     TFastBMP view;
-                    view.CopyFrom(t.s.editor.view.ViewBuffer);
+                    view.CopyFrom(t.s.editor.View.ViewBuffer);
                     RedrawView(t.s.editor);
-                    shown = !t.s.editor.Image.SamePixels(before) && view.SamePixels(t.s.editor.view.ViewBuffer);
+                    shown = !t.s.editor.Image.SamePixels(before) && view.SamePixels(t.s.editor.View.ViewBuffer);
                     QTest::mouseClick(editor->CancelButton(), Qt::LeftButton);
                 });
             });

@@ -144,7 +144,7 @@ private slots:
         QComboBox* combo = s.window.EditForm()->Combo();
         combo->setEditText("400");
         QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
-        QCOMPARE(s.editor.view.Zoom, 4.0f);
+        QCOMPARE(s.editor.View.Zoom, 4.0f);
         QCOMPARE(combo->currentText(), QString("400%"));
         // A zoom of 0 is refused with a message and the zoom stays.
         QString message;
@@ -155,7 +155,7 @@ private slots:
         combo->setEditText("0");
         QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
         QVERIFY(message.contains("at least 1"));
-        QCOMPARE(s.editor.view.Zoom, 4.0f);
+        QCOMPARE(s.editor.View.Zoom, 4.0f);
     }
 
     void theViewShowsTheImageAndAMargin()
@@ -173,12 +173,12 @@ private slots:
     {
         Setup s;
         BufferView* preview = s.window.PreviewForm()->Image();
-        const float scale = s.editor.view.PreviewScale;
+        const float scale = s.editor.View.PreviewScale;
         QTest::mouseClick(preview, Qt::LeftButton, {}, QPoint(100, 50));
-        QCOMPARE(s.editor.view.ScrollX, static_cast<int>(100 / scale));
-        QCOMPARE(s.editor.view.ScrollY, static_cast<int>(50 / scale));
+        QCOMPARE(s.editor.View.ScrollX, static_cast<int>(100 / scale));
+        QCOMPARE(s.editor.View.ScrollY, static_cast<int>(50 / scale));
         QTest::mouseMove(preview, QPoint(10, 10)); // no button: nothing changes
-        QCOMPARE(s.editor.view.ScrollX, static_cast<int>(100 / scale));
+        QCOMPARE(s.editor.View.ScrollX, static_cast<int>(100 / scale));
     }
 
     void choosingToolsAndOptions()
@@ -186,22 +186,22 @@ private slots:
         Setup s;
         TOptForm* options = s.window.OptForm();
         QTest::mouseClick(s.window.InstrumForm()->ToolButton(Tool::Text), Qt::LeftButton);
-        QCOMPARE(s.editor.settings.CurrentTool, Tool::Text);
+        QCOMPARE(s.editor.Settings.CurrentTool, Tool::Text);
         QVERIFY(!options->TypeList()->isEnabled());
         QVERIFY(!options->SizeList()->isEnabled());
         QVERIFY(options->TransparencyList()->isEnabled());
         QTest::mouseClick(s.window.InstrumForm()->ToolButton(Tool::Brush), Qt::LeftButton);
-        QCOMPARE(s.editor.settings.CurrentTool, Tool::Brush);
+        QCOMPARE(s.editor.Settings.CurrentTool, Tool::Brush);
         QVERIFY(options->TypeList()->isEnabled());
         QVERIFY(!s.window.InstrumForm()->ToolButton(Tool::Text)->isChecked());
 
         options->TypeList()->setCurrentIndex(3);
-        QCOMPARE(s.editor.settings.BrushMode, BrushMode::Multiply);
+        QCOMPARE(s.editor.Settings.BrushMode, BrushMode::Multiply);
         options->SizeList()->setCurrentText("20");
-        QCOMPARE(s.editor.settings.BrushSize, 20);
+        QCOMPARE(s.editor.Settings.BrushSize, 20);
         options->TransparencyList()->setEditText("50");
         QTest::keyClick(options->TransparencyList()->lineEdit(), Qt::Key_Return);
-        QCOMPARE(s.editor.settings.Transparency, 50);
+        QCOMPARE(s.editor.Settings.Transparency, 50);
         QCOMPARE(options->TransparencyList()->currentText(), QString("50%"));
     }
 
@@ -211,20 +211,20 @@ private slots:
         TColorForm* colors = s.window.ColorForm();
         colors->ChannelEdit(0)->setText("300");
         QCOMPARE(colors->ChannelEdit(0)->text(), QString("255"));
-        QCOMPARE(s.editor.settings.ForeColor, PackRGB(255, 0, 0));
+        QCOMPARE(s.editor.Settings.ForeColor, PackRGB(255, 0, 0));
         QTest::mouseClick(colors->Grid(), Qt::LeftButton, {}, QPoint(8 * 19 + 5, 5));
-        QCOMPARE(s.editor.settings.ForeColor, PackRGB(128, 128, 128));
+        QCOMPARE(s.editor.Settings.ForeColor, PackRGB(128, 128, 128));
         QCOMPARE(colors->ChannelEdit(1)->text(), QString("128"));
         QTest::mouseClick(colors->Bar(2), Qt::LeftButton, {}, QPoint(77, 4));
-        QCOMPARE(BlueOf(s.editor.settings.ForeColor), 77);
+        QCOMPARE(BlueOf(s.editor.Settings.ForeColor), 77);
         s.window.InstrumForm()->PosterizeBar(0)->setValue(64);
-        QCOMPARE(static_cast<int>(s.editor.settings.PosterizeR[32]), 64);
+        QCOMPARE(static_cast<int>(s.editor.Settings.PosterizeR[32]), 64);
     }
 
     void newImageThroughTheDialog()
     {
         Setup s;
-        s.editor.document.ModifiedCount = 0;
+        s.editor.Document.ModifiedCount = 0;
         WhenModal([](QWidget* w) {
             auto* dialog = static_cast<TNewImage*>(w);
             dialog->WidthEdit()->setText(" 640 ");
@@ -235,7 +235,7 @@ private slots:
         QCOMPARE(s.editor.Image.Width, 640);
         QCOMPARE(s.editor.Image.Height, 480);
         QCOMPARE(s.window.windowTitle(), QString("KRT Dalmor's Photo Editor - untitled"));
-        QCOMPARE(s.editor.view.PreviewWidth > 0, true);
+        QCOMPARE(s.editor.View.PreviewWidth > 0, true);
     }
 
     void saveAndOpenRoundTrips()

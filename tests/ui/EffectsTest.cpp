@@ -92,7 +92,7 @@ std::vector<EffectCase> Cases()
              test::SlideTo(form->RoughnessBar(), 7);
          },
          [](TFastBMP& target, const TFastBMP& source, const Editor& editor) {
-             GeneratePlasma(target, 7, Seed, editor.settings.BackColor, editor.settings.ForeColor);
+             GeneratePlasma(target, 7, Seed, editor.Settings.BackColor, editor.Settings.ForeColor);
              MixClouds(target, source, 30);
          }},
         {"emboss", action("N35"), nullptr,
@@ -151,7 +151,7 @@ private slots:
             Session t;
             const QString name = QString::fromUtf8(c.name);
             SetRectSelection(t.s.editor, 10, 10, 49, 39);
-            t.s.editor.selection.MaskRow(20)[20] = 0; // one cell of the rectangle not selected
+            t.s.editor.Selection.MaskRow(20)[20] = 0; // one cell of the rectangle not selected
             const TFastBMP before = Copy(t.s.editor.Image);
             // The block as the move tool lifts it: the unselected cell empty.
             TFastBMP lifted(40, 30);
@@ -163,7 +163,7 @@ private slots:
                     Press(dialog, false);
                 });
                 c.item(t)->trigger();
-                QVERIFY2(t.s.editor.selection.FloatingPixels.SamePixels(lifted), qPrintable(name + ": cancel"));
+                QVERIFY2(t.s.editor.Selection.FloatingPixels.SamePixels(lifted), qPrintable(name + ": cancel"));
                 QVERIFY2(t.s.editor.UndoCount == 0, qPrintable(name + ": cancel"));
                 WhenModal([](QWidget* dialog) { Press(dialog, true); });
             }
@@ -171,8 +171,8 @@ private slots:
             TFastBMP expected = Copy(lifted);
             c.expected(expected, lifted, t.s.editor);
             expected.SetPixel(10, 10, KeyColor);
-            QCOMPARE(t.s.editor.settings.CurrentTool, Tool::Move);
-            QVERIFY2(t.s.editor.selection.FloatingPixels.SamePixels(expected), qPrintable(name));
+            QCOMPARE(t.s.editor.Settings.CurrentTool, Tool::Move);
+            QVERIFY2(t.s.editor.Selection.FloatingPixels.SamePixels(expected), qPrintable(name));
             QCOMPARE(t.s.editor.Image.Pixel(5, 5), before.Pixel(5, 5));
             QCOMPARE(t.s.editor.Image.Pixel(60, 45), before.Pixel(60, 45));
             QCOMPARE(t.s.editor.Image.Pixel(20, 20), before.Pixel(20, 20));
@@ -281,7 +281,7 @@ private slots:
             QCOMPARE(message, QString(text));
             QVERIFY(s.editor.Image.SamePixels(before));
             QCOMPARE(s.editor.UndoCount, 0);
-            QCOMPARE(s.editor.document.ModifiedCount, 0);
+            QCOMPARE(s.editor.Document.ModifiedCount, 0);
         }
     }
 

@@ -123,7 +123,7 @@ private slots:
         };
         for (const Case& c : cases) {
             Started started(c.language);
-            started.s.editor.document.ModifiedCount = 1;
+            started.s.editor.Document.ModifiedCount = 1;
             QStringList shown;
             test::WhenModal([&](QWidget* modal) {
                 if (auto* box = qobject_cast<QMessageBox*>(modal))

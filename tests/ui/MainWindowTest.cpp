@@ -123,7 +123,7 @@ private slots:
         window.AddOutlineDisplay(&display);
         window.Timer1Timer();
         QVERIFY(display.seen.empty());
-        editor.selection.Select({0, 0, 1, 1});
+        editor.Selection.Select({0, 0, 1, 1});
         for (int i = 0; i < 5; ++i)
             window.Timer1Timer();
         QCOMPARE(display.seen.size(), std::size_t{5});

@@ -60,7 +60,7 @@ private slots:
     void pencilStrokeWithTheMouse()
     {
         Setup s;
-        s.editor.settings.BrushSize = 1;
+        s.editor.Settings.BrushSize = 1;
         Drag(s, {At(10, 10), At(20, 10), At(30, 10)});
         QCOMPARE(CountColor(s.editor.Image, Black, 0, 0, 60, 60), 21);
         QCOMPARE(s.editor.Image.Pixel(25, 10), Black);
@@ -74,17 +74,17 @@ private slots:
         Setup s;
         s.editor.Image.SetPixel(40, 30, PackRGB(12, 34, 56));
         QTest::mouseClick(View(s), Qt::LeftButton, Qt::AltModifier, At(40, 30));
-        QCOMPARE(s.editor.settings.ForeColor, PackRGB(12, 34, 56));
+        QCOMPARE(s.editor.Settings.ForeColor, PackRGB(12, 34, 56));
         QCOMPARE(s.window.EditForm()->windowTitle(), QString("12 34 56"));
         QVERIFY(s.window.InstrumForm()->ToolButton(Tool::Pencil)->isChecked());
-        QCOMPARE(s.editor.settings.CurrentTool, Tool::Pencil);
+        QCOMPARE(s.editor.Settings.CurrentTool, Tool::Pencil);
         QCOMPARE(s.editor.UndoCount, 0);
     }
 
     void shiftDragDrawsAStraightLine()
     {
         Setup s;
-        s.editor.settings.BrushSize = 1;
+        s.editor.Settings.BrushSize = 1;
         QTest::mousePress(View(s), Qt::LeftButton, Qt::ShiftModifier, At(10, 30));
         MoveWith(View(s), At(20, 33), Qt::ShiftModifier);
         MoveWith(View(s), At(30, 38), Qt::ShiftModifier);
@@ -99,8 +99,8 @@ private slots:
         s.editor.Image.FillBlock(10, 10, 30, 30, Red);
         Choose(s, Tool::RectangleSelect);
         Drag(s, {At(10, 10), At(20, 20), At(30, 30)});
-        QVERIFY(s.editor.selection.HasSelection());
-        QCOMPARE(s.editor.selection.SelectionRect.w, 21);
+        QVERIFY(s.editor.Selection.HasSelection());
+        QCOMPARE(s.editor.Selection.SelectionRect.w, 21);
 
         Choose(s, Tool::Move);
         Drag(s, {At(20, 20), At(30, 20), At(40, 20)});
@@ -111,7 +111,7 @@ private slots:
         QVERIFY(s.window.InstrumForm()->ToolButton(Tool::Pencil)->isChecked());
         QCOMPARE(s.editor.Image.Pixel(15, 15), Red);
         QCOMPARE(s.editor.Image.Pixel(45, 15), White);
-        QCOMPARE(s.editor.selection.SelectionRect.x, 30); // the selection stays where it was dropped
+        QCOMPARE(s.editor.Selection.SelectionRect.x, 30); // the selection stays where it was dropped
     }
 
     void copyAndPasteThroughTheSystemClipboard()
@@ -153,10 +153,10 @@ private slots:
             dialog->OkButton()->click();
         });
         QTest::mouseClick(View(s), Qt::LeftButton, {}, At(10, 10));
-        QVERIFY(s.editor.selection.FloatingText);
-        QVERIFY(s.editor.selection.HasSelection());
-        QCOMPARE(s.editor.selection.SelectionOffsetX, 10);
-        QCOMPARE(s.editor.settings.CurrentTool, Tool::Move);
+        QVERIFY(s.editor.Selection.FloatingText);
+        QVERIFY(s.editor.Selection.HasSelection());
+        QCOMPARE(s.editor.Selection.SelectionOffsetX, 10);
+        QCOMPARE(s.editor.Settings.CurrentTool, Tool::Move);
         QVERIFY(s.window.InstrumForm()->ToolButton(Tool::Move)->isChecked());
         const int inked = CountColor(s.editor.Image, Black, 0, 0, 200, 200);
         QVERIFY(inked > 10);
@@ -170,8 +170,8 @@ private slots:
 
         // Any tool drops it, and the selection goes with it.
         Choose(s, Tool::Pencil);
-        QVERIFY(!s.editor.selection.FloatingText);
-        QVERIFY(!s.editor.selection.HasSelection());
+        QVERIFY(!s.editor.Selection.FloatingText);
+        QVERIFY(!s.editor.Selection.HasSelection());
     }
 
     void textWiderThanThePictureIsRefused()
@@ -186,7 +186,7 @@ private slots:
         });
         dialog->Button4Click();
         QCOMPARE(message, QString("Text width is larger than image width"));
-        QVERIFY(!s.editor.selection.HasSelection());
+        QVERIFY(!s.editor.Selection.HasSelection());
         QCOMPARE(s.editor.UndoCount, 0);
     }
 };

@@ -74,12 +74,12 @@ private slots:
         // A block lifted from the middle and moved: printing drops it first.
         SetRectSelection(s.editor, 40, 20, 59, 29);
         s.window.SelectTool(Tool::Move);
-        s.editor.selection.FloatingPixels.Fill(PackRGB(0, 0, 255));
+        s.editor.Selection.FloatingPixels.Fill(PackRGB(0, 0, 255));
         MoveSelectionBy(s.editor, 0, 0, 0, 0);
         const QString pdf = QString::fromStdString(folder.Path("page.pdf").string());
         s.window.Printing().choosePrinter = PrintToPdf(pdf);
         s.window.Menu().Action("N47")->trigger();
-        QCOMPARE(s.editor.settings.CurrentTool, Tool::Pencil);
+        QCOMPARE(s.editor.Settings.CurrentTool, Tool::Pencil);
         QVERIFY(s.window.InstrumForm()->ToolButton(Tool::Pencil)->isChecked());
         QCOMPARE(s.editor.Image.Pixel(45, 25), PackRGB(0, 0, 255)); // the block is in the picture
 
@@ -112,8 +112,8 @@ private slots:
         s.window.Printing().choosePrinter = [&asked](QPrinter&) { return !(asked = true); };
         s.window.Menu().Action("N47")->trigger();
         QVERIFY(asked);
-        QCOMPARE(s.editor.settings.CurrentTool, Tool::Move);
-        QVERIFY(s.editor.selection.HasSelection());
+        QCOMPARE(s.editor.Settings.CurrentTool, Tool::Move);
+        QVERIFY(s.editor.Selection.HasSelection());
 
         const QString unwritable = QString::fromStdString(folder.Path("no such folder/page.pdf").string());
         s.window.Printing().choosePrinter = PrintToPdf(unwritable);

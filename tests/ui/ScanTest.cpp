@@ -54,7 +54,7 @@ struct Session {
     Session()
     {
         s.window.Scanners().choiceFile = folder.Path("scanner").string();
-        s.editor.document.DocFileName = "/tmp/before.jpg";
+        s.editor.Document.DocFileName = "/tmp/before.jpg";
         s.window.SetTitle("KRT Dalmor's Photo Editor - before.jpg");
     }
     test::TempFolder folder;
@@ -96,10 +96,10 @@ private slots:
         QCOMPARE(t.s.editor.Image.Width, 78);
         QCOMPARE(t.s.editor.Image.Height, 196);
         QCOMPARE(t.s.editor.Image.Pixel(40, 100), Black); // the test scanner's "Solid black"
-        QCOMPARE(t.s.editor.document.ModifiedCount, 1);
-        QVERIFY(t.s.editor.document.DocFileName.empty());
+        QCOMPARE(t.s.editor.Document.ModifiedCount, 1);
+        QVERIFY(t.s.editor.Document.DocFileName.empty());
         QCOMPARE(t.s.window.windowTitle(), QString("KRT Dalmor's Photo Editor - before.jpg"));
-        QCOMPARE(t.s.editor.settings.CurrentTool, Tool::Pencil);
+        QCOMPARE(t.s.editor.Settings.CurrentTool, Tool::Pencil);
     }
 
     // The next opening in the same run shows the last settings, and Enter
@@ -122,8 +122,8 @@ private slots:
         });
         t.s.window.Menu().Action("N19")->trigger();
         QCOMPARE(t.s.editor.Image.Width, 118);
-        t.s.editor.document.ModifiedCount = 0; // no question before the next scan // 40 mm at 75 dpi
-        t.s.editor.document.DocFileName = "/tmp/between.jpg";
+        t.s.editor.Document.ModifiedCount = 0; // no question before the next scan // 40 mm at 75 dpi
+        t.s.editor.Document.DocFileName = "/tmp/between.jpg";
         QString mode;
         int resolution = 0;
         WhenModal([&](QWidget* modal) {
@@ -136,7 +136,7 @@ private slots:
         t.s.window.Menu().Action("N19")->trigger();
         QCOMPARE(mode, QString("Color"));
         QCOMPARE(resolution, 75);
-        QVERIFY2(t.s.editor.document.DocFileName.empty(), "Enter did not scan");
+        QVERIFY2(t.s.editor.Document.DocFileName.empty(), "Enter did not scan");
         QCOMPARE(t.s.editor.Image.Width, 118);
     }
 
@@ -146,7 +146,7 @@ private slots:
             QSKIP("The SANE test backend (libsane1, /etc/sane.d/test.conf) is not installed.");
         SaneConfiguration sane(SaneConfiguration::Backends::Test);
         Session t;
-        t.s.editor.document.ModifiedCount = 0;
+        t.s.editor.Document.ModifiedCount = 0;
         WhenModal([](QWidget* modal) {
             QTest::mouseClick(static_cast<TScanForm*>(modal)->CancelButton(), Qt::LeftButton);
         });
@@ -167,7 +167,7 @@ private slots:
         t.s.window.Menu().Action("N19")->trigger();
         QVERIFY(sawProgress);
         QCOMPARE(t.s.editor.Image.Width, 1000);
-        QCOMPARE(t.s.editor.document.DocFileName, std::string("/tmp/before.jpg"));
+        QCOMPARE(t.s.editor.Document.DocFileName, std::string("/tmp/before.jpg"));
         QVERIFY(!t.s.window.Scanners().ScanForm()->Scanning());
     }
 
@@ -206,7 +206,7 @@ private slots:
             QVERIFY2(message.startsWith("No scanner was found."), qPrintable(message));
         }
         QCOMPARE(t.s.editor.Image.Width, 1000);
-        QCOMPARE(t.s.editor.document.DocFileName, std::string("/tmp/before.jpg"));
+        QCOMPARE(t.s.editor.Document.DocFileName, std::string("/tmp/before.jpg"));
     }
 };
 

@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(s.editor.Image.Pixel(20, 10), PackRGB(255, 255, 255));
         QApplication::clipboard()->clear();
         Type(s, Qt::Key_A);
-        QVERIFY(s.editor.selection.HasSelection());
+        QVERIFY(s.editor.Selection.HasSelection());
         Type(s, Qt::Key_C);
         const QImage copied = QApplication::clipboard()->image();
         QCOMPARE(copied.size(), QSize(1000, 1000));
@@ -87,19 +87,19 @@ private slots:
         Activate(s);
         // Whatever box the program gave the focus to, Ctrl+A selects the picture.
         Type(s, Qt::Key_A);
-        QVERIFY(s.editor.selection.HasSelection());
-        s.editor.selection.Deselect();
+        QVERIFY(s.editor.Selection.HasSelection());
+        s.editor.Selection.Deselect();
         // Clicked into the zoom box, the user edits its text: Ctrl+A is the box's.
         QLineEdit* zoom = s.window.EditForm()->Combo()->lineEdit();
         QTest::mouseClick(zoom, Qt::LeftButton);
         Type(s, Qt::Key_A);
-        QVERIFY(!s.editor.selection.HasSelection());
+        QVERIFY(!s.editor.Selection.HasSelection());
         QCOMPARE(zoom->selectedText(), zoom->text());
         // A click in the picture gives the keys back to the editor.
         QTest::mouseClick(View(s), Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(View(s)->hasFocus());
         Type(s, Qt::Key_A);
-        QVERIFY(s.editor.selection.HasSelection());
+        QVERIFY(s.editor.Selection.HasSelection());
     }
 
     // A box in another child window, clicked into: Ctrl+A selects its text and
@@ -115,8 +115,8 @@ private slots:
             std::function<bool()> taken;
         };
         const Case cases[] = {
-            {s.window.OptForm()->TransparencyList(), "50", [&] { return s.editor.settings.Transparency == 50; }},
-            {s.window.EditForm()->Combo(), "150", [&] { return s.editor.view.Zoom == 1.5f; }},
+            {s.window.OptForm()->TransparencyList(), "50", [&] { return s.editor.Settings.Transparency == 50; }},
+            {s.window.EditForm()->Combo(), "150", [&] { return s.editor.View.Zoom == 1.5f; }},
         };
         for (const Case& c : cases) {
             // Another child window is active first.
@@ -126,15 +126,15 @@ private slots:
             c.box->lineEdit()->setFocus(Qt::ActiveWindowFocusReason);
             QTest::mouseClick(c.box->lineEdit(), Qt::LeftButton);
             Type(s, Qt::Key_A);
-            QVERIFY2(!s.editor.selection.HasSelection(), c.typed);
+            QVERIFY2(!s.editor.Selection.HasSelection(), c.typed);
             QTest::keyClicks(QApplication::focusWidget(), c.typed);
             Type(s, Qt::Key_Return, Qt::NoModifier);
             QVERIFY2(c.taken(), c.typed);
             Type(s, Qt::Key_Escape, Qt::NoModifier);
             QVERIFY2(View(s)->hasFocus(), c.typed);
             Type(s, Qt::Key_A);
-            QVERIFY2(s.editor.selection.HasSelection(), c.typed);
-            s.editor.selection.Deselect();
+            QVERIFY2(s.editor.Selection.HasSelection(), c.typed);
+            s.editor.Selection.Deselect();
         }
     }
 
@@ -147,7 +147,7 @@ private slots:
         test::SelectAllTyped(QApplication::focusWidget());
         QTest::keyClicks(QApplication::focusWidget(), "150");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(s.editor.view.Zoom, 1.5f);
+        QCOMPARE(s.editor.View.Zoom, 1.5f);
         QCOMPARE(zoom->currentText(), QString("150%"));
 
         QComboBox* transparency = s.window.OptForm()->TransparencyList();
@@ -156,7 +156,7 @@ private slots:
         test::SelectAllTyped(QApplication::focusWidget());
         QTest::keyClicks(QApplication::focusWidget(), "35");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-        QCOMPARE(s.editor.settings.Transparency, 35);
+        QCOMPARE(s.editor.Settings.Transparency, 35);
         QCOMPARE(transparency->currentText(), QString("35%"));
     }
 
@@ -166,7 +166,7 @@ private slots:
         Activate(s);
         MessageWatch messages;
         // No name yet: Save is grey, Ctrl+S writes nothing and says nothing.
-        s.editor.document.ModifiedCount = 1;
+        s.editor.Document.ModifiedCount = 1;
         Type(s, Qt::Key_S);
         QTest::qWait(50);
         QCOMPARE(messages.seen, 0);
@@ -179,7 +179,7 @@ private slots:
             PushUndo(s.editor);
         Type(s, Qt::Key_V);
         QCOMPARE(s.editor.UndoCount, UndoDepth);
-        QCOMPARE(s.editor.settings.CurrentTool, Tool::Pencil);
+        QCOMPARE(s.editor.Settings.CurrentTool, Tool::Pencil);
     }
 
     void saveFollowsTheDocumentAfterItsMenuWasOpened()
@@ -188,8 +188,8 @@ private slots:
         Activate(s);
         QTemporaryDir dir;
         const QString path = dir.path() + "/picture.bmp";
-        s.editor.document.DocFileName = path.toStdString();
-        s.editor.document.ModifiedCount = 0;
+        s.editor.Document.DocFileName = path.toStdString();
+        s.editor.Document.ModifiedCount = 0;
         QMenu* file = s.window.Menu().Menu("N1");
         file->popup(QPoint(0, 0));
         QVERIFY2(!s.window.Menu().Action("N3")->isEnabled(), "nothing to save");
@@ -197,7 +197,7 @@ private slots:
         Stroke(s);
         Type(s, Qt::Key_S);
         QVERIFY(QFileInfo::exists(path));
-        QCOMPARE(s.editor.document.ModifiedCount, 0);
+        QCOMPARE(s.editor.Document.ModifiedCount, 0);
     }
 };
 

@@ -117,7 +117,7 @@ struct Setup {
         : editor(WithQtTexts(language), std::move(paths)), window(editor)
     {
         const auto table = CaptionTable(language);
-        ApplyMessageEntries(table, editor.messages);
+        ApplyMessageEntries(table, editor.Messages);
         window.ApplyWindowLayout(DefaultWindowLayout());
         window.FinishStartUp();
         ApplyCaptions(table, window.Windows());

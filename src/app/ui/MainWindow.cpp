@@ -63,18 +63,18 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
                  {[this] { printing->Print(); }, [this] { return scanners->Acquire(); },
                   [this] { scanners->SelectSource(); }, [this] { close(); }});
     BindEditMenu(menu.Menu("N6"), *edits);
-    BindHelpMenus(menu.Menu("WebMenu"), menu.Menu("N21"), editor.language, editor.paths, aboutBox);
+    BindHelpMenus(menu.Menu("WebMenu"), menu.Menu("N21"), editor.Language, editor.Paths, aboutBox);
     effects = std::make_unique<EffectFrame>(editor, *this, *this);
     openAddress = [](const std::string& address) {
         QDesktopServices::openUrl(QUrl(QString::fromStdString(address), QUrl::TolerantMode));
     };
-    const InterfaceContext context{editor.language, editor.messages, editor.paths};
-    deformations = new DeformationMenu(menu.Menu("N29"), menu.Menu("WebMenu"), context, ColorPair(editor.settings),
+    const InterfaceContext context{editor.Language, editor.Messages, editor.Paths};
+    deformations = new DeformationMenu(menu.Menu("N29"), menu.Menu("WebMenu"), context, ColorPair(editor.Settings),
                                        *effects, this,
                                        [this](const std::string& address) { openAddress(address); });
     filters = new FilterMenu(menu.Menu("N30"), context, *effects, this);
     colorEffects =
-        new ColorEffectsMenu(menu.Menu("N24"), menu.Menu("N28"), ColorPair(editor.settings), *effects, this);
+        new ColorEffectsMenu(menu.Menu("N24"), menu.Menu("N28"), ColorPair(editor.Settings), *effects, this);
 
     timer = new QTimer(this);
     timer->setObjectName("Timer1");
@@ -95,14 +95,14 @@ void TForm1::CreateChildWindows()
     instrumForm = new TInstrumForm(editor, *this, *this);
     instrumForm->onToolCursor = [this](ToolCursor cursor) { editForm->SetToolCursor(cursor); };
     AddChild(instrumForm, false);
-    optForm = new TOptForm(editor);
+    optForm = new TOptForm(editor.Settings);
     optForm->onTransparencyChanged = [this] { ShowTransparency(); };
     instrumForm->onToolOptions = [this](unsigned options) { optForm->EnableOptions(options); };
     AddChild(optForm, false);
-    aboutBox = new TAboutBox(editor.language, this);
+    aboutBox = new TAboutBox(editor.Language, this);
     newImage = new TNewImage(sizeResults, this);
     imgResize = new TImgResize(sizeResults, this);
-    colorForm = new TColorForm(editor, *this);
+    colorForm = new TColorForm(editor.Settings, *this);
     AddChild(colorForm, false);
     addText = new TAddText(editor, *this, *this, this);
     AddOutlineDisplay(previewForm);
@@ -235,11 +235,11 @@ void TForm1::FinishStartUp()
 
 void TForm1::Timer1Timer()
 {
-    if (!editor.selection.HasSelection())
+    if (!editor.Selection.HasSelection())
         return;
     for (OutlineDisplay* display : outlineDisplays)
-        display->DrawOutline(editor.outline);
-    editor.outline.Advance();
+        display->DrawOutline(editor.Outline);
+    editor.Outline.Advance();
 }
 
 void TForm1::RedrawView()
@@ -273,7 +273,7 @@ void TForm1::ShowMoveTool() { instrumForm->ShowMoveTool(); }
 void TForm1::RefreshColorPanels()
 {
     ColorPanelImages images;
-    RenderColorPanels(editor.settings, images);
+    RenderColorPanels(editor.Settings, images);
     instrumForm->ShowSwatches(images);
     colorForm->ShowPanels(images);
 }
@@ -293,7 +293,7 @@ void TForm1::OpenTextDialog() { addText->Ask(tools->TextPosition); }
 // A placed text that still floats shows a new transparency at once.
 void TForm1::ShowTransparency()
 {
-    if (!editor.selection.FloatingText)
+    if (!editor.Selection.FloatingText)
         return;
     MoveSelectionBy(editor, 0, 0, 0, 0);
     RedrawView();

@@ -39,13 +39,13 @@ void TPreviewForm::LayOutPreview(bool outline)
     ShowPreview();
 }
 
-void TPreviewForm::ShowPreview() { image->Show(editor.view.PreviewBuffer); }
+void TPreviewForm::ShowPreview() { image->Show(editor.View.PreviewBuffer); }
 
 void TPreviewForm::DrawOutline(const OutlinePhase& phase)
 {
-    const ViewState& v = editor.view;
-    ShowOutlined(*image, v.GradientFeedback ? v.RubberPreviewBuffer : v.PreviewBuffer, editor.buffers.PreviewFrameRows.data(), editor.buffers.PreviewFrameColumns.data(),
-                 editor.view.PreviewFrameCount, phase);
+    const ViewState& v = editor.View;
+    ShowOutlined(*image, v.GradientFeedback ? v.RubberPreviewBuffer : v.PreviewBuffer, editor.Buffers.PreviewFrameRows.data(), editor.Buffers.PreviewFrameColumns.data(),
+                 editor.View.PreviewFrameCount, phase);
 }
 
 void TPreviewForm::resizeEvent(QResizeEvent* event)
@@ -59,9 +59,9 @@ void TPreviewForm::Navigate(QMouseEvent* event)
 {
     const double x = std::clamp<double>(event->position().x(), 0, image->width() - 1);
     const double y = std::clamp<double>(event->position().y(), 0, image->height() - 1);
-    const float scale = editor.view.PreviewScale > 0 ? editor.view.PreviewScale : 1.0f;
-    editor.view.ScrollX = static_cast<int>(std::trunc(x / scale));
-    editor.view.ScrollY = static_cast<int>(std::trunc(y / scale));
+    const float scale = editor.View.PreviewScale > 0 ? editor.View.PreviewScale : 1.0f;
+    editor.View.ScrollX = static_cast<int>(std::trunc(x / scale));
+    editor.View.ScrollY = static_cast<int>(std::trunc(y / scale));
     windows.RedrawView();
 }
 

@@ -35,7 +35,7 @@ void PrintCommand::Print()
     QPrinter printer(QPrinter::HighResolution);
     if (!choosePrinter(printer))
         return;
-    if (editor.settings.CurrentTool == Tool::Move)
+    if (editor.Settings.CurrentTool == Tool::Move)
         palette.SelectTool(Tool::Pencil);
     const PrintPlacement place = FitToPage(printer.width(), printer.height(), editor.Image.Width, editor.Image.Height);
     QPainter painter;

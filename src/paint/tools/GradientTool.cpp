@@ -17,7 +17,7 @@ void GradientTool::Press(const ToolEvent& e)
 // they show.
 void GradientTool::Move(const ToolEvent& e)
 {
-    ViewState& v = desk.editor.view;
+    ViewState& v = desk.editor.View;
     v.RubberViewBuffer.CopyFrom(v.ViewBuffer);
     v.RubberViewBuffer.DrawLine(dragStartWindow.x, dragStartWindow.y, e.x, e.y, RubberBandColor);
     desk.windows.ShowViewCopy(v.RubberViewBuffer);
@@ -36,7 +36,7 @@ void GradientTool::Move(const ToolEvent& e)
 void GradientTool::Release(const ToolEvent& e)
 {
     LinearGradient(desk.editor, dragStart.x, dragStart.y, e.at.x, e.at.y);
-    desk.editor.view.GradientFeedback = false;
+    desk.editor.View.GradientFeedback = false;
     desk.windows.RelayoutPreview(true);
     desk.windows.RedrawView();
 }

@@ -8,14 +8,14 @@ namespace krt {
 
 void MoveTool::Press(const ToolEvent& e)
 {
-    dragging = HitSelection(desk.editor, e.at.x, e.at.y) && desk.editor.selection.HasSelection();
+    dragging = HitSelection(desk.editor, e.at.x, e.at.y) && desk.editor.Selection.HasSelection();
 }
 
 void MoveTool::Move(const ToolEvent& e)
 {
     if (!dragging)
         return;
-    const Selection& s = desk.editor.selection;
+    const Selection& s = desk.editor.Selection;
     const SelectionBounds r = s.SelectionRect;
     const int ox = s.SelectionOffsetX, oy = s.SelectionOffsetY;
     MoveSelectionBy(desk.editor, e.previous.x, e.previous.y, e.at.x, e.at.y);

@@ -13,7 +13,7 @@ void SelectionTools::Press(const ToolEvent& e)
     freeHandActive = false;
     switch (e.tool) {
     case Tool::RectangleSelect:
-        desk.editor.selection.Deselect();
+        desk.editor.Selection.Deselect();
         dragStart = e.at;
         break;
     case Tool::SameColorSelect:
@@ -39,8 +39,8 @@ void SelectionTools::Move(const ToolEvent& e)
         // The outline grows in the selection mask and shows as a line drawn
         // straight into the view's buffer (the next redraw takes it away).
         FreeHandPath(desk.editor, e.previous.x, e.previous.y, e.at.x, e.at.y);
-        desk.editor.view.ViewBuffer.DrawLine(lastWindowPoint.x, lastWindowPoint.y, e.x, e.y, RubberBandColor);
-        desk.windows.ShowViewCopy(desk.editor.view.ViewBuffer);
+        desk.editor.View.ViewBuffer.DrawLine(lastWindowPoint.x, lastWindowPoint.y, e.x, e.y, RubberBandColor);
+        desk.windows.ShowViewCopy(desk.editor.View.ViewBuffer);
         lastWindowPoint = {e.x, e.y};
     }
 }
@@ -65,7 +65,7 @@ void SelectionTools::Release(const ToolEvent& e)
 // never past the picture's last row or column.
 void SelectionTools::AutoScroll(int rawX, int rawY)
 {
-    ViewState& v = desk.editor.view;
+    ViewState& v = desk.editor.View;
     const int oldX = v.ScrollX, oldY = v.ScrollY;
     if (rawX < 0)
         --v.ScrollX;
@@ -85,7 +85,7 @@ void SelectionTools::AutoScroll(int rawX, int rawY)
 // the preview so the pictures underneath stay as they were.
 void SelectionTools::ShowRectangleBand(int x, int y)
 {
-    ViewState& v = desk.editor.view;
+    ViewState& v = desk.editor.View;
     v.RubberViewBuffer.CopyFrom(v.ViewBuffer);
     const double ax = (dragStart.x - v.ScrollX) * static_cast<double>(v.Zoom);
     const double ay = (dragStart.y - v.ScrollY) * static_cast<double>(v.Zoom);

@@ -17,7 +17,7 @@ void StrokeTools::Press(const ToolEvent& e)
 void StrokeTools::Move(const ToolEvent& e)
 {
     const ImagePoint p = e.at, q = e.previous;
-    const int s = desk.editor.settings.BrushSize;
+    const int s = desk.editor.Settings.BrushSize;
     PaintSegment(desk.editor, p.x, p.y, q.x, q.y);
     desk.windows.RedrawView();
     // Only the rectangle the segment's brush can reach changes in the preview.

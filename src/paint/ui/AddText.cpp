@@ -204,17 +204,17 @@ void TAddText::Button4Click()
         return;
     const QString title = QString::fromUtf8(ProductTitle);
     if (ink->width > editor.Image.Width) {
-        QMessageBox::information(this, title, QString::fromStdString(editor.messages.MsgTextTooWide));
+        QMessageBox::information(this, title, QString::fromStdString(editor.Messages.MsgTextTooWide));
         return;
     }
     if (ink->height > editor.Image.Height) {
-        QMessageBox::information(this, title, QString::fromStdString(editor.messages.MsgTextTooHigh));
+        QMessageBox::information(this, title, QString::fromStdString(editor.Messages.MsgTextTooHigh));
         return;
     }
     PlaceText(editor, *ink, position, checkBox1->isChecked());
     windows.RelayoutPreview(true);
     windows.RedrawView();
-    editor.settings.CurrentTool = Tool::Move;
+    editor.Settings.CurrentTool = Tool::Move;
     palette.ShowMoveTool();
     accept();
 }

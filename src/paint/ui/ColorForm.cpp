@@ -66,7 +66,7 @@ protected:
 
 } // namespace
 
-TColorForm::TColorForm(Editor& ed, ToolPalette& p, QWidget* parent) : QWidget(parent), editor(ed), palette(p)
+TColorForm::TColorForm(EditorSettings& s, ToolPalette& p, QWidget* parent) : QWidget(parent), settings(s), palette(p)
 {
     setObjectName("ColorForm");
     setWindowTitle(QString::fromUtf8("Цвет"));
@@ -103,7 +103,7 @@ TColorForm::TColorForm(Editor& ed, ToolPalette& p, QWidget* parent) : QWidget(pa
     colorGrid->setObjectName("CColorGrid1");
     colorGrid->setGeometry(2, 58, 304, 18);
     colorGrid->onPick = [this](int index) {
-        SetActiveColor(editor.settings, GridColor(index));
+        SetActiveColor(settings, GridColor(index));
         palette.RefreshColorPanels();
     };
     grid = colorGrid;
@@ -117,8 +117,8 @@ TColorForm::TColorForm(Editor& ed, ToolPalette& p, QWidget* parent) : QWidget(pa
 void TColorForm::SetChannel(int channel, int value)
 {
     const int shift = 16 - 8 * channel;
-    const PackedColor c = ActiveColor(editor.settings);
-    SetActiveColor(editor.settings, (c & ~(PackedColor{0xFF} << shift)) | (static_cast<PackedColor>(value) << shift));
+    const PackedColor c = ActiveColor(settings);
+    SetActiveColor(settings, (c & ~(PackedColor{0xFF} << shift)) | (static_cast<PackedColor>(value) << shift));
     palette.RefreshColorPanels();
 }
 
@@ -137,26 +137,26 @@ void TColorForm::EditsChanged()
             edits[static_cast<std::size_t>(c)]->setText(QString::fromStdString(entry.correctedText));
     }
     const PackedColor typed = PackRGB(values[0], values[1], values[2]);
-    if (typed != ActiveColor(editor.settings)) {
-        SetActiveColor(editor.settings, typed);
+    if (typed != ActiveColor(settings)) {
+        SetActiveColor(settings, typed);
         palette.RefreshColorPanels();
     }
 }
 
 void TColorForm::ChooseFromDialog()
 {
-    const PackedColor c = ActiveColor(editor.settings);
+    const PackedColor c = ActiveColor(settings);
     const QColor chosen = QColorDialog::getColor(QColor(RedOf(c), GreenOf(c), BlueOf(c)), this);
     if (!chosen.isValid())
         return;
-    SetActiveColor(editor.settings, PackRGB(chosen.red(), chosen.green(), chosen.blue()));
+    SetActiveColor(settings, PackRGB(chosen.red(), chosen.green(), chosen.blue()));
     palette.RefreshColorPanels();
 }
 
 void TColorForm::ShowPanels(const ColorPanelImages& images)
 {
     panelsUpdating = true;
-    const PackedColor c = ActiveColor(editor.settings);
+    const PackedColor c = ActiveColor(settings);
     const int channels[3] = {RedOf(c), GreenOf(c), BlueOf(c)};
     for (std::size_t k = 0; k < 3; ++k) {
         edits[k]->setText(QString::number(channels[k]));

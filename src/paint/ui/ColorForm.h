@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Editor.h"
+#include "document/EditorSettings.h"
 #include "paint/ToolPalette.h"
 #include "core/ui/BufferView.h"
 #include "paint/ColorPanels.h"
@@ -18,7 +18,7 @@ namespace krt {
 class TColorForm : public QWidget {
     Q_OBJECT
 public:
-    TColorForm(Editor& editor, ToolPalette& palette, QWidget* parent = nullptr);
+    TColorForm(EditorSettings& settings, ToolPalette& palette, QWidget* parent = nullptr);
 
     // Shows the bars, markers and numbers of the active colour.
     void ShowPanels(const ColorPanelImages& images);
@@ -31,7 +31,7 @@ private:
     void EditsChanged();
     void ChooseFromDialog();
 
-    Editor& editor;
+    EditorSettings& settings;
     ToolPalette& palette;
     bool panelsUpdating = false;
     std::array<BufferView*, 3> bars{};

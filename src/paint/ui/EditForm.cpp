@@ -41,7 +41,7 @@ void TEditForm::SetZoomFromBox()
 {
     std::string text = combo->currentText().toStdString();
     try {
-        SetZoomFromText(editor.view, text);
+        SetZoomFromText(editor.View, text);
     } catch (...) {
         combo->setCurrentText(QString::fromStdString(text));
         throw;
@@ -50,14 +50,14 @@ void TEditForm::SetZoomFromBox()
     windows.RedrawView();
 }
 
-void TEditForm::ShowView() { image->Show(editor.view.ViewBuffer); }
+void TEditForm::ShowView() { image->Show(editor.View.ViewBuffer); }
 
 void TEditForm::DrawOutline(const OutlinePhase& phase)
 {
     // Over the gradient's rubber band while it shows.
-    const ViewState& v = editor.view;
-    ShowOutlined(*image, v.GradientFeedback ? v.RubberViewBuffer : v.ViewBuffer, editor.buffers.ViewFrameRows.data(), editor.buffers.ViewFrameColumns.data(),
-                 editor.view.ViewFrameCount, phase);
+    const ViewState& v = editor.View;
+    ShowOutlined(*image, v.GradientFeedback ? v.RubberViewBuffer : v.ViewBuffer, editor.Buffers.ViewFrameRows.data(), editor.Buffers.ViewFrameColumns.data(),
+                 editor.View.ViewFrameCount, phase);
 }
 
 namespace {
@@ -107,9 +107,9 @@ void TEditForm::resizeEvent(QResizeEvent* event)
     combo->setGeometry(0, 0, w, 24);
     bevel->setGeometry(0, 24, w, h - 24);
     image->setGeometry(1, 25, std::max(w - 2, 1), std::max(h - 26, 1));
-    editor.view.ViewWidth = image->width();
-    editor.view.ViewHeight = image->height();
-    editor.view.ViewFrameMap.assign(static_cast<std::size_t>(image->width()) * image->height(), 0);
+    editor.View.ViewWidth = image->width();
+    editor.View.ViewHeight = image->height();
+    editor.View.ViewFrameMap.assign(static_cast<std::size_t>(image->width()) * image->height(), 0);
     RunGuarded([this] { windows.RedrawView(); });
 }
 

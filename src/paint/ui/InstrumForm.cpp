@@ -85,9 +85,9 @@ TInstrumForm::TInstrumForm(Editor& ed, ViewHost& w, ToolPalette& p, QWidget* par
         copy->setGeometry(4 + 20 * k, 236, 19, 20);
         connect(copy, &QToolButton::clicked, this, [this, k] {
             if (k == 0)
-                editor.settings.ForeColor = editor.settings.BackColor;
+                editor.Settings.ForeColor = editor.Settings.BackColor;
             else
-                editor.settings.BackColor = editor.settings.ForeColor;
+                editor.Settings.BackColor = editor.Settings.ForeColor;
             palette.RefreshColorPanels();
         });
     }
@@ -129,7 +129,7 @@ void TInstrumForm::SelectTool(Tool tool)
     if (onToolCursor)
         onToolCursor(info.cursor);
     // A placed text that still floats keeps its transparency list.
-    if (tool != Tool::Move || !editor.selection.FloatingText)
+    if (tool != Tool::Move || !editor.Selection.FloatingText)
         EnableOptions(info.options);
     if (ChooseTool(editor, tool)) {
         windows.RelayoutPreview(true);
@@ -148,12 +148,12 @@ void TInstrumForm::ShowMoveTool()
     ToolButton(Tool::Move)->setChecked(true);
     if (onToolCursor)
         onToolCursor(Traits(Tool::Move).cursor);
-    EnableOptions(editor.selection.FloatingText ? OptionTransparency : OptionsNone);
+    EnableOptions(editor.Selection.FloatingText ? OptionTransparency : OptionsNone);
 }
 
 void TInstrumForm::SetActive(bool foreground)
 {
-    editor.settings.ActiveIsForeground = foreground;
+    editor.Settings.ActiveIsForeground = foreground;
     const QRect swatch = foreground ? foreFrame->geometry() : backFrame->geometry();
     activeFrame->move(2, swatch.top() - 1);
     palette.RefreshColorPanels();
@@ -167,7 +167,7 @@ void TInstrumForm::ShowSwatches(const ColorPanelImages& images)
 
 void TInstrumForm::PosterizeChanged()
 {
-    SetPosterize(editor.settings, bars[0]->value(), bars[1]->value(), bars[2]->value());
+    SetPosterize(editor.Settings, bars[0]->value(), bars[1]->value(), bars[2]->value());
     windows.RedrawPreview();
     windows.RedrawView();
     palette.RefreshColorPanels();

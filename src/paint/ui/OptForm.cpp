@@ -8,7 +8,7 @@
 
 namespace krt {
 
-TOptForm::TOptForm(Editor& ed, QWidget* parent) : QWidget(parent), editor(ed)
+TOptForm::TOptForm(EditorSettings& s, QWidget* parent) : QWidget(parent), settings(s)
 {
     setObjectName("OptForm");
     setWindowTitle(QString::fromUtf8("Опции и цвет"));
@@ -30,11 +30,11 @@ TOptForm::TOptForm(Editor& ed, QWidget* parent) : QWidget(parent), editor(ed)
     OnEnterReleased(transparency, [this] { RunGuarded([this] { TakeTransparency(); }); });
 
     connect(type, &QComboBox::currentIndexChanged, this,
-            [this](int index) { editor.settings.BrushMode = static_cast<BrushMode>(std::clamp(index, 0, BrushModeCount - 1)); });
+            [this](int index) { settings.BrushMode = static_cast<BrushMode>(std::clamp(index, 0, BrushModeCount - 1)); });
     connect(shape, &QComboBox::currentIndexChanged, this,
-            [this](int index) { editor.settings.BrushShape = index == 1 ? BrushShape::Square : BrushShape::Circle; });
+            [this](int index) { settings.BrushShape = index == 1 ? BrushShape::Square : BrushShape::Circle; });
     connect(size, &QComboBox::currentTextChanged, this, [this](const QString& text) {
-        RunGuarded([&] { editor.settings.BrushSize = ParseBrushSize(text.toStdString()); });
+        RunGuarded([&] { settings.BrushSize = ParseBrushSize(text.toStdString()); });
     });
     connect(transparency, &QComboBox::activated, this, [this] { RunGuarded([this] { TakeTransparency(); }); });
 }
@@ -56,7 +56,7 @@ void TOptForm::TakeTransparency()
     std::string text = transparency->currentText().toStdString();
     const int value = ParseTransparency(text);
     transparency->setCurrentText(QString::fromStdString(text));
-    editor.settings.Transparency = value;
+    settings.Transparency = value;
     if (onTransparencyChanged)
         onTransparencyChanged();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Editor.h"
+#include "document/EditorSettings.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,7 +15,7 @@ namespace krt {
 class TOptForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TOptForm(Editor& editor, QWidget* parent = nullptr);
+    explicit TOptForm(EditorSettings& settings, QWidget* parent = nullptr);
 
     // Enables the groups a tool uses (ToolOptions flags).
     void EnableOptions(unsigned options);
@@ -31,7 +31,7 @@ private:
     QComboBox* AddGroup(int column, const char* labelName, const QString& heading, const char* listName);
     void TakeTransparency();
 
-    Editor& editor;
+    EditorSettings& settings;
     QComboBox* type = nullptr;
     QComboBox* shape = nullptr;
     QComboBox* size = nullptr;
