@@ -6,6 +6,16 @@
 #include <vector>
 
 namespace krt {
+namespace {
+
+// `count` pixels of the grey margin from `d` on.
+void FillMargin(std::uint8_t* d, int count)
+{
+    for (int j = 0; j < count; ++j, d += 3)
+        WritePixel(d, MarginColor);
+}
+
+} // namespace
 
 BlitExtent ScaledBlit(const TFastBMP& src, TFastBMP& dst, int x, int y, int w, int h, int dw, int dh)
 {
@@ -59,14 +69,10 @@ BlitExtent ScaledBlit(const TFastBMP& src, TFastBMP& dst, int x, int y, int w, i
                 d[2] = p[2];
             }
         }
-        for (int j = cols; j < dw; ++j, d += 3)
-            WritePixel(d, MarginColor);
+        FillMargin(d, dw - cols);
     }
-    for (int i = rows; i < dh; ++i) {
-        std::uint8_t* d = dst.RowTable[static_cast<std::size_t>(i)];
-        for (int j = 0; j < dw; ++j, d += 3)
-            WritePixel(d, MarginColor);
-    }
+    for (int i = rows; i < dh; ++i)
+        FillMargin(dst.RowTable[static_cast<std::size_t>(i)], dw);
     return {cols, rows};
 }
 

@@ -81,20 +81,19 @@ PackedColor BlurPixel(const TFastBMP& image, int x, int y)
 
 void ClearPaintMap(Editor& editor) { std::fill(editor.Buffers.PaintMap.begin(), editor.Buffers.PaintMap.end(), 0); }
 
-void PaintSegment(Editor& editor, int x, int y, int px, int py)
+namespace {
+
+// Marks the footprint at every point of the line in the coverage map and
+// returns the candidates: the footprint box widened by two pixels on every
+// side, swept the same way.
+SegmentSpans MarkCoverage(Editor& editor, int x, int y, int px, int py)
 {
     const EditorSettings& s = editor.Settings;
-    TFastBMP& image = editor.Image;
-    const TFastBMP& backup = editor.BackupImage;
-    const int width = image.Width, height = image.Height;
+    const int width = editor.Image.Width, height = editor.Image.Height;
     const int size = std::clamp(s.BrushSize, 0, MaxBrushSize);
     const int h = size / 2, e = size - h;
     const BrushMask& mask = BrushFootprint(s.BrushShape, size);
     std::uint8_t* paintMap = editor.Buffers.PaintMap.data();
-    const std::uint8_t* selection = editor.Selection.HasSelection() ? editor.Selection.SelectionMask.data() : nullptr;
-
-    // Coverage: the footprint at every point of the line; candidates: the
-    // footprint box widened by two pixels on every side, swept the same way.
     SegmentSpans spans;
     spans.firstRow = std::min(y, py) - h - 2;
     const std::size_t rows = static_cast<std::size_t>(std::abs(y - py) + size + 4);
@@ -111,36 +110,52 @@ void PaintSegment(Editor& editor, int x, int y, int px, int py)
                                         mask.runLength[static_cast<std::size_t>(r)],
                                     width);
             if (c0 < c1)
-                std::memset(paintMap + static_cast<std::size_t>(row) * width + c0, 1, static_cast<std::size_t>(c1 - c0));
+                std::memset(paintMap + static_cast<std::size_t>(row) * width + c0, 1,
+                            static_cast<std::size_t>(c1 - c0));
         }
     });
+    return spans;
+}
 
+// How many of the nine pixels around (c, row) the stroke covers: the soft
+// rim's weight (the pencil paints only what it covers, at full weight).
+int CoveredNeighbours(const std::uint8_t* paintMap, int width, int height, int c, int row)
+{
+    int n = 0;
+    for (int r = std::max(row - 1, 0); r <= std::min(row + 1, height - 1); ++r)
+        for (int k = std::max(c - 1, 0); k <= std::min(c + 1, width - 1); ++k)
+            n += paintMap[static_cast<std::size_t>(r) * width + k];
+    return n;
+}
+
+} // namespace
+
+void PaintSegment(Editor& editor, int x, int y, int px, int py)
+{
+    const SegmentSpans spans = MarkCoverage(editor, x, y, px, py);
+    const EditorSettings& s = editor.Settings;
+    TFastBMP& image = editor.Image;
+    const TFastBMP& backup = editor.BackupImage;
+    const int width = image.Width, height = image.Height;
+    const std::uint8_t* paintMap = editor.Buffers.PaintMap.data();
+    const std::uint8_t* selection = editor.Selection.HasSelection() ? editor.Selection.SelectionMask.data() : nullptr;
     const bool pencil = s.CurrentTool == Tool::Pencil;
     const PackedColor paint = s.CurrentTool == Tool::Eraser ? s.BackColor : s.ForeColor;
     const int t = std::clamp(s.Transparency, 0, 100);
     const int keep = 100 - t;
-    for (std::size_t i = 0; i < rows; ++i) {
+    for (std::size_t i = 0; i < spans.from.size(); ++i) {
         const int row = spans.firstRow + static_cast<int>(i);
         if (row < 0 || row >= height)
             continue;
         const int c0 = std::max(spans.from[i], 0), c1 = std::min(spans.to[i], width - 1);
         const std::size_t rowStart = static_cast<std::size_t>(row) * width;
         for (int c = c0; c <= c1; ++c) {
-            if (selection && selection[rowStart + c] == 0)
+            if ((selection && selection[rowStart + c] == 0) || (pencil && paintMap[rowStart + c] == 0))
                 continue;
-            int n = 9;
-            if (pencil) {
-                if (paintMap[rowStart + c] == 0)
-                    continue;
-            } else {
-                n = 0;
-                for (int r = std::max(row - 1, 0); r <= std::min(row + 1, height - 1); ++r)
-                    for (int k = std::max(c - 1, 0); k <= std::min(c + 1, width - 1); ++k)
-                        n += paintMap[static_cast<std::size_t>(r) * width + k];
-            }
+            const int n = pencil ? 9 : CoveredNeighbours(paintMap, width, height, c, row);
             const std::uint8_t* o = backup.PixelAddress(c, row);
             const PackedColor target = s.BrushMode == BrushMode::Blur ? BlurPixel(backup, c, row)
-                                                               : CombineColor(s.BrushMode, ReadPixel(o), paint);
+                                                                      : CombineColor(s.BrushMode, ReadPixel(o), paint);
             std::uint8_t* out = image.PixelAddress(c, row);
             for (int ch = 0; ch < 3; ++ch) {
                 const int oc = o[ch];

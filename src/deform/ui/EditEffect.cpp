@@ -1,6 +1,7 @@
 #include "deform/ui/EditEffect.h"
 
 #include "core/Product.h"
+#include "core/ui/Controls.h"
 #include "core/ui/RadioGroup.h"
 #include "core/ui/RunGuarded.h"
 
@@ -9,25 +10,6 @@
 #include <QRegularExpressionValidator>
 
 namespace krt {
-namespace {
-
-QLabel* Label(QWidget* parent, const char* name, const char* text, QRect geometry)
-{
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    return label;
-}
-
-QLineEdit* Edit(QWidget* parent, const QString& name, const char* text, QRect geometry)
-{
-    auto* edit = new QLineEdit(QString::fromUtf8(text), parent);
-    edit->setObjectName(name);
-    edit->setGeometry(geometry);
-    return edit;
-}
-
-} // namespace
 
 TEditEffect::TEditEffect(const Messages& texts, TEffectForm& tryOut, std::function<void(const std::string&)> add,
                          std::function<void()> show, QWidget* parent)
@@ -37,8 +19,8 @@ TEditEffect::TEditEffect(const Messages& texts, TEffectForm& tryOut, std::functi
     setWindowTitle(QString::fromUtf8("Создание деформации"));
     // Wider than the original's 469 pixels: the captions in today's fonts need the room.
     setFixedSize(580, 318);
-    Label(this, "Label14", "Название", QRect(8, 8, 80, 22));
-    edit9 = Edit(this, "Edit9", "", QRect(92, 8, 240, 22));
+    AddControl<QLabel>(this, {"Label14", {8, 8, 80, 22}, "Название"});
+    edit9 = AddControl<QLineEdit>(this, {"Edit9", {92, 8, 240, 22}});
     BuildConstantRows();
     BuildFormulaBox();
 
@@ -66,24 +48,24 @@ TEditEffect::TEditEffect(const Messages& texts, TEffectForm& tryOut, std::functi
 // Six rows, a to f: letter, used box, label and default.
 void TEditEffect::BuildConstantRows()
 {
-    Label(this, "Label1", "Константа", QRect(8, 40, 80, 20));
-    Label(this, "Label3", "Используется", QRect(90, 40, 100, 20));
-    Label(this, "Label11", "Название", QRect(192, 40, 150, 20));
-    Label(this, "Label4", "Значение по умолчанию", QRect(346, 40, 206, 20));
+    AddControl<QLabel>(this, {"Label1", {8, 40, 80, 20}, "Константа"});
+    AddControl<QLabel>(this, {"Label3", {90, 40, 100, 20}, "Используется"});
+    AddControl<QLabel>(this, {"Label11", {192, 40, 150, 20}, "Название"});
+    AddControl<QLabel>(this, {"Label4", {346, 40, 206, 20}, "Значение по умолчанию"});
     // Up to two digits; an empty box is an untouched one (the default 0). It
     // holds no blanks, so a click anywhere in it leaves room to type.
     auto* twoDigits = new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), this);
     for (int k = 0; k < 6; ++k) {
         const int top = 62 + 24 * k;
         const char letter[2] = {static_cast<char>('a' + k), '\0'};
-        Label(this, QString("Label%1").arg(k + 5).toUtf8().constData(), letter, QRect(30, top, 20, 22));
+        AddControl<QLabel>(this, {QString("Label%1").arg(k + 5), {30, top, 20, 22}, letter});
         auto* used = new QCheckBox(this);
         used->setObjectName(QString("CheckBox%1").arg(k + 1));
         used->setGeometry(130, top, 22, 22);
         usedBoxes[static_cast<std::size_t>(k)] = used;
         labelEdits[static_cast<std::size_t>(k)] =
-            Edit(this, QString("Edit%1").arg(k + 1), "", QRect(192, top, 150, 22));
-        QLineEdit* value = Edit(this, QString("MaskEdit%1").arg(k + 1), "", QRect(346, top, 40, 22));
+            AddControl<QLineEdit>(this, {QString("Edit%1").arg(k + 1), {192, top, 150, 22}});
+        QLineEdit* value = AddControl<QLineEdit>(this, {QString("MaskEdit%1").arg(k + 1), {346, top, 40, 22}});
         value->setMaxLength(2);
         value->setValidator(twoDigits);
         defaultEdits[static_cast<std::size_t>(k)] = value;
@@ -93,7 +75,7 @@ void TEditEffect::BuildConstantRows()
 // The coordinate kind and system, and the two pairs of formulas.
 void TEditEffect::BuildFormulaBox()
 {
-    Label(this, "Label13", "Формулы", QRect(8, 210, 80, 20));
+    AddControl<QLabel>(this, {"Label13", {8, 210, 80, 20}, "Формулы"});
     auto* kind = new QGroupBox(QString::fromUtf8("Координат"), this);
     kind->setObjectName("GroupBox2");
     kind->setGeometry(332, 206, 110, 74);
@@ -117,14 +99,14 @@ void TEditEffect::BuildFormulaBox()
     MakeRadioGroup(this, {radioButton3, radioButton4});
     MakeRadioGroup(this, {radioButton1, radioButton2});
 
-    Label(this, "Label2", "X=", QRect(8, 232, 24, 22));
-    edit7 = Edit(this, "Edit7", "x", QRect(32, 232, 134, 22));
-    Label(this, "Label12", "Y=", QRect(8, 258, 24, 22));
-    edit8 = Edit(this, "Edit8", "y", QRect(32, 258, 134, 22));
-    Label(this, "Label15", "T=", QRect(172, 232, 22, 22));
-    edit10 = Edit(this, "Edit10", "t", QRect(194, 232, 134, 22));
-    Label(this, "Label16", "R=", QRect(172, 258, 22, 22));
-    edit11 = Edit(this, "Edit11", "r", QRect(194, 258, 134, 22));
+    AddControl<QLabel>(this, {"Label2", {8, 232, 24, 22}, "X="});
+    edit7 = AddControl<QLineEdit>(this, {"Edit7", {32, 232, 134, 22}, "x"});
+    AddControl<QLabel>(this, {"Label12", {8, 258, 24, 22}, "Y="});
+    edit8 = AddControl<QLineEdit>(this, {"Edit8", {32, 258, 134, 22}, "y"});
+    AddControl<QLabel>(this, {"Label15", {172, 232, 22, 22}, "T="});
+    edit10 = AddControl<QLineEdit>(this, {"Edit10", {194, 232, 134, 22}, "t"});
+    AddControl<QLabel>(this, {"Label16", {172, 258, 22, 22}, "R="});
+    edit11 = AddControl<QLineEdit>(this, {"Edit11", {194, 258, 134, 22}, "r"});
     connect(radioButton1, &QRadioButton::toggled, this, [this] { SystemChanged(); });
     SystemChanged();
 }
@@ -184,8 +166,7 @@ DeformationEditorFields TEditEffect::Fields() const
 void TEditEffect::Button1Click()
 {
     if (edit9->text().contains('|'))
-        QMessageBox::information(this, QString::fromUtf8(ProductTitle),
-                                 QString::fromStdString(messages.MsgNameNoBar));
+        QMessageBox::information(this, QString::fromUtf8(ProductTitle), QString::fromStdString(messages.MsgNameNoBar));
     addRecord(BuildDeformationRecord(Fields()));
     accept();
 }
@@ -208,9 +189,9 @@ void TEditEffect::Button3Click()
     QString text = QString::fromStdString(messages.MsgNewByStringDefault);
     for (;;) {
         bool ok = false;
-        text = QInputDialog::getText(this, QString::fromStdString(messages.MsgNewByStringTitle),
-                                     QString::fromStdString(messages.MsgNewByStringPrompt), QLineEdit::Normal,
-                                     text, &ok);
+        text =
+            QInputDialog::getText(this, QString::fromStdString(messages.MsgNewByStringTitle),
+                                  QString::fromStdString(messages.MsgNewByStringPrompt), QLineEdit::Normal, text, &ok);
         if (!ok)
             return;
         bool added = false;

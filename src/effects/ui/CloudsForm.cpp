@@ -1,5 +1,6 @@
 #include "effects/ui/CloudsForm.h"
 
+#include "core/ui/Controls.h"
 #include "core/ui/KeyboardSlider.h"
 #include "effects/Plasma.h"
 
@@ -15,26 +16,18 @@ QScrollBar* Slider(QWidget* parent, const char* name, int maximum, int pageStep,
     return bar;
 }
 
-QLabel* Label(QWidget* parent, const char* name, const char* caption, QRect place)
-{
-    auto* label = new QLabel(QString::fromUtf8(caption), parent);
-    label->setObjectName(name);
-    label->setGeometry(place);
-    return label;
-}
-
 } // namespace
 
 TClouds::TClouds(ColorPair colorPair, QWidget* parent)
     : EffectDialog("Clouds", "Плазменные облака", QSize(258, 132), std::nullopt, parent),
       seed([] { return static_cast<std::uint32_t>(std::time(nullptr)); }), colors(colorPair)
 {
-    Label(this, "Label1", "Прозрачность", QRect(8, 6, 200, 18));
+    AddControl<QLabel>(this, {"Label1", {8, 6, 200, 18}, "Прозрачность"});
     scrollBar1 = Slider(this, "ScrollBar1", 100, 10, 26);
-    label3 = Label(this, "Label3", "0", QRect(214, 26, 36, 17));
-    Label(this, "Label2", "Грубость", QRect(8, 50, 200, 18));
+    label3 = AddControl<QLabel>(this, {"Label3", {214, 26, 36, 17}, "0"});
+    AddControl<QLabel>(this, {"Label2", {8, 50, 200, 18}, "Грубость"});
     scrollBar2 = Slider(this, "ScrollBar2", 50, 5, 70);
-    label4 = Label(this, "Label4", "0", QRect(214, 70, 36, 17));
+    label4 = AddControl<QLabel>(this, {"Label4", {214, 70, 36, 17}, "0"});
     for (QScrollBar* bar : {scrollBar1, scrollBar2})
         connect(bar, &QScrollBar::valueChanged, this, [this] { ShowValues(); });
     PlaceButtons(8, 100);
@@ -46,10 +39,7 @@ void TClouds::ShowValues()
     label4->setText(QString::number(scrollBar2->value()));
 }
 
-void TClouds::Opening()
-{
-    ShowValues();
-}
+void TClouds::Opening() { ShowValues(); }
 
 void TClouds::Apply(TFastBMP& target, const TFastBMP& source)
 {

@@ -1,6 +1,7 @@
 #include "effects/ui/FilterForm.h"
 
 #include "core/Product.h"
+#include "core/ui/Controls.h"
 #include "core/ui/RunGuarded.h"
 #include "effects/Convolution.h"
 #include "effects/FilterLibrary.h"
@@ -23,62 +24,47 @@ TFilterForm::TFilterForm(const Messages& texts, std::function<void(const std::st
     setObjectName("FilterForm");
     setWindowTitle(QString::fromUtf8("Создание фильтра"));
     setFixedSize(420, 212);
-    label1 = new QLabel(QString::fromUtf8("Название фильтра"), this);
-    label1->setObjectName("Label1");
-    label1->setGeometry(8, 6, 212, 18);
-    editName = new QLineEdit(this);
-    editName->setObjectName("EditName");
-    editName->setGeometry(8, 26, 212, 24);
-
-    groupBox1 = new QGroupBox(QString::fromUtf8("Матрица"), this);
-    groupBox1->setObjectName("GroupBox1");
-    groupBox1->setGeometry(8, 56, 212, 112);
-    QWidget* previous = editName;
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 3; ++column) {
-            const int k = GridWeights[row][column];
-            auto* edit = new QLineEdit(groupBox1);
-            edit->setObjectName(QString("Edit%1").arg(k));
-            edit->setGeometry(8 + 44 * column, 22 + 29 * row, 40, 24);
-            edits[static_cast<std::size_t>(k - 1)] = edit;
-            // Tab runs over the screen positions, left to right, top to bottom.
-            setTabOrder(previous, edit);
-            previous = edit;
-            if (row == 1 && column == 2) {
-                label2 = new QLabel(QString::fromUtf8("Делитель"), groupBox1);
-                label2->setObjectName("Label2");
-                label2->setGeometry(142, 4 + 29 * row, 64, 18);
-                auto* divisor = new QLineEdit(groupBox1);
-                divisor->setObjectName("Edit10");
-                divisor->setGeometry(142, 22 + 29 * row, 60, 24);
-                edits[9] = divisor;
-                setTabOrder(previous, divisor);
-                previous = divisor;
-            }
-        }
-
+    label1 = AddControl<QLabel>(this, {"Label1", {8, 6, 212, 18}, "Название фильтра"});
+    editName = AddControl<QLineEdit>(this, {"EditName", {8, 26, 212, 24}});
+    QWidget* last = BuildGrid();
     auto* bevel = new QFrame(this);
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bevel->setGeometry(227, 7, 187, 192);
-    image1 = new BufferView(this);
-    image1->setObjectName("Image1");
-    image1->setGeometry(228, 8, 185, 190);
-
-    button1 = new QPushButton(QString::fromUtf8("Добавить"), this);
-    button1->setObjectName("Button1");
-    button1->setGeometry(8, 178, 68, 25);
-    button2 = new QPushButton(QString::fromUtf8("Отмена"), this);
-    button2->setObjectName("Button2");
-    button2->setGeometry(80, 178, 68, 25);
-    button3 = new QPushButton("Preview", this);
-    button3->setObjectName("Button3");
-    button3->setGeometry(152, 178, 68, 25);
-    setTabOrder(previous, button1);
+    image1 = AddControl<BufferView>(this, {"Image1", {228, 8, 185, 190}});
+    button1 = AddControl<QPushButton>(this, {"Button1", {8, 178, 68, 25}, "Добавить"});
+    button2 = AddControl<QPushButton>(this, {"Button2", {80, 178, 68, 25}, "Отмена"});
+    button3 = AddControl<QPushButton>(this, {"Button3", {152, 178, 68, 25}, "Preview"});
+    setTabOrder(last, button1);
     setTabOrder(button1, button2);
     setTabOrder(button2, button3);
     connect(button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button1Click(); }); });
     connect(button2, &QPushButton::clicked, this, &QDialog::reject);
     connect(button3, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button3Click(); }); });
+}
+
+// "Матрица": the nine weights in screen order and the divisor right of the
+// middle row; Tab runs over the screen positions, left to right, top to
+// bottom. Returns the last field in that order.
+QWidget* TFilterForm::BuildGrid()
+{
+    groupBox1 = AddControl<QGroupBox>(this, {"GroupBox1", {8, 56, 212, 112}, "Матрица"});
+    QWidget* previous = editName;
+    auto follow = [&](QWidget* next) {
+        setTabOrder(previous, next);
+        previous = next;
+    };
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const int k = GridWeights[row][column];
+            edits[static_cast<std::size_t>(k - 1)] =
+                AddControl<QLineEdit>(groupBox1, {QString("Edit%1").arg(k), {8 + 44 * column, 22 + 29 * row, 40, 24}});
+            follow(edits[static_cast<std::size_t>(k - 1)]);
+        }
+    label2 = AddControl<QLabel>(groupBox1, {"Label2", {142, 33, 64, 18}, "Делитель"});
+    edits[9] = AddControl<QLineEdit>(groupBox1, {"Edit10", {142, 51, 60, 24}});
+    // The divisor comes right after the middle row.
+    setTabOrder(edits[3], edits[9]);
+    return previous;
 }
 
 void TFilterForm::Open(const TFastBMP& picture)
@@ -93,8 +79,7 @@ std::string TFilterForm::Record() const
     std::array<std::string, 9> weights;
     for (std::size_t k = 0; k < 9; ++k)
         weights[k] = CheckWeightText(edits[k]->text().toStdString());
-    return BuildFilterRecord(editName->text().toStdString(), weights,
-                             CheckDivisorText(edits[9]->text().toStdString()));
+    return BuildFilterRecord(editName->text().toStdString(), weights, CheckDivisorText(edits[9]->text().toStdString()));
 }
 
 // "Добавить": a "|" in the name would make the record's numbers unreadable,
@@ -103,8 +88,7 @@ std::string TFilterForm::Record() const
 void TFilterForm::Button1Click()
 {
     if (editName->text().contains('|')) {
-        QMessageBox::information(this, QString::fromUtf8(ProductTitle),
-                                 QString::fromStdString(messages.MsgNameNoBar));
+        QMessageBox::information(this, QString::fromUtf8(ProductTitle), QString::fromStdString(messages.MsgNameNoBar));
         return;
     }
     addRecord(Record());

@@ -43,6 +43,7 @@ public:
     QPushButton* PreviewButton() const { return button3; }
 
 private:
+    QWidget* BuildGrid();
     void Button1Click();
     void Button3Click();
 

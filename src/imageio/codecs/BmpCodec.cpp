@@ -74,30 +74,10 @@ struct BmpLayout {
     int paletteEntrySize = 4;
 };
 
-BmpLayout ParseHeaders(const std::uint8_t* data, std::size_t size)
+// The size, depth and compression of the info header at `h`: the OS/2 1.x
+// core header of 12 bytes, or a Windows / OS/2 2.x one.
+void ParseInfoHeader(const std::uint8_t* h, BmpLayout& l)
 {
-    BmpLayout l;
-    if (size < 2)
-        throw DecodeError("the file is empty");
-    // An OS/2 bitmap array holds its first image's file header after 14 bytes.
-    if (size >= 30 && data[0] == 'B' && data[1] == 'A' && data[14] == 'B' && data[15] == 'M')
-        l.fileStart = 14;
-    else if (data[0] != 'B' || data[1] != 'M')
-        throw DecodeError("it is not a BMP image");
-    const std::size_t hdr = l.fileStart + 14;
-    if (size < hdr + 4)
-        throw DecodeError("the file is truncated inside its header");
-    l.pixelOffset = U32(data + l.fileStart + 10);
-    l.headerSize = U32(data + hdr);
-    switch (l.headerSize) {
-    case 12: case 16: case 40: case 52: case 56: case 64: case 108: case 124:
-        break;
-    default:
-        throw DecodeError("its header of " + std::to_string(l.headerSize) + " bytes belongs to no known BMP version");
-    }
-    if (size < hdr + l.headerSize)
-        throw DecodeError("the file is truncated inside its header");
-    const std::uint8_t* h = data + hdr;
     int planes = 0;
     if (l.headerSize == 12) {
         l.width = U16(h + 4);
@@ -120,7 +100,41 @@ BmpLayout ParseHeaders(const std::uint8_t* data, std::size_t size)
     }
     if (planes != 1)
         throw DecodeError("its header gives " + std::to_string(planes) + " colour planes instead of 1");
+}
 
+BmpLayout ParseHeaders(const std::uint8_t* data, std::size_t size)
+{
+    BmpLayout l;
+    if (size < 2)
+        throw DecodeError("the file is empty");
+    // An OS/2 bitmap array holds its first image's file header after 14 bytes.
+    if (size >= 30 && data[0] == 'B' && data[1] == 'A' && data[14] == 'B' && data[15] == 'M')
+        l.fileStart = 14;
+    else if (data[0] != 'B' || data[1] != 'M')
+        throw DecodeError("it is not a BMP image");
+    const std::size_t hdr = l.fileStart + 14;
+    if (size < hdr + 4)
+        throw DecodeError("the file is truncated inside its header");
+    l.pixelOffset = U32(data + l.fileStart + 10);
+    l.headerSize = U32(data + hdr);
+    switch (l.headerSize) {
+    case 12:
+    case 16:
+    case 40:
+    case 52:
+    case 56:
+    case 64:
+    case 108:
+    case 124: break;
+    default:
+        throw DecodeError("its header of " + std::to_string(l.headerSize) + " bytes belongs to no known BMP version");
+    }
+    if (size < hdr + l.headerSize)
+        throw DecodeError("the file is truncated inside its header");
+    const std::uint8_t* h = data + hdr;
+    ParseInfoHeader(h, l);
+
+    // Colour masks sit inside the larger headers, or after the 40-byte one.
     std::size_t afterHeader = hdr + l.headerSize;
     const bool bitfields = !l.os2v2 && (l.compression == BiBitfields || l.compression == BiAlphaBitfields);
     if (bitfields) {
@@ -148,10 +162,14 @@ void CheckLayout(const BmpLayout& l, const DecodeLimits& limits)
     if (!l.os2v2 && (l.compression == BiJpeg || l.compression == BiPng))
         return;
     switch (l.bitCount) {
-    case 1: case 2: case 4: case 8: case 16: case 24: case 32:
-        break;
-    case 64:
-        throw DecodeError("64-bit high dynamic range BMP images are not supported");
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
+    case 64: throw DecodeError("64-bit high dynamic range BMP images are not supported");
     default:
         throw DecodeError("its header gives " + std::to_string(l.bitCount) + " bits per pixel, which no BMP image has");
     }
@@ -223,9 +241,7 @@ void DecodeUncompressed(const std::uint8_t* data, std::size_t size, const BmpLay
         const std::uint8_t* src = pixels + r * stride;
         std::uint8_t* dst = image.RowTable[ImageRow(l, r)];
         switch (l.bitCount) {
-        case 24:
-            std::memcpy(dst, src, static_cast<std::size_t>(3 * w));
-            break;
+        case 24: std::memcpy(dst, src, static_cast<std::size_t>(3 * w)); break;
         case 16:
         case 32:
             for (int x = 0; x < w; ++x, dst += 3) {
@@ -250,74 +266,115 @@ void DecodeUncompressed(const std::uint8_t* data, std::size_t size, const BmpLay
 }
 
 // Run-length data: pixels the stream skips keep palette colour 0.
+// The run-length pixel data of an RLE4, RLE8 or RLE24 bitmap: encoded runs
+// of one value, literal runs, and escapes for the end of a line, the end of
+// the bitmap and a move right and up. Pixels a run puts outside the picture
+// are dropped; data that stops before the last row is done is an error.
+class RunLengthReader {
+public:
+    RunLengthReader(const std::uint8_t* data, std::size_t size, const BmpLayout& layout,
+                    const std::vector<PackedColor>& colors, TFastBMP& picture)
+        : l(layout), palette(colors), image(picture), p(data + layout.pixelOffset), end(data + size),
+          rle24(layout.bitCount == 24), rle4(layout.bitCount == 4)
+    {}
+
+    void Read()
+    {
+        image.Fill(rle24 ? Black : palette[0]);
+        while (y < l.height) {
+            Need(2);
+            const int count = p[0], code = p[1];
+            p += 2;
+            if (count > 0)
+                EncodedRun(count, code);
+            else if (code == 0) // end of line
+                NextLine();
+            else if (code == 1) // end of bitmap
+                break;
+            else if (code == 2) // move right and up
+                Skip();
+            else
+                Literal(code);
+        }
+    }
+
+private:
+    void Need(std::size_t n) const
+    {
+        if (static_cast<std::size_t>(end - p) < n)
+            throw DecodeError("its compressed pixel data is truncated");
+    }
+
+    void Put(PackedColor c)
+    {
+        if (x < l.width && y < l.height)
+            WritePixel(image.RowTable[ImageRow(l, y)] + 3 * x, c);
+        ++x;
+    }
+
+    // `count` pixels of one value (RLE4: two alternating values); RLE24 keeps
+    // the colour's other two bytes after the first.
+    void EncodedRun(int count, int value)
+    {
+        if (rle24) {
+            Need(2);
+            const PackedColor c = PackRGB(p[1], p[0], value);
+            p += 2;
+            for (int i = 0; i < count; ++i)
+                Put(c);
+            return;
+        }
+        for (int i = 0; i < count; ++i)
+            Put(palette[rle4 ? ((i % 2 == 0) ? value >> 4 : value & 15) : value]);
+    }
+
+    void NextLine()
+    {
+        x = 0;
+        ++y;
+    }
+
+    void Skip()
+    {
+        Need(2);
+        x += p[0];
+        y += p[1];
+        p += 2;
+    }
+
+    // A literal run of `count` pixels, padded to a 16-bit boundary.
+    void Literal(int count)
+    {
+        const std::size_t bytes = rle24 ? 3u * count : rle4 ? (count + 1u) / 2 : static_cast<std::size_t>(count);
+        Need(bytes + (bytes & 1));
+        for (int i = 0; i < count; ++i) {
+            if (rle24)
+                Put(PackRGB(p[3 * i + 2], p[3 * i + 1], p[3 * i]));
+            else if (rle4)
+                Put(palette[(i % 2 == 0) ? p[i / 2] >> 4 : p[i / 2] & 15]);
+            else
+                Put(palette[p[i]]);
+        }
+        p += bytes + (bytes & 1);
+    }
+
+    const BmpLayout& l;
+    const std::vector<PackedColor>& palette;
+    TFastBMP& image;
+    const std::uint8_t* p;
+    const std::uint8_t* end;
+    const bool rle24;
+    const bool rle4;
+    std::int64_t x = 0;
+    std::int64_t y = 0; // file row
+};
+
 void DecodeRunLength(const std::uint8_t* data, std::size_t size, const BmpLayout& l,
                      const std::vector<PackedColor>& palette, TFastBMP& image)
 {
     if (l.pixelOffset >= size)
         throw DecodeError("its pixel data lies beyond the end of the file");
-    const bool rle24 = l.bitCount == 24;
-    const bool rle4 = l.bitCount == 4;
-    image.Fill(rle24 ? Black : palette[0]);
-
-    const std::uint8_t* p = data + l.pixelOffset;
-    const std::uint8_t* end = data + size;
-    std::int64_t x = 0;
-    std::int64_t y = 0; // file row
-    auto put = [&](PackedColor c) {
-        if (x < l.width && y < l.height)
-            WritePixel(image.RowTable[ImageRow(l, y)] + 3 * x, c);
-        ++x;
-    };
-    auto need = [&](std::size_t n) {
-        if (static_cast<std::size_t>(end - p) < n)
-            throw DecodeError("its compressed pixel data is truncated");
-    };
-    while (y < l.height) {
-        // Data may stop without an end mark only once the last row is done.
-        if (end - p < 2)
-            throw DecodeError("its compressed pixel data is truncated");
-        const int count = p[0];
-        if (count > 0) {
-            if (rle24) {
-                need(4);
-                const PackedColor c = PackRGB(p[3], p[2], p[1]);
-                p += 4;
-                for (int i = 0; i < count; ++i)
-                    put(c);
-            } else {
-                const int value = p[1];
-                p += 2;
-                for (int i = 0; i < count; ++i)
-                    put(palette[rle4 ? ((i % 2 == 0) ? value >> 4 : value & 15) : value]);
-            }
-            continue;
-        }
-        const int code = p[1];
-        p += 2;
-        if (code == 0) { // end of line
-            x = 0;
-            ++y;
-        } else if (code == 1) { // end of bitmap
-            break;
-        } else if (code == 2) { // move right and up
-            need(2);
-            x += p[0];
-            y += p[1];
-            p += 2;
-        } else { // a literal run of `code` pixels, padded to a 16-bit boundary
-            const std::size_t bytes = rle24 ? 3u * code : rle4 ? (code + 1u) / 2 : static_cast<std::size_t>(code);
-            need(bytes + (bytes & 1));
-            for (int i = 0; i < code; ++i) {
-                if (rle24)
-                    put(PackRGB(p[3 * i + 2], p[3 * i + 1], p[3 * i]));
-                else if (rle4)
-                    put(palette[(i % 2 == 0) ? p[i / 2] >> 4 : p[i / 2] & 15]);
-                else
-                    put(palette[p[i]]);
-            }
-            p += bytes + (bytes & 1);
-        }
-    }
+    RunLengthReader(data, size, l, palette, image).Read();
 }
 
 } // namespace
@@ -379,9 +436,8 @@ void EncodeBmp(const TFastBMP& image, std::FILE* file)
     if (std::fwrite(header, 1, sizeof header, file) != sizeof header)
         throw std::system_error(errno ? errno : EIO, std::generic_category());
     // The pixel area is already a 24-bit bottom-up BMP pixel area, padding included.
-    if (image.DataSize > 0 &&
-        std::fwrite(image.PixelData, 1, static_cast<std::size_t>(image.DataSize), file) !=
-            static_cast<std::size_t>(image.DataSize))
+    if (image.DataSize > 0 && std::fwrite(image.PixelData, 1, static_cast<std::size_t>(image.DataSize), file) !=
+                                  static_cast<std::size_t>(image.DataSize))
         throw std::system_error(errno ? errno : EIO, std::generic_category());
 }
 

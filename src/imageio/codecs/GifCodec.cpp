@@ -62,6 +62,59 @@ std::vector<int> RowOrder(int height, bool interlaced)
     return order;
 }
 
+// Reads an extension block; a graphic control block names the transparent
+// colour of the image that follows (or none), which is returned.
+int ReadExtension(const GifFile& file, int transparent)
+{
+    int code = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetExtension(file.gif, &code, &block) == GIF_ERROR)
+        file.Fail("its GIF data is damaged");
+    if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
+        transparent = (block[1] & 1) ? block[4] : -1;
+    while (block) {
+        if (DGifGetExtensionNext(file.gif, &block) == GIF_ERROR)
+            file.Fail("its GIF data is damaged");
+    }
+    return transparent;
+}
+
+// The image whose descriptor comes next, on a white screen of the file's size.
+void ReadImage(const GifFile& file, int transparent, TFastBMP& image, const DecodeLimits& limits)
+{
+    GifFileType* gif = file.gif;
+    if (DGifGetImageDesc(gif) == GIF_ERROR)
+        file.Fail("its GIF data is damaged");
+    const GifImageDesc& desc = gif->Image;
+    const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
+    if (!map || map->ColorCount <= 0 || !map->Colors)
+        throw DecodeError("the GIF image has no colour table");
+    if (desc.Width <= 0 || desc.Height <= 0)
+        throw DecodeError("the first GIF image has no pixels");
+    CheckDecodedSize(desc.Width, desc.Height, limits);
+
+    image.Allocate(gif->SWidth, gif->SHeight);
+    image.Fill(White);
+    std::vector<GifPixelType> line(static_cast<std::size_t>(desc.Width));
+    for (int y : RowOrder(desc.Height, desc.Interlace)) {
+        if (DGifGetLine(gif, line.data(), desc.Width) == GIF_ERROR)
+            file.Fail("its GIF image data is damaged or cut short");
+        const int row = desc.Top + y;
+        if (row < 0 || row >= image.Height)
+            continue;
+        for (int x = 0; x < desc.Width; ++x) {
+            const int column = desc.Left + x;
+            const int index = line[static_cast<std::size_t>(x)];
+            if (column >= image.Width || index == transparent)
+                continue;
+            const PackedColor c = index < map->ColorCount ? PackRGB(map->Colors[index].Red, map->Colors[index].Green,
+                                                                    map->Colors[index].Blue)
+                                                          : Black;
+            image.SetPixel(column, row, c);
+        }
+    }
+}
+
 } // namespace
 
 void DecodeGif(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits)
@@ -74,65 +127,18 @@ void DecodeGif(const std::uint8_t* data, std::size_t size, TFastBMP& image, cons
         const char* reason = GifErrorString(error);
         throw DecodeError(std::string("it is not a readable GIF image") + (reason ? std::string(": ") + reason : ""));
     }
-    GifFileType* gif = file.gif;
-    CheckDecodedSize(gif->SWidth, gif->SHeight, limits);
-
+    CheckDecodedSize(file.gif->SWidth, file.gif->SHeight, limits);
     int transparent = -1;
     for (;;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
-        if (DGifGetRecordType(gif, &record) == GIF_ERROR)
+        if (DGifGetRecordType(file.gif, &record) == GIF_ERROR)
             file.Fail("its GIF data is damaged");
         if (record == TERMINATE_RECORD_TYPE)
             throw DecodeError("the GIF file holds no image");
-        if (record == EXTENSION_RECORD_TYPE) {
-            int code = 0;
-            GifByteType* block = nullptr;
-            if (DGifGetExtension(gif, &code, &block) == GIF_ERROR)
-                file.Fail("its GIF data is damaged");
-            // A graphic control block before the image names its transparent colour.
-            if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
-                transparent = (block[1] & 1) ? block[4] : -1;
-            while (block) {
-                if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
-                    file.Fail("its GIF data is damaged");
-            }
-            continue;
-        }
-        if (record != IMAGE_DESC_RECORD_TYPE)
-            continue;
-
-        if (DGifGetImageDesc(gif) == GIF_ERROR)
-            file.Fail("its GIF data is damaged");
-        const GifImageDesc& desc = gif->Image;
-        const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-        if (!map || map->ColorCount <= 0 || !map->Colors)
-            throw DecodeError("the GIF image has no colour table");
-        if (desc.Width <= 0 || desc.Height <= 0)
-            throw DecodeError("the first GIF image has no pixels");
-        CheckDecodedSize(desc.Width, desc.Height, limits);
-
-        image.Allocate(gif->SWidth, gif->SHeight);
-        image.Fill(White);
-        std::vector<GifPixelType> line(static_cast<std::size_t>(desc.Width));
-        for (int y : RowOrder(desc.Height, desc.Interlace)) {
-            if (DGifGetLine(gif, line.data(), desc.Width) == GIF_ERROR)
-                file.Fail("its GIF image data is damaged or cut short");
-            const int row = desc.Top + y;
-            if (row < 0 || row >= image.Height)
-                continue;
-            for (int x = 0; x < desc.Width; ++x) {
-                const int column = desc.Left + x;
-                const int index = line[static_cast<std::size_t>(x)];
-                if (column >= image.Width || index == transparent)
-                    continue;
-                const PackedColor c = index < map->ColorCount
-                                          ? PackRGB(map->Colors[index].Red, map->Colors[index].Green,
-                                                    map->Colors[index].Blue)
-                                          : Black;
-                image.SetPixel(column, row, c);
-            }
-        }
-        return;
+        if (record == EXTENSION_RECORD_TYPE)
+            transparent = ReadExtension(file, transparent);
+        else if (record == IMAGE_DESC_RECORD_TYPE)
+            return ReadImage(file, transparent, image, limits);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "paint/ui/AddText.h"
 
 #include "core/Product.h"
+#include "core/ui/Controls.h"
 #include "core/ui/RadioGroup.h"
 #include "core/ui/RunGuarded.h"
 #include "paint/ColorPanels.h"
@@ -21,26 +22,50 @@ TAddText::TAddText(Editor& ed, ViewHost& w, ToolPalette& p, QWidget* parent)
     setObjectName("AddText");
     setWindowTitle(QString::fromUtf8("Добавление текста"));
     setFixedSize(458, 258);
+    BuildFontBox();
+    BuildLayoutControls();
+    memo = AddControl<QTextEdit>(this, {"Memo1", {156, 58, 294, 160}});
+    memo->setAcceptRichText(false);
+    memo->setLineWrapMode(QTextEdit::NoWrap);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    button4 = AddControl<QPushButton>(this, {"Button4", {286, 226, 78, 26}, "OK"});
+    button4->setEnabled(false);
+    button4->setDefault(true);
+    button5 = AddControl<QPushButton>(this, {"Button5", {372, 226, 78, 26}, "Отмена"});
+    connect(memo, &QTextEdit::textChanged, this, [this] { button4->setEnabled(!memo->toPlainText().isEmpty()); });
+    connect(button4, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button4Click(); }); });
+    connect(button5, &QPushButton::clicked, this, &QDialog::reject);
+    alignButtons[0]->setChecked(true);
+    // The lists show the memo's font.
+    comboBox1->setCurrentText(memo->font().family());
+    comboBox2->setCurrentText(QString::number(memo->font().pointSize()));
+}
 
-    groupBox2 = new QGroupBox(QString::fromUtf8("Параметры шрифта"), this);
-    groupBox2->setObjectName("GroupBox2");
-    groupBox2->setGeometry(8, 4, 442, 50);
-    comboBox1 = new QComboBox(groupBox2);
-    comboBox1->setObjectName("ComboBox1");
-    comboBox1->setGeometry(8, 18, 220, 24);
+// "Параметры шрифта": the font's family and size, bold, italic, underlined.
+void TAddText::BuildFontBox()
+{
+    groupBox2 = AddControl<QGroupBox>(this, {"GroupBox2", {8, 4, 442, 50}, "Параметры шрифта"});
+    comboBox1 = AddControl<QComboBox>(groupBox2, {"ComboBox1", {8, 18, 220, 24}});
     comboBox1->addItems(QFontDatabase::families());
-    comboBox2 = new QComboBox(groupBox2);
-    comboBox2->setObjectName("ComboBox2");
-    comboBox2->setGeometry(236, 18, 60, 24);
+    comboBox2 = AddControl<QComboBox>(groupBox2, {"ComboBox2", {236, 18, 60, 24}});
     for (int size = 0; size < 80; ++size)
         comboBox2->addItem(QString::number(size));
+    connect(comboBox1, &QComboBox::activated, this, [this] {
+        QFont font = memo->font();
+        font.setFamily(comboBox1->currentText());
+        SetMemoFont(font);
+    });
+    connect(comboBox2, &QComboBox::activated, this, [this] {
+        QFont font = memo->font();
+        font.setPointSize(std::max(comboBox2->currentText().toInt(), 1));
+        SetMemoFont(font);
+    });
     const char* styles[3] = {"B", "K", "U"};
     for (int k = 0; k < 3; ++k) {
-        auto* button = new QToolButton(groupBox2);
-        button->setObjectName(QString("SpeedButton%1").arg(k + 1));
-        button->setText(styles[k]);
+        auto* button = AddControl<QToolButton>(
+            groupBox2, {QString("SpeedButton%1").arg(k + 1), {310 + 28 * k, 18, 24, 24}, styles[k]});
         button->setCheckable(true);
-        button->setGeometry(310 + 28 * k, 18, 24, 24);
         styleButtons[static_cast<std::size_t>(k)] = button;
         connect(button, &QToolButton::toggled, this, [this, k](bool on) {
             QFont font = memo->font();
@@ -53,15 +78,16 @@ TAddText::TAddText(Editor& ed, ViewHost& w, ToolPalette& p, QWidget* parent)
             SetMemoFont(font);
         });
     }
+}
 
-    groupBox1 = new QGroupBox(QString::fromUtf8("Выравнивание по"), this);
-    groupBox1->setObjectName("GroupBox1");
-    groupBox1->setGeometry(8, 58, 140, 90);
+// The alignment, the line spacing and the smoothing.
+void TAddText::BuildLayoutControls()
+{
+    groupBox1 = AddControl<QGroupBox>(this, {"GroupBox1", {8, 58, 140, 90}, "Выравнивание по"});
     const char* aligns[3] = {"Левому краю", "Центру", "Правому краю"};
     for (int k = 0; k < 3; ++k) {
-        auto* radio = new QRadioButton(QString::fromUtf8(aligns[k]), groupBox1);
-        radio->setObjectName(QString("RadioButton%1").arg(k + 1));
-        radio->setGeometry(8, 18 + 22 * k, 128, 20);
+        auto* radio = AddControl<QRadioButton>(
+            groupBox1, {QString("RadioButton%1").arg(k + 1), {8, 18 + 22 * k, 128, 20}, aligns[k]});
         alignButtons[static_cast<std::size_t>(k)] = radio;
         connect(radio, &QRadioButton::toggled, this, [this, k](bool on) {
             if (on)
@@ -69,53 +95,10 @@ TAddText::TAddText(Editor& ed, ViewHost& w, ToolPalette& p, QWidget* parent)
         });
     }
     MakeRadioGroup(this, {alignButtons[0], alignButtons[1], alignButtons[2]});
-
-    label1 = new QLabel(QString::fromUtf8("Интервал (мм)"), this);
-    label1->setObjectName("Label1");
-    label1->setGeometry(12, 154, 90, 20);
-    spinEdit = new QSpinBox(this);
-    spinEdit->setObjectName("CSpinEdit1");
+    label1 = AddControl<QLabel>(this, {"Label1", {12, 154, 90, 20}, "Интервал (мм)"});
+    spinEdit = AddControl<QSpinBox>(this, {"CSpinEdit1", {104, 152, 44, 24}});
     spinEdit->setRange(0, 72);
-    spinEdit->setGeometry(104, 152, 44, 24);
-    checkBox1 = new QCheckBox(QString::fromUtf8("Сглаживание"), this);
-    checkBox1->setObjectName("CheckBox1");
-    checkBox1->setGeometry(12, 182, 136, 20);
-
-    memo = new QTextEdit(this);
-    memo->setObjectName("Memo1");
-    memo->setAcceptRichText(false);
-    memo->setLineWrapMode(QTextEdit::NoWrap);
-    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setGeometry(156, 58, 294, 160);
-
-    button4 = new QPushButton("OK", this);
-    button4->setObjectName("Button4");
-    button4->setGeometry(286, 226, 78, 26);
-    button4->setEnabled(false);
-    button4->setDefault(true);
-    button5 = new QPushButton(QString::fromUtf8("Отмена"), this);
-    button5->setObjectName("Button5");
-    button5->setGeometry(372, 226, 78, 26);
-
-    connect(memo, &QTextEdit::textChanged, this, [this] { button4->setEnabled(!memo->toPlainText().isEmpty()); });
-    connect(button4, &QPushButton::clicked, this, [this] { RunGuarded([this] { Button4Click(); }); });
-    connect(button5, &QPushButton::clicked, this, &QDialog::reject);
-    connect(comboBox1, &QComboBox::activated, this, [this] {
-        QFont font = memo->font();
-        font.setFamily(comboBox1->currentText());
-        SetMemoFont(font);
-    });
-    connect(comboBox2, &QComboBox::activated, this, [this] {
-        QFont font = memo->font();
-        font.setPointSize(std::max(comboBox2->currentText().toInt(), 1));
-        SetMemoFont(font);
-    });
-
-    alignButtons[0]->setChecked(true);
-    // The lists show the memo's font.
-    comboBox1->setCurrentText(memo->font().family());
-    comboBox2->setCurrentText(QString::number(memo->font().pointSize()));
+    checkBox1 = AddControl<QCheckBox>(this, {"CheckBox1", {12, 182, 136, 20}, "Сглаживание"});
 }
 
 void TAddText::SetMemoFont(const QFont& font)

@@ -48,6 +48,8 @@ public:
     QPushButton* OkButton() const { return button4; }
 
 private:
+    void BuildFontBox();
+    void BuildLayoutControls();
     void SetMemoFont(const QFont& font);
     void SetAlignment(TextAlign align);
     TextAlign Alignment() const;

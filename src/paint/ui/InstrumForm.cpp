@@ -1,5 +1,6 @@
 #include "paint/ui/InstrumForm.h"
 
+#include "core/ui/Controls.h"
 #include "core/ui/RunGuarded.h"
 #include "paint/ToolChoice.h"
 #include "paint/ui/ToolIcons.h"
@@ -38,24 +39,34 @@ TInstrumForm::TInstrumForm(Editor& ed, ViewHost& w, ToolPalette& p, QWidget* par
     setObjectName("InstrumForm");
     setWindowTitle(QString::fromUtf8("Инстр."));
     setFixedSize(50, 445);
+    BuildToolButtons();
+    BuildSwatches();
+    BuildPosterizeBars();
+}
 
+// The fourteen tools, two per row, in one exclusive group.
+void TInstrumForm::BuildToolButtons()
+{
     group = new QButtonGroup(this);
     group->setExclusive(true);
     for (const ToolTraits& tool : AllTools()) {
-        auto* button = new QToolButton(this);
-        button->setObjectName(tool.button);
+        const int index = ToolNumber(tool.tool) - 1;
+        auto* button = AddControl<QToolButton>(this, {tool.button, {(index % 2) * 25, (index / 2) * 25, 25, 25}});
         button->setCheckable(true);
         button->setAutoRaise(true);
         button->setIcon(ToolIcon(tool.tool));
         button->setIconSize(QSize(20, 20));
-        const int index = ToolNumber(tool.tool) - 1;
-        button->setGeometry((index % 2) * 25, (index / 2) * 25, 25, 25);
         group->addButton(button, ToolNumber(tool.tool));
         toolButtons[static_cast<std::size_t>(index)] = button;
         connect(button, &QToolButton::clicked, this,
                 [this, t = tool.tool] { RunGuarded([this, t] { SelectTool(t); }); });
     }
+}
 
+// The foreground and background swatches with their labels (a click on
+// either makes that colour the active one) and the two copy buttons.
+void TInstrumForm::BuildSwatches()
+{
     auto* foreLabel = Label("StaticText1", QString::fromUtf8("Лицевой"), 2, 176, this);
     auto* backLabel = Label("StaticText2", QString::fromUtf8("Фоновый"), 2, 257, this);
     foreFrame = Frame("Bevel1", QRect(3, 192, 41, 41), this);
@@ -63,26 +74,19 @@ TInstrumForm::TInstrumForm(Editor& ed, ViewHost& w, ToolPalette& p, QWidget* par
     activeFrame = Frame("Bevel3", QRect(2, 191, 43, 43), this);
     activeFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
     activeFrame->setLineWidth(2);
-    foreSwatch = new BufferView(this);
-    foreSwatch->setObjectName("Image1");
-    foreSwatch->setGeometry(4, 193, SwatchSize, SwatchSize);
-    backSwatch = new BufferView(this);
-    backSwatch->setObjectName("Image2");
-    backSwatch->setGeometry(4, 273, SwatchSize, SwatchSize);
+    foreSwatch = AddControl<BufferView>(this, {"Image1", {4, 193, SwatchSize, SwatchSize}});
+    backSwatch = AddControl<BufferView>(this, {"Image2", {4, 273, SwatchSize, SwatchSize}});
     foreSwatch->onPress = [this](QMouseEvent*) { SetActive(true); };
     backSwatch->onPress = [this](QMouseEvent*) { SetActive(false); };
-    // Clicking a colour's label makes it the active colour, like its swatch.
     foreLabel->setProperty("foreground", true);
     backLabel->setProperty("foreground", false);
     for (QLabel* label : {foreLabel, backLabel})
         label->installEventFilter(this);
-
     for (int k = 0; k < 2; ++k) {
-        auto* copy = new QToolButton(this);
-        copy->setObjectName(k == 0 ? "SpeedButton13" : "SpeedButton14");
+        auto* copy =
+            AddControl<QToolButton>(this, {k == 0 ? "SpeedButton13" : "SpeedButton14", {4 + 20 * k, 236, 19, 20}});
         copy->setIcon(CopyColorIcon(k == 1));
         copy->setAutoRaise(true);
-        copy->setGeometry(4 + 20 * k, 236, 19, 20);
         connect(copy, &QToolButton::clicked, this, [this, k] {
             if (k == 0)
                 editor.Settings.ForeColor = editor.Settings.BackColor;
@@ -91,7 +95,11 @@ TInstrumForm::TInstrumForm(Editor& ed, ViewHost& w, ToolPalette& p, QWidget* par
             palette.RefreshColorPanels();
         });
     }
+}
 
+// The three posterisation bars, red, green and blue.
+void TInstrumForm::BuildPosterizeBars()
+{
     const char* letters[3] = {"R", "G", "B"};
     for (int c = 0; c < 3; ++c) {
         Label(c == 0 ? "Label1" : c == 1 ? "Label2" : "Label3", letters[c], 5 + 16 * c, 312, this);

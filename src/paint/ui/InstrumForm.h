@@ -46,6 +46,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void BuildToolButtons();
+    void BuildSwatches();
+    void BuildPosterizeBars();
     void SelectTool(Tool tool);
     void EnableOptions(unsigned options);
     void SetActive(bool foreground);

@@ -1,6 +1,7 @@
 #include "scan/ui/ScanForm.h"
 
 #include "core/KrtError.h"
+#include "core/ui/Controls.h"
 #include "core/ui/RunGuarded.h"
 #include "scan/Acquisition.h"
 
@@ -38,50 +39,26 @@ TScanForm::TScanForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Customi
     setObjectName("ScanForm");
     setWindowTitle(QString::fromUtf8("Сканирование"));
     setFixedSize(330, 268);
-    label1 = new QLabel(this);
-    label1->setObjectName("Label1");
-    label1->setGeometry(8, 6, 314, 20);
-    label2 = new QLabel(QString::fromUtf8("Режим"), this);
-    label2->setObjectName("Label2");
-    label2->setGeometry(8, 34, 120, 22);
-    comboBox1 = new QComboBox(this);
-    comboBox1->setObjectName("ComboBox1");
-    comboBox1->setGeometry(134, 34, 188, 24);
-    label3 = new QLabel(QString::fromUtf8("Разрешение, dpi"), this);
-    label3->setObjectName("Label3");
-    label3->setGeometry(8, 64, 120, 22);
-    spinEdit1 = new QSpinBox(this);
-    spinEdit1->setObjectName("SpinEdit1");
-    spinEdit1->setGeometry(134, 64, 188, 24);
-    comboBox2 = new QComboBox(this);
-    comboBox2->setObjectName("ComboBox2");
-    comboBox2->setGeometry(134, 64, 188, 24);
-    groupBox1 = new QGroupBox(QString::fromUtf8("Область сканирования"), this);
-    groupBox1->setObjectName("GroupBox1");
-    groupBox1->setGeometry(8, 94, 314, 84);
+    label1 = AddControl<QLabel>(this, {"Label1", {8, 6, 314, 20}});
+    label2 = AddControl<QLabel>(this, {"Label2", {8, 34, 120, 22}, "Режим"});
+    comboBox1 = AddControl<QComboBox>(this, {"ComboBox1", {134, 34, 188, 24}});
+    label3 = AddControl<QLabel>(this, {"Label3", {8, 64, 120, 22}, "Разрешение, dpi"});
+    // A resolution range takes a number, a list of resolutions a choice.
+    spinEdit1 = AddControl<QSpinBox>(this, {"SpinEdit1", {134, 64, 188, 24}});
+    comboBox2 = AddControl<QComboBox>(this, {"ComboBox2", {134, 64, 188, 24}});
+    groupBox1 = AddControl<QGroupBox>(this, {"GroupBox1", {8, 94, 314, 84}, "Область сканирования"});
     const char* sides[4] = {"Слева", "Сверху", "Справа", "Снизу"};
     for (std::size_t k = 0; k < 4; ++k) {
-        const int column = static_cast<int>(k % 2), row = static_cast<int>(k / 2);
-        auto* label = new QLabel(QString::fromUtf8(sides[k]), groupBox1);
-        label->setObjectName(QString("Label%1").arg(k + 4));
-        label->setGeometry(8 + 154 * column, 22 + 28 * row, 56, 22);
-        auto* edit = new QDoubleSpinBox(groupBox1);
-        edit->setObjectName(QString("Edit%1").arg(k + 1));
-        edit->setGeometry(66 + 154 * column, 22 + 28 * row, 84, 24);
-        areaLabels[k] = label;
-        area[k] = edit;
+        const int left = 154 * static_cast<int>(k % 2), top = 22 + 28 * static_cast<int>(k / 2);
+        areaLabels[k] =
+            AddControl<QLabel>(groupBox1, {QString("Label%1").arg(k + 4), {8 + left, top, 56, 22}, sides[k]});
+        area[k] = AddControl<QDoubleSpinBox>(groupBox1, {QString("Edit%1").arg(k + 1), {66 + left, top, 84, 24}});
     }
-    progressBar1 = new QProgressBar(this);
-    progressBar1->setObjectName("ProgressBar1");
-    progressBar1->setGeometry(8, 190, 314, 22);
+    progressBar1 = AddControl<QProgressBar>(this, {"ProgressBar1", {8, 190, 314, 22}});
     progressBar1->setRange(0, ProgressSteps);
-    button1 = new QPushButton(QString::fromUtf8("Сканировать"), this);
-    button1->setObjectName("Button1");
+    button1 = AddControl<QPushButton>(this, {"Button1", {8, 232, 120, 27}, "Сканировать"});
     button1->setDefault(true);
-    button1->setGeometry(8, 232, 120, 27);
-    button2 = new QPushButton(QString::fromUtf8("Отмена"), this);
-    button2->setObjectName("Button2");
-    button2->setGeometry(202, 232, 120, 27);
+    button2 = AddControl<QPushButton>(this, {"Button2", {202, 232, 120, 27}, "Отмена"});
     connect(button1, &QPushButton::clicked, this, [this] { RunGuarded([this] { StartScan(); }); });
     connect(button2, &QPushButton::clicked, this, &TScanForm::reject);
     // A new mode can change what the other settings offer: the scanner takes
@@ -246,7 +223,8 @@ void TScanForm::StartScan()
         } catch (...) {
             failure = std::current_exception();
         }
-        QMetaObject::invokeMethod(this, [this] { Finished(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Finished(); }, Qt::QueuedConnection);
     });
 }
 
