@@ -5,12 +5,12 @@
 
 #include "BenchImages.h"
 
-#include "imageio/ImageFiles.h"
 #include "effects/ColorParams.h"
 #include "effects/Convolution.h"
 #include "effects/Emboss.h"
 #include "effects/Gamma.h"
 #include "effects/Plasma.h"
+#include "imageio/ImageFiles.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,13 +38,11 @@ double Fastest(const std::vector<double>& v) { return *std::min_element(v.begin(
 
 void Report(benchmark::State& state)
 {
-    state.counters["GB/s"] = benchmark::Counter(3.0 * Width * Height / 1e9, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["GB/s"] =
+        benchmark::Counter(3.0 * Width * Height / 1e9, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-std::string Threads(benchmark::State& state, int arg = 0)
-{
-    return state.range(arg) == 1 ? "1 thread" : "all threads";
-}
+std::string Threads(benchmark::State& state, int arg = 0) { return state.range(arg) == 1 ? "1 thread" : "all threads"; }
 
 void PlainCopy(benchmark::State& state)
 {
@@ -115,7 +113,11 @@ void Clouds(benchmark::State& state)
 
 BENCHMARK(PlainCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
 BENCHMARK(Convolve)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
-BENCHMARK(ColorEffect)->ArgsProduct({{0, 1, 2, 3, 4}, {1, 0}})->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
+BENCHMARK(ColorEffect)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {1, 0}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", Fastest);
 BENCHMARK(EmbossPass)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
 BENCHMARK(Clouds)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
 

@@ -136,8 +136,7 @@ void FloodFillWholePicture(benchmark::State& state)
         FillSameColor(e, 3000, 2000);
         black = !black;
     }
-    state.counters["MP/s"] =
-        benchmark::Counter(Width * Height / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["MP/s"] = benchmark::Counter(Width * Height / 1e6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // Tool 7 over the whole photo; range(0) = 1 with the red channel posterised.
@@ -150,8 +149,7 @@ void ReplaceColorWholePicture(benchmark::State& state)
     for (auto _ : state)
         ReplaceColorEverywhere(editor, 100, 100);
     editor.Settings.PosterizeR = editor.Settings.PosterizeG = editor.Settings.PosterizeB = IdentityPosterizeTable();
-    state.counters["MP/s"] =
-        benchmark::Counter(Width * Height / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["MP/s"] = benchmark::Counter(Width * Height / 1e6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 BENCHMARK(BrushStrokeStep)->Arg(0)->Arg(50)->Unit(benchmark::kMillisecond);

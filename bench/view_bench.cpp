@@ -58,8 +58,7 @@ void CopyOfTheRowsA37PercentViewReads(benchmark::State& state)
     std::vector<unsigned char> to(5190u * 3u);
     for (auto _ : state) {
         for (int i = 0; i < 1080; ++i)
-            std::memcpy(to.data(), editor.Image.RowTable[static_cast<std::size_t>(100 + i * 27 / 10)] + 300,
-                        to.size());
+            std::memcpy(to.data(), editor.Image.RowTable[static_cast<std::size_t>(100 + i * 27 / 10)] + 300, to.size());
         benchmark::DoNotOptimize(to.data());
     }
 }

@@ -43,8 +43,8 @@ DeformationParams Swirl()
 
 void Report(benchmark::State& state)
 {
-    state.counters["Mpx/s"] = benchmark::Counter(static_cast<double>(Width) * Height / 1e6,
-                                                 benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["Mpx/s"] =
+        benchmark::Counter(static_cast<double>(Width) * Height / 1e6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // range(0): 0 wave, 1 swirl; range(1): 0 reference, 1 fast; range(2): threads (0 = all)

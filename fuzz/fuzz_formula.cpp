@@ -18,11 +18,13 @@ bool ExactOnly(const krt::FormulaProgram& p)
 {
     for (int i = 0; i < p.instructionCount; ++i)
         switch (p.operations[static_cast<std::size_t>(i)]) {
-        case krt::Operation::Sin: case krt::Operation::Cos: case krt::Operation::Tan:
-        case krt::Operation::Asin: case krt::Operation::Acos: case krt::Operation::Atan:
-            return false;
-        default:
-            break;
+        case krt::Operation::Sin:
+        case krt::Operation::Cos:
+        case krt::Operation::Tan:
+        case krt::Operation::Asin:
+        case krt::Operation::Acos:
+        case krt::Operation::Atan: return false;
+        default: break;
         }
     return true;
 }

@@ -1,9 +1,9 @@
 #include "BatchCommands.h"
 
-#include "imageio/ImageFiles.h"
 #include "deform/DeformationRecord.h"
 #include "deform/Warp.h"
 #include "deform/formula/Prepare.h"
+#include "imageio/ImageFiles.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -76,7 +76,8 @@ int Deform(const Arguments& args)
     if (library && !name)
         throw UsageError("--library goes with --name");
     if (name)
-        recordText = FindRecord(DeformationLibraries, *name, LibraryRecords(DeformationLibraries, library, russianFirst));
+        recordText =
+            FindRecord(DeformationLibraries, *name, LibraryRecords(DeformationLibraries, library, russianFirst));
     const DeformationRecord record = ParseRecord(*recordText);
     DeformationParams params = record.Params();
     for (std::size_t k = 0; k < 6; ++k)

@@ -1,11 +1,11 @@
 #include "BatchCommands.h"
 
-#include "imageio/ImageFiles.h"
 #include "effects/Buttonize.h"
 #include "effects/ColorParams.h"
 #include "effects/Emboss.h"
 #include "effects/Gamma.h"
 #include "effects/Plasma.h"
+#include "imageio/ImageFiles.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -85,7 +85,7 @@ const EffectKind Kinds[] = {
     {"params",
      [](ArgumentCursor& cursor, EffectSettings& s) {
          const std::string& a = cursor.Current();
-         int* target = a == "--saturation" ? &s.saturation
+         int* target = a == "--saturation"   ? &s.saturation
                        : a == "--brightness" ? &s.brightness
                        : a == "--contrast"   ? &s.contrast
                                              : nullptr;
@@ -143,8 +143,8 @@ int ApplyEffect(const Arguments& args)
 {
     if (args.empty())
         throw UsageError("effect needs an effect: gamma, params, button, clouds or emboss");
-    const auto* kind = std::find_if(std::begin(Kinds), std::end(Kinds),
-                                    [&](const EffectKind& k) { return args[0] == k.name; });
+    const auto* kind =
+        std::find_if(std::begin(Kinds), std::end(Kinds), [&](const EffectKind& k) { return args[0] == k.name; });
     if (kind == std::end(Kinds))
         throw UsageError("no effect is called \"" + args[0] + "\" (gamma, params, button, clouds or emboss)");
     const Arguments rest(args.begin() + 1, args.end());

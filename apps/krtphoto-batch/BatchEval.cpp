@@ -20,8 +20,7 @@ float ParseFloat(const std::string& option, const std::string& text)
     errno = 0;
     const float v = std::strtof(text.c_str(), &end);
     if (text.empty() || *end != '\0' || !std::isfinite(v) || (errno == ERANGE && v != 0))
-        throw UsageError(option + " needs a finite number within the range of single precision, not \"" + text +
-                         "\"");
+        throw UsageError(option + " needs a finite number within the range of single precision, not \"" + text + "\"");
     return v;
 }
 
@@ -60,8 +59,8 @@ int Eval(const Arguments& args)
         throw UsageError("eval needs one formula");
 
     // Inputs in the order of the input letters; cx and cy are the letters c and z.
-    const std::vector<std::string> names = polar ? std::vector<std::string>{"t", "r"}
-                                                 : std::vector<std::string>{"x", "y", "cx", "cy"};
+    const std::vector<std::string> names =
+        polar ? std::vector<std::string>{"t", "r"} : std::vector<std::string>{"x", "y", "cx", "cy"};
     float inputs[4] = {};
     for (const auto& [varName, varValue] : vars) {
         bool known = false;

@@ -1,8 +1,8 @@
 #include "BatchCommands.h"
 
-#include "imageio/ImageFiles.h"
 #include "effects/Convolution.h"
 #include "effects/FilterLibrary.h"
+#include "imageio/ImageFiles.h"
 
 namespace krt::batch {
 namespace {

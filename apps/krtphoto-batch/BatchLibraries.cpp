@@ -2,9 +2,9 @@
 
 #include "core/DataPaths.h"
 #include "deform/DeformationRecord.h"
+#include "lang/TextEncoding.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryTable.h"
-#include "lang/TextEncoding.h"
 
 #include <algorithm>
 
@@ -45,8 +45,8 @@ int ParseInRange(const std::string& option, const std::string& value, int low, i
 {
     const int n = ParseInteger(option, value);
     if (n < low || n > high)
-        throw UsageError(option + " lies between " + std::to_string(low) + " and " + std::to_string(high) +
-                         ", not " + value);
+        throw UsageError(option + " lies between " + std::to_string(low) + " and " + std::to_string(high) + ", not " +
+                         value);
     return n;
 }
 
@@ -82,9 +82,8 @@ std::string FindRecord(const LibrarySet& set, const std::string& name, const std
         const std::string other = FoldCase(RecordName(record));
         if (other == folded)
             matches.push_back(record);
-        else if (!other.empty() &&
-                 (other.find(folded) != std::string::npos || folded.find(other) != std::string::npos ||
-                  EditDistance(other, folded) <= 2))
+        else if (!other.empty() && (other.find(folded) != std::string::npos ||
+                                    folded.find(other) != std::string::npos || EditDistance(other, folded) <= 2))
             close.push_back(RecordName(record));
     }
     if (matches.size() == 1)

@@ -82,7 +82,7 @@ int List(const Arguments& args)
     }
     for (const std::string& record : records)
         std::printf("%s\n", (filters ? RecordName(record) + "  " + FilterNumbers(record)
-                                      : Describe(record, shown == Language::Russian ? Russian : English))
+                                     : Describe(record, shown == Language::Russian ? Russian : English))
                                 .c_str());
     return 0;
 }

@@ -12,12 +12,8 @@
 namespace {
 
 const krt::batch::BatchCommand* const Commands[] = {
-    &krt::batch::ConvertCommand,
-    &krt::batch::DeformCommand,
-    &krt::batch::FilterCommand,
-    &krt::batch::EffectCommand,
-    &krt::batch::EvalCommand,
-    &krt::batch::ListCommand,
+    &krt::batch::ConvertCommand, &krt::batch::DeformCommand, &krt::batch::FilterCommand,
+    &krt::batch::EffectCommand,  &krt::batch::EvalCommand,   &krt::batch::ListCommand,
 };
 
 void PrintHelp(std::FILE* to)

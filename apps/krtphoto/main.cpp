@@ -6,14 +6,14 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtTranslations.h"
 #include "core/DataPaths.h"
+#include "core/OwnMessages.h"
 #include "core/ui/RunGuarded.h"
 #include "deform/ui/DeformationMenu.h"
+#include "document/Editor.h"
 #include "effects/ui/FilterMenu.h"
 #include "install/ui/InstallWindow.h"
-#include "document/Editor.h"
 #include "lang/CaptionTables.h"
 #include "lang/Language.h"
-#include "core/OwnMessages.h"
 
 #include <QFileInfo>
 
@@ -87,26 +87,25 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     return result;
 }
 
-const char* const Help =
-    "Usage: krtphoto [PICTURE]\n"
-    "       krtphoto -install\n"
-    "       krtphoto -uninstall\n"
-    "\n"
-    "Starts KRT Dalmor's Photo Editor, with PICTURE (BMP, JPEG, GIF or PNG) as the\n"
-    "document when one is named.\n"
-    "\n"
-    "  -install    asks for the interface language, writes it to the user folder,\n"
-    "              creates your empty deformation and filter libraries where there\n"
-    "              are none, and puts the editor, its help and \"Uninstall\" in a\n"
-    "              \"KRT Dalmor's Photo Editor\" group of your desktop's application\n"
-    "              menu (replacing an earlier one); the editor's entry offers to open\n"
-    "              pictures from file managers. Ends about five seconds after OK.\n"
-    "  -uninstall  asks \"Uninstall?\" and on Yes removes that group and its icon;\n"
-    "              your language file and libraries stay.\n"
-    "\n"
-    "Exit status: the editor 0, or 1 when it could not start; -install 1 when\n"
-    "installed (as setup programs expect), 2 when it failed; -uninstall 0 when\n"
-    "removed, 1 when the answer was not Yes, 2 when it failed.\n";
+const char* const Help = "Usage: krtphoto [PICTURE]\n"
+                         "       krtphoto -install\n"
+                         "       krtphoto -uninstall\n"
+                         "\n"
+                         "Starts KRT Dalmor's Photo Editor, with PICTURE (BMP, JPEG, GIF or PNG) as the\n"
+                         "document when one is named.\n"
+                         "\n"
+                         "  -install    asks for the interface language, writes it to the user folder,\n"
+                         "              creates your empty deformation and filter libraries where there\n"
+                         "              are none, and puts the editor, its help and \"Uninstall\" in a\n"
+                         "              \"KRT Dalmor's Photo Editor\" group of your desktop's application\n"
+                         "              menu (replacing an earlier one); the editor's entry offers to open\n"
+                         "              pictures from file managers. Ends about five seconds after OK.\n"
+                         "  -uninstall  asks \"Uninstall?\" and on Yes removes that group and its icon;\n"
+                         "              your language file and libraries stay.\n"
+                         "\n"
+                         "Exit status: the editor 0, or 1 when it could not start; -install 1 when\n"
+                         "installed (as setup programs expect), 2 when it failed; -uninstall 0 when\n"
+                         "removed, 1 when the answer was not Yes, 2 when it failed.\n";
 
 int RunInstall()
 {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/Clipboard.h"
-#include "document/Editor.h"
 #include "app/FileCommands.h"
 #include "app/Prompts.h"
+#include "document/Editor.h"
 #include "paint/ToolPalette.h"
 #include "paint/ViewHost.h"
 
@@ -21,8 +21,7 @@ class EditCommands {
 public:
     EditCommands(Editor& e, Prompts& p, ViewHost& w, ToolPalette& t, FileCommands& f, Clipboard& c)
         : editor(e), prompts(p), windows(w), palette(t), files(f), clipboard(c)
-    {
-    }
+    {}
 
     EditMenuState MenuState() const;
     void Undo();

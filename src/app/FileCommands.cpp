@@ -1,11 +1,11 @@
 #include "app/FileCommands.h"
 
-#include "imageio/ImageFiles.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
+#include "core/OwnMessages.h"
 #include "core/Text.h"
 #include "document/DocumentState.h"
-#include "core/OwnMessages.h"
+#include "imageio/ImageFiles.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "document/Editor.h"
 #include "app/DocumentHost.h"
 #include "app/Prompts.h"
+#include "document/Editor.h"
 #include "paint/ToolPalette.h"
 
 #include <functional>

@@ -4,13 +4,13 @@
 #include "core/FileReading.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
-#include "core/Text.h"
 #include "core/OwnMessages.h"
+#include "core/Text.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 #include <map>
+#include <sstream>
 
 namespace krt {
 namespace {

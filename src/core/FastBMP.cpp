@@ -190,9 +190,9 @@ void TFastBMP::SmoothScaleInto(TFastBMP& target) const
             const std::uint8_t* ul = upper + 3 * c;
             const std::uint8_t* ll = lower + 3 * c;
             for (int ch = 0; ch < 3; ++ch)
-                dst[ch] = static_cast<std::uint8_t>((upperLeft * ul[ch] + upperRight * ul[ch + 3] +
-                                                     lowerLeft * ll[ch] + lowerRight * ll[ch + 3]) >>
-                                                    15);
+                dst[ch] = static_cast<std::uint8_t>(
+                    (upperLeft * ul[ch] + upperRight * ul[ch + 3] + lowerLeft * ll[ch] + lowerRight * ll[ch + 3]) >>
+                    15);
             dst += 3;
         }
     }

@@ -57,10 +57,7 @@ public:
 
     // Convenience accessors for code that is not on a per-pixel hot path.
     std::uint8_t* PixelAddress(int x, int y) { return RowTable[static_cast<std::size_t>(y)] + 3 * x; }
-    const std::uint8_t* PixelAddress(int x, int y) const
-    {
-        return RowTable[static_cast<std::size_t>(y)] + 3 * x;
-    }
+    const std::uint8_t* PixelAddress(int x, int y) const { return RowTable[static_cast<std::size_t>(y)] + 3 * x; }
     PackedColor Pixel(int x, int y) const { return ReadPixel(PixelAddress(x, y)); }
     void SetPixel(int x, int y, PackedColor c) { WritePixel(PixelAddress(x, y), c); }
     void Fill(PackedColor color);

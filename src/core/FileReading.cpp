@@ -4,8 +4,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
-#include <system_error>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace krt {
@@ -51,7 +51,8 @@ FileBytes ReadRegularFile(const std::string& path, std::uint64_t maxBytes)
     if (size > 0 && !bytes.data)
         throw std::runtime_error("the file is too large to read into memory");
     while (bytes.size < size) {
-        const ssize_t got = ::read(file.get(), bytes.data.Data() + bytes.size, static_cast<std::size_t>(size) - bytes.size);
+        const ssize_t got =
+            ::read(file.get(), bytes.data.Data() + bytes.size, static_cast<std::size_t>(size) - bytes.size);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)

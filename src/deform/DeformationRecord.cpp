@@ -2,8 +2,8 @@
 
 #include "core/Integer.h"
 #include "core/KrtError.h"
-#include "core/Text.h"
 #include "core/OwnMessages.h"
+#include "core/Text.h"
 #include "lang/TextEncoding.h"
 
 #include <algorithm>
@@ -59,9 +59,8 @@ DeformationRecord ParseRecord(const std::string& text)
         }
         // Blanks around the number are ignored; a plus sign is allowed.
         const std::string digits = TrimBlanks(value);
-        const std::optional<int> number = ToInteger(!digits.empty() && digits[0] == '+'
-                                                        ? std::string_view(digits).substr(1)
-                                                        : std::string_view(digits));
+        const std::optional<int> number = ToInteger(
+            !digits.empty() && digits[0] == '+' ? std::string_view(digits).substr(1) : std::string_view(digits));
         if (!number)
             throw KrtError(Say(DefaultNotANumber, {record.name, value, std::string(1, static_cast<char>('a' + k))}));
         c.defaultValue = std::clamp(*number, 0, 100);

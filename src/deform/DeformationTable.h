@@ -13,8 +13,7 @@ public:
 
     DeformationTable(std::string builtin, std::string user)
         : LibraryTable(std::move(builtin), std::move(user), Capacity, {"deformations", "деформаций"})
-    {
-    }
+    {}
 
     std::vector<std::string> LoadDeformationMenu() { return Load(); }
     void SaveUserDeformations() const { SaveUser(); }

@@ -42,7 +42,6 @@ std::int64_t RoundCoord(double v)
     return static_cast<std::int64_t>((n + 1 - v) > (v - n) ? n : n + 1);
 }
 
-
 WarpResult ApplyDeformation(TFastBMP& destination, const TFastBMP& source, const DeformationParams& params,
                             PackedColor background, const WarpOptions& options)
 {
@@ -81,8 +80,8 @@ WarpResult ApplyDeformation(TFastBMP& destination, const TFastBMP& source, const
         if (started == 0)
             job.Work();
         std::unique_lock lock(job.mutex);
-        while (!job.finished.wait_for(lock, std::chrono::milliseconds(50),
-                                      [&] { return job.workersDone == started; })) {
+        while (
+            !job.finished.wait_for(lock, std::chrono::milliseconds(50), [&] { return job.workersDone == started; })) {
             lock.unlock();
             if (options.progress && !options.progress(0.98 * job.rowsDone.load() / H))
                 job.cancelled = true;

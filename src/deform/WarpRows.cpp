@@ -1,8 +1,8 @@
 #include "deform/WarpRows.h"
 
 #include "core/KrtError.h"
-#include "deform/formula/FastBackend.h"
 #include "core/OwnMessages.h"
+#include "deform/formula/FastBackend.h"
 
 #include <algorithm>
 #include <new>
@@ -121,8 +121,8 @@ private:
     {
         const int W = job.geometry.formulaWidth, H = job.geometry.formulaHeight;
         const int PW = job.destination.Width, PH = job.destination.Height;
-        const float* inputs[4] = {&columnX[static_cast<std::size_t>(start)], y, &columnC[static_cast<std::size_t>(start)],
-                                  z};
+        const float* inputs[4] = {&columnX[static_cast<std::size_t>(start)], y,
+                                  &columnC[static_cast<std::size_t>(start)], z};
         const GridPosition grid{start / Lanes, row};
         const BlockResult a = first->Evaluate(inputs, points, n, &grid);
         const BlockResult b = second->Evaluate(inputs, points, n, &grid);
@@ -164,8 +164,9 @@ private:
         const BlockResult b = second->Evaluate(inputs, points, n);
         fast::PolarPlacement placement{static_cast<double>(cx0), static_cast<double>(cy0), false, 1, 1, 1, 1};
         if (job.geometry.preview)
-            placement = {static_cast<double>(cx0), static_cast<double>(cy0), true, static_cast<double>(PW),
-                         static_cast<double>(W),   static_cast<double>(PH),  static_cast<double>(H)};
+            placement = {static_cast<double>(cx0), static_cast<double>(cy0), true,
+                         static_cast<double>(PW),  static_cast<double>(W),   static_cast<double>(PH),
+                         static_cast<double>(H)};
         job.kernels.polarPlace(valueFirst, b.values, failFirst, b.failed, placement, LibrarySinCos, column, line);
     }
 
@@ -185,8 +186,8 @@ private:
         for (int k = 0; k < n; ++k) {
             if (column[k] < 0 || column[k] >= W || line[k] < 0 || line[k] >= H)
                 continue;
-            const std::uint32_t mine =
-                static_cast<std::uint32_t>(row) * static_cast<std::uint32_t>(W) + static_cast<std::uint32_t>(start + k) + 1;
+            const std::uint32_t mine = static_cast<std::uint32_t>(row) * static_cast<std::uint32_t>(W) +
+                                       static_cast<std::uint32_t>(start + k) + 1;
             std::atomic_ref<std::uint32_t> cell(job.winner[static_cast<std::size_t>(line[k]) * W + column[k]]);
             std::uint32_t seen = cell.load(std::memory_order_relaxed);
             while (seen < mine && !cell.compare_exchange_weak(seen, mine, std::memory_order_relaxed)) {

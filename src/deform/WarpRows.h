@@ -4,8 +4,8 @@
 // preview: inputs from pixel positions, both formulas over blocks of points,
 // and the placement of pixels.
 
-#include "deform/Warp.h"
 #include "core/LargeMemory.h"
+#include "deform/Warp.h"
 #include "deform/formula/FastKernels.h"
 
 #include <atomic>

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "core/DataPaths.h"
+#include "core/FastBMP.h"
 #include "document/DocumentState.h"
+#include "document/EditorSettings.h"
 #include "document/OutlinePhase.h"
 #include "document/Selection.h"
-#include "core/FastBMP.h"
+#include "document/ViewState.h"
 #include "lang/Language.h"
 #include "lang/Messages.h"
-#include "document/EditorSettings.h"
-#include "document/ViewState.h"
 
 #include <array>
 #include <cstdint>
@@ -22,8 +22,8 @@ constexpr int OutlineCapacity = 250000;
 
 // Buffers whose size follows the document image's size.
 struct DocumentBuffers {
-    std::vector<std::uint8_t> PaintMap; // w x h bytes, row y at offset y * w
-    std::vector<std::uint16_t> PointRows;    // work list for fills, w x h entries
+    std::vector<std::uint8_t> PaintMap;   // w x h bytes, row y at offset y * w
+    std::vector<std::uint16_t> PointRows; // work list for fills, w x h entries
     std::vector<std::uint16_t> PointColumns;
     std::vector<std::uint16_t> ViewFrameRows, ViewFrameColumns;
     std::vector<std::uint16_t> PreviewFrameRows, PreviewFrameColumns;

@@ -32,6 +32,9 @@ void SetPosterize(EditorSettings& s, int red, int green, int blue)
 
 PackedColor ActiveColor(const EditorSettings& s) { return s.ActiveIsForeground ? s.ForeColor : s.BackColor; }
 
-void SetActiveColor(EditorSettings& s, PackedColor color) { (s.ActiveIsForeground ? s.ForeColor : s.BackColor) = color; }
+void SetActiveColor(EditorSettings& s, PackedColor color)
+{
+    (s.ActiveIsForeground ? s.ForeColor : s.BackColor) = color;
+}
 
 } // namespace krt

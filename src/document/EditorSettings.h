@@ -21,7 +21,7 @@ struct EditorSettings {
     Tool CurrentTool = Tool::Pencil;
     PackedColor ForeColor = Black;
     PackedColor BackColor = White;
-    bool ActiveIsForeground = true; // which of the two the colour chooser edits
+    bool ActiveIsForeground = true;                    // which of the two the colour chooser edits
     krt::BrushMode BrushMode = krt::BrushMode::Normal; // how the brush puts colour down
     krt::BrushShape BrushShape = krt::BrushShape::Circle;
     int BrushSize = 5;

@@ -33,7 +33,7 @@ bool Selection::SelectMaskBounds()
         if (first == row + maskWidth)
             continue;
         const auto last = std::find_if(std::make_reverse_iterator(row + maskWidth), std::make_reverse_iterator(row),
-                                        [](std::uint8_t m) { return m != 0; });
+                                       [](std::uint8_t m) { return m != 0; });
         left = std::min(left, static_cast<int>(first - row));
         right = std::max(right, static_cast<int>(last.base() - row) - 1);
         top = std::min(top, y);

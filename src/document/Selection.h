@@ -48,10 +48,7 @@ public:
     void Release();
     void ClearMask();
     std::uint8_t* MaskRow(int y) { return SelectionMask.data() + static_cast<std::size_t>(y) * maskWidth; }
-    const std::uint8_t* MaskRow(int y) const
-    {
-        return SelectionMask.data() + static_cast<std::size_t>(y) * maskWidth;
-    }
+    const std::uint8_t* MaskRow(int y) const { return SelectionMask.data() + static_cast<std::size_t>(y) * maskWidth; }
     // Whether (x, y) is selected; without a selection every pixel is.
     bool IsSelected(int x, int y) const { return !active || MaskRow(y)[x] != 0; }
     // The selection becomes the bounding box of the set mask cells, not

@@ -65,10 +65,8 @@ int Row(const RowJob& job)
         __m256i low0, high0, low1, high1;
         Sums16(job, weights, i, low0, high0);
         Sums16(job, weights, i + 16, low1, high1);
-        const __m256i words0 =
-            _mm256_packs_epi32(Divide(low0, job.divider, magic), Divide(high0, job.divider, magic));
-        const __m256i words1 =
-            _mm256_packs_epi32(Divide(low1, job.divider, magic), Divide(high1, job.divider, magic));
+        const __m256i words0 = _mm256_packs_epi32(Divide(low0, job.divider, magic), Divide(high0, job.divider, magic));
+        const __m256i words1 = _mm256_packs_epi32(Divide(low1, job.divider, magic), Divide(high1, job.divider, magic));
         // Saturation to unsigned bytes is the clamp to 0..255; the lanes come
         // back in order after the 128-bit halves are put right.
         const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(words0, words1), 0xD8);

@@ -13,8 +13,8 @@ namespace krt::conv {
 // convolution can produce (|n| < 2^31).
 struct Divider {
     enum Mode : std::int32_t { Same, Negate, Zero, Magic } mode = Same;
-    std::int32_t magic = 0; // for |d| >= 2: the multiplier and shift of the
-    std::int32_t shift = 0; // division by |d|; the result is negated when
+    std::int32_t magic = 0;  // for |d| >= 2: the multiplier and shift of the
+    std::int32_t shift = 0;  // division by |d|; the result is negated when
     std::int32_t negate = 0; // d < 0 (negate = 1)
 };
 

@@ -19,9 +19,8 @@ std::string TrimControls(const std::string& text)
 bool IsSignedDigits(const std::string& text)
 {
     const std::size_t start = !text.empty() && text[0] == '-' ? 1 : 0;
-    return text.size() > start &&
-           std::all_of(text.begin() + static_cast<long>(start), text.end(),
-                       [](unsigned char c) { return std::isdigit(c) != 0; });
+    return text.size() > start && std::all_of(text.begin() + static_cast<long>(start), text.end(),
+                                              [](unsigned char c) { return std::isdigit(c) != 0; });
 }
 
 } // namespace

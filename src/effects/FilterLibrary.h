@@ -16,8 +16,7 @@ public:
 
     FilterTable(std::string builtin, std::string user)
         : LibraryTable(std::move(builtin), std::move(user), Capacity, {"filters", "фильтров"})
-    {
-    }
+    {}
 
     std::vector<std::string> LoadFilterMenu() { return Load(); }
     void SaveUserFilters() const { SaveUser(); }

@@ -34,8 +34,9 @@ void GammaCurves::Recompute()
             c.a = static_cast<float>(static_cast<double>(c.a) + 0.001);
         for (int v = 0; v < 256; ++v) {
             const double e = 16.0 * c.k / (v + 4.0 * c.a) + 4.0 * c.o;
-            tables[ch][static_cast<std::size_t>(v)] =
-                static_cast<std::uint8_t>(e >= 255 ? 255 : e <= 0 ? 0 : static_cast<int>(e));
+            tables[ch][static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(e >= 255 ? 255
+                                                                                : e <= 0 ? 0
+                                                                                         : static_cast<int>(e));
         }
     }
 }

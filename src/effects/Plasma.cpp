@@ -52,8 +52,8 @@ public:
             // second visit would find every midpoint done and change nothing,
             // so it is left out (a column of 30000 rows would otherwise be
             // visited 4^15 times over).
-            const Rect quarters[4] = {{c.x1, c.y1, mx, my}, {mx, c.y1, c.x2, my}, {c.x1, my, mx, c.y2},
-                                      {mx, my, c.x2, c.y2}};
+            const Rect quarters[4] = {
+                {c.x1, c.y1, mx, my}, {mx, c.y1, c.x2, my}, {c.x1, my, mx, c.y2}, {mx, my, c.x2, c.y2}};
             const bool sameColumns = c.x1 == c.x2, sameRows = c.y1 == c.y2;
             for (int q = 3; q >= 0; --q) {
                 const bool repeatsLeft = sameColumns && (q == 1 || q == 3);
@@ -74,8 +74,7 @@ private:
 
 } // namespace
 
-void GeneratePlasma(TFastBMP& target, int roughness, std::uint32_t seed, PackedColor background,
-                    PackedColor foreground)
+void GeneratePlasma(TFastBMP& target, int roughness, std::uint32_t seed, PackedColor background, PackedColor foreground)
 {
     if (target.Empty())
         return;

@@ -1,8 +1,8 @@
 #include "imageio/ImageFiles.h"
 
 #include "core/AtomicFile.h"
-#include "core/KrtError.h"
 #include "core/FileReading.h"
+#include "core/KrtError.h"
 #include "core/OwnMessages.h"
 
 #include <algorithm>
@@ -17,8 +17,9 @@ namespace krt {
 namespace {
 
 constexpr OwnMessage CannotOpen{"Cannot open {1}: {2}", "Не удаётся открыть {1}: {2}"};
-constexpr OwnMessage Unsupported{"Unsupported file type: {1} (the editor opens BMP, JPEG, GIF and PNG pictures).",
-                                 "Неподдерживаемый тип файла: {1} (редактор открывает изображения BMP, JPEG, GIF и PNG)."};
+constexpr OwnMessage Unsupported{
+    "Unsupported file type: {1} (the editor opens BMP, JPEG, GIF and PNG pictures).",
+    "Неподдерживаемый тип файла: {1} (редактор открывает изображения BMP, JPEG, GIF и PNG)."};
 constexpr OwnMessage NoGifSaving{
     "Cannot save {1}: GIF files can be opened but not saved. Choose a name ending in .bmp, .jpg or .png.",
     "Не удаётся сохранить {1}: файлы GIF можно открывать, но не сохранять. Выберите имя с окончанием .bmp, .jpg "
@@ -91,18 +92,10 @@ void DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat fallbac
                  const DecodeLimits& limits)
 {
     switch (FormatFromSignature(data, size).value_or(fallback)) {
-    case ImageFormat::Bmp:
-        DecodeBmp(data, size, image, limits);
-        break;
-    case ImageFormat::Jpeg:
-        DecodeJpeg(data, size, image, limits);
-        break;
-    case ImageFormat::Gif:
-        DecodeGif(data, size, image, limits);
-        break;
-    case ImageFormat::Png:
-        DecodePng(data, size, image, limits);
-        break;
+    case ImageFormat::Bmp: DecodeBmp(data, size, image, limits); break;
+    case ImageFormat::Jpeg: DecodeJpeg(data, size, image, limits); break;
+    case ImageFormat::Gif: DecodeGif(data, size, image, limits); break;
+    case ImageFormat::Png: DecodePng(data, size, image, limits); break;
     }
 }
 
@@ -144,15 +137,9 @@ void WriteImageFile(const std::string& path, const TFastBMP& image, int jpegQual
     try {
         AtomicFile file(path);
         switch (format) {
-        case ImageFormat::Jpeg:
-            EncodeJpeg(image, jpegQuality, file.Stream());
-            break;
-        case ImageFormat::Png:
-            EncodePng(image, file.Stream());
-            break;
-        default:
-            EncodeBmp(image, file.Stream());
-            break;
+        case ImageFormat::Jpeg: EncodeJpeg(image, jpegQuality, file.Stream()); break;
+        case ImageFormat::Png: EncodePng(image, file.Stream()); break;
+        default: EncodeBmp(image, file.Stream()); break;
         }
         file.Commit(durable);
     } catch (const std::exception& e) {

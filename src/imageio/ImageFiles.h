@@ -1,7 +1,7 @@
 #pragma once
 
-#include "imageio/codecs/Codec.h"
 #include "core/FastBMP.h"
+#include "imageio/codecs/Codec.h"
 
 #include <optional>
 #include <string>

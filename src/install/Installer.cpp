@@ -3,8 +3,8 @@
 #include "core/AtomicFile.h"
 #include "core/FileReading.h"
 #include "core/KrtError.h"
-#include "install/DesktopEntry.h"
 #include "core/OwnMessages.h"
+#include "install/DesktopEntry.h"
 
 #include <cstdlib>
 #include <system_error>
@@ -92,15 +92,17 @@ void Install(const InstallRequest& request, const DesktopFolders& folders)
                                           icon,
                                           {"image/bmp", "image/jpeg", "image/gif", "image/png"},
                                           {"Graphics", "2DGraphics", "RasterGraphics"}}));
-    WriteText(p.uninstall, DesktopEntryText({"Uninstall", "Remove KRT Dalmor's Photo Editor from this menu",
-                                             {program, "-uninstall"}, icon, {}, {}}));
+    WriteText(
+        p.uninstall,
+        DesktopEntryText(
+            {"Uninstall", "Remove KRT Dalmor's Photo Editor from this menu", {program, "-uninstall"}, icon, {}, {}}));
     const fs::path help = request.programData / (russian ? "krtphoto.html" : "krtphote.html");
-    WriteText(p.help, DesktopEntryText({"Dalmor's Photo Editor HELP", "", {"xdg-open", help.string()}, "help-browser",
-                                        {}, {}}));
+    WriteText(p.help, DesktopEntryText(
+                          {"Dalmor's Photo Editor HELP", "", {"xdg-open", help.string()}, "help-browser", {}, {}}));
     WriteText(p.directory, DirectoryEntryText(GroupName, icon));
-    WriteText(p.menu, MenuFileText(Stem, p.directory.filename().string(),
-                                   {p.editor.filename().string(), p.uninstall.filename().string(),
-                                    p.help.filename().string()}));
+    WriteText(p.menu, MenuFileText(
+                          Stem, p.directory.filename().string(),
+                          {p.editor.filename().string(), p.uninstall.filename().string(), p.help.filename().string()}));
     // The icon is a nicety: without it (a program without its data) the
     // desktop shows its own.
     std::string iconBytes;

@@ -20,9 +20,9 @@ struct DesktopFolders {
 // What an installation needs to know.
 struct InstallRequest {
     Language language = Language::English;
-    std::filesystem::path program;      // the editor's executable
-    std::filesystem::path programData;  // its help files and icon
-    std::filesystem::path userFolder;   // the language file and the user libraries
+    std::filesystem::path program;     // the editor's executable
+    std::filesystem::path programData; // its help files and icon
+    std::filesystem::path userFolder;  // the language file and the user libraries
 };
 
 // The name of the group in the desktop's menu.

@@ -4,8 +4,8 @@
 #include "core/FileReading.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
-#include "core/Text.h"
 #include "core/OwnMessages.h"
+#include "core/Text.h"
 #include "lang/TextEncoding.h"
 
 #include <algorithm>
@@ -36,7 +36,8 @@ constexpr OwnMessage Unstorable{
 constexpr OwnMessage RecordTooLong{"The record is {1} characters long; a library record holds at most {2}.",
                                    "Запись длиной {1} знаков; запись библиотеки может быть не длиннее {2}."};
 constexpr OwnMessage CannotSave{"Cannot save {1}: {2}", "Не удаётся сохранить {1}: {2}"};
-constexpr OwnMessage LibraryFull{"a library holds at most {1} records.", "в библиотеке может быть не больше {1} записей."};
+constexpr OwnMessage LibraryFull{"a library holds at most {1} records.",
+                                 "в библиотеке может быть не больше {1} записей."};
 
 // A line's text without its line end, and where the next line starts.
 struct Line {
@@ -92,16 +93,15 @@ LibraryContents ReadLibraryFile(const std::string& path)
     const int count = announced.value_or(-1);
     if (count < 0 || count > MaxLibraryRecords) {
         contents.complete = false;
-        contents.problems.push_back(count < 0 ? Say(NoCount, {Quoted(path)})
-                                              : Say(TooMany, {Quoted(path), std::to_string(count),
-                                                              std::to_string(MaxLibraryRecords)}));
+        contents.problems.push_back(
+            count < 0 ? Say(NoCount, {Quoted(path)})
+                      : Say(TooMany, {Quoted(path), std::to_string(count), std::to_string(MaxLibraryRecords)}));
         return contents;
     }
     std::size_t next = lines.empty() ? bytes.size() : lines[0].end;
     for (int i = 1; i <= count; ++i) {
         if (i >= static_cast<int>(lines.size())) {
-            contents.problems.push_back(
-                Say(EndsEarly, {Quoted(path), std::to_string(i - 1), std::to_string(count)}));
+            contents.problems.push_back(Say(EndsEarly, {Quoted(path), std::to_string(i - 1), std::to_string(count)}));
             break;
         }
         const Line& line = lines[static_cast<std::size_t>(i)];

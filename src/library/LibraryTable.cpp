@@ -23,8 +23,7 @@ constexpr OwnMessage OnlyYourOwn{"Only your own {1} can be deleted.", "Удал�
 
 LibraryTable::LibraryTable(std::string builtin, std::string user, int slots, OwnMessage recordKind)
     : builtinPath(std::move(builtin)), userPath(std::move(user)), capacity(slots), kind(recordKind)
-{
-}
+{}
 
 std::vector<std::string> LibraryTable::Load()
 {

@@ -50,7 +50,8 @@ BrushMask MakeMask(BrushShape shape, int size)
 {
     BrushMask mask;
     mask.size = size;
-    std::vector<int> runs = shape == BrushShape::Square ? std::vector<int>(static_cast<std::size_t>(size), size) : DrawnCircle(size);
+    std::vector<int> runs =
+        shape == BrushShape::Square ? std::vector<int>(static_cast<std::size_t>(size), size) : DrawnCircle(size);
     if (runs.empty())
         runs = DiscCircle(size);
     for (int run : runs) {

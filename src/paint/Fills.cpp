@@ -9,16 +9,15 @@
 namespace krt {
 namespace {
 
-template <typename Replace>
-void ReplaceWhere(Editor& editor, Replace&& replace)
+template <typename Replace> void ReplaceWhere(Editor& editor, Replace&& replace)
 {
     TFastBMP& image = editor.Image;
     const PackedColor back = editor.Settings.BackColor;
     for (int y = 0; y < image.Height; ++y) {
         std::uint8_t* p = image.RowTable[static_cast<std::size_t>(y)];
-        const std::uint8_t* selection =
-            editor.Selection.HasSelection() ? editor.Selection.SelectionMask.data() + static_cast<std::size_t>(y) * image.Width
-                                : nullptr;
+        const std::uint8_t* selection = editor.Selection.HasSelection() ? editor.Selection.SelectionMask.data() +
+                                                                              static_cast<std::size_t>(y) * image.Width
+                                                                        : nullptr;
         for (int x = 0; x < image.Width; ++x, p += 3)
             if ((!selection || selection[x] != 0) && replace(p))
                 WritePixel(p, back);

@@ -40,7 +40,8 @@ void RestoreImageFromBackup(Editor& editor)
 {
     for (int y = 0; y < editor.Image.Height; ++y)
         std::memcpy(editor.Image.RowTable[static_cast<std::size_t>(y)],
-                    editor.BackupImage.RowTable[static_cast<std::size_t>(y)], static_cast<std::size_t>(3) * editor.Image.Width);
+                    editor.BackupImage.RowTable[static_cast<std::size_t>(y)],
+                    static_cast<std::size_t>(3) * editor.Image.Width);
 }
 
 } // namespace
@@ -93,8 +94,7 @@ void RenderFloating(Editor& editor)
     const int e = 100 - d;
     const int rows = std::min(r.h, block.Height), columns = std::min(r.w, block.Width);
     for (int j = std::max(0, -oy); j < rows && oy + j < image.Height; ++j) {
-        const std::uint8_t* weights =
-            editor.Selection.SelectionMask.data() + static_cast<std::size_t>(j) * image.Width;
+        const std::uint8_t* weights = editor.Selection.SelectionMask.data() + static_cast<std::size_t>(j) * image.Width;
         for (int k = std::max(0, -ox); k < columns && ox + k < image.Width; ++k) {
             const std::uint8_t* f = block.PixelAddress(k, j);
             std::uint8_t* p = image.PixelAddress(ox + k, oy + j);

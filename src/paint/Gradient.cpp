@@ -29,9 +29,9 @@ void LinearGradient(Editor& editor, int x0, int y0, int x1, int y1)
         std::swap(y0, y1);
         std::swap(a, b);
     }
-    const long double length = std::sqrt(static_cast<long double>(x1 - x0) * (x1 - x0) +
-                                         static_cast<long double>(y1 - y0) * (y1 - y0)) +
-                               0.0001L;
+    const long double length =
+        std::sqrt(static_cast<long double>(x1 - x0) * (x1 - x0) + static_cast<long double>(y1 - y0) * (y1 - y0)) +
+        0.0001L;
     const int transparency = std::clamp(editor.Settings.Transparency, 0, 100);
     const long double ca[3] = {static_cast<long double>(BlueOf(a)), static_cast<long double>(GreenOf(a)),
                                static_cast<long double>(RedOf(a))};
@@ -48,9 +48,9 @@ void LinearGradient(Editor& editor, int x0, int y0, int x1, int y1)
         bottom = std::min(r.y + r.h, image.Height);
     }
     for (int y = top; y < bottom; ++y) {
-        const std::uint8_t* selection =
-            editor.Selection.HasSelection() ? editor.Selection.SelectionMask.data() + static_cast<std::size_t>(y) * image.Width
-                                : nullptr;
+        const std::uint8_t* selection = editor.Selection.HasSelection() ? editor.Selection.SelectionMask.data() +
+                                                                              static_cast<std::size_t>(y) * image.Width
+                                                                        : nullptr;
         for (int x = left; x < right; ++x) {
             if (selection && selection[x] == 0)
                 continue;
@@ -58,16 +58,16 @@ void LinearGradient(Editor& editor, int x0, int y0, int x1, int y1)
             if (x0 == x1) {
                 t = VerticalParameter(y, y0, y1);
             } else {
-                const long double m = (static_cast<long double>(x - x0) * (x1 - x0) +
-                                       static_cast<long double>(y - y0) * (y1 - y0)) /
-                                      length;
+                const long double m =
+                    (static_cast<long double>(x - x0) * (x1 - x0) + static_cast<long double>(y - y0) * (y1 - y0)) /
+                    length;
                 t = m < 0 ? 0 : m > length ? 1 : m / length;
             }
             std::uint8_t* p = image.PixelAddress(x, y);
             for (int ch = 0; ch < 3; ++ch) {
-                const long double mixed =
-                    ((ca[ch] * (1 - t) + cb[ch] * t) * (100 - transparency) + p[ch] * static_cast<long double>(transparency)) *
-                    0.01L;
+                const long double mixed = ((ca[ch] * (1 - t) + cb[ch] * t) * (100 - transparency) +
+                                           p[ch] * static_cast<long double>(transparency)) *
+                                          0.01L;
                 p[ch] = static_cast<std::uint8_t>(std::clamp<long double>(std::trunc(mixed), 0, 255));
             }
         }

@@ -7,8 +7,7 @@ namespace krt {
 // Visits the Bresenham points from (x0, y0) to (x1, y1), both ends included,
 // in walking order. The walk depends only on the difference of the end
 // points, so a shifted line visits the same shifted points.
-template <typename Visit>
-void WalkLine(int x0, int y0, int x1, int y1, Visit&& visit)
+template <typename Visit> void WalkLine(int x0, int y0, int x1, int y1, Visit&& visit)
 {
     const int dx2 = 2 * std::abs(x1 - x0);
     const int dy2 = 2 * std::abs(y1 - y0);
@@ -45,8 +44,7 @@ void WalkLine(int x0, int y0, int x1, int y1, Visit&& visit)
 
 // The points of WalkLine that lie inside a width x height image; the walk goes
 // on past points outside it.
-template <typename Visit>
-void RasterLine(int width, int height, int x0, int y0, int x1, int y1, Visit&& visit)
+template <typename Visit> void RasterLine(int width, int height, int x0, int y0, int x1, int y1, Visit&& visit)
 {
     WalkLine(x0, y0, x1, y1, [&](int x, int y) {
         if (x >= 0 && y >= 0 && x < width && y < height)

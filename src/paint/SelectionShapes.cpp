@@ -40,7 +40,9 @@ void SelectSameColor(Editor& editor, int x, int y)
     int left = x, right = x, top = y, bottom = y;
     SpanFlood(
         editor.Buffers, editor.Image.Width, editor.Image.Height, x, y,
-        [&](int cx, int cy) { return editor.Selection.MaskRow(cy)[cx] == 0 && matches(editor.Image.PixelAddress(cx, cy)); },
+        [&](int cx, int cy) {
+            return editor.Selection.MaskRow(cy)[cx] == 0 && matches(editor.Image.PixelAddress(cx, cy));
+        },
         [&](int cx, int cy) {
             editor.Selection.MaskRow(cy)[cx] = 1;
             left = std::min(left, cx);

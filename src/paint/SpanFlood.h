@@ -14,8 +14,7 @@ namespace krt {
 // list holds only the run's row and first column: its end is where the taken
 // cells stop. Every run enters the list once, so it cannot overflow.
 template <typename Open, typename Take, typename Taken>
-void SpanFlood(DocumentBuffers& buffers, int width, int height, int x, int y, Open&& open, Take&& take,
-               Taken&& taken)
+void SpanFlood(DocumentBuffers& buffers, int width, int height, int x, int y, Open&& open, Take&& take, Taken&& taken)
 {
     if (!open(x, y))
         return;

@@ -143,8 +143,8 @@ void ToolEngine::ApplyAxisLock(int& x, int& y)
         lockCursor = desk.host.PointerPosition();
         lockDirection = LockAxis::Undecided;
     } else if (lockDirection == LockAxis::Undecided) {
-        lockDirection = std::abs(x - lockAnchor->x) > std::abs(y - lockAnchor->y) ? LockAxis::Horizontal
-                                                                                  : LockAxis::Vertical;
+        lockDirection =
+            std::abs(x - lockAnchor->x) > std::abs(y - lockAnchor->y) ? LockAxis::Horizontal : LockAxis::Vertical;
     }
     const ScreenPoint pointer = desk.host.PointerPosition();
     if (lockDirection == LockAxis::Vertical) {

@@ -14,8 +14,8 @@ enum class ToolCursor { Paint = 1, Move = 2, TextBeam = 3 };
 // it shows, and how the tool engine treats its mouse events.
 struct ToolTraits {
     Tool tool;
-    const char* button;  // the palette button's object name
-    unsigned options;    // ToolOptions the options window enables for it
+    const char* button; // the palette button's object name
+    unsigned options;   // ToolOptions the options window enables for it
     ToolCursor cursor;
     bool takesModifiers; // Alt turns it into the picker, Shift locks a drag to an axis
     bool changesImage;   // a press saves the backup and an undo snapshot first

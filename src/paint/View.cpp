@@ -2,8 +2,8 @@
 
 #include "core/Integer.h"
 #include "core/KrtError.h"
-#include "core/ScaledBlit.h"
 #include "core/OwnMessages.h"
+#include "core/ScaledBlit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,10 +18,7 @@ namespace {
 
 // The image columns (rows) a view of `viewSize` screen pixels shows; at least
 // one, so a view smaller than one zoomed pixel still has a step.
-int SourceSpan(int viewSize, float zoom)
-{
-    return std::max(1, static_cast<int>(static_cast<double>(viewSize) / zoom));
-}
+int SourceSpan(int viewSize, float zoom) { return std::max(1, static_cast<int>(static_cast<double>(viewSize) / zoom)); }
 
 // Nearest-neighbour resampling of the selection mask with the view's
 // fixed-point steps. Cells whose source lies left of or above the mask (a
@@ -86,9 +83,9 @@ void RedrawView(Editor& editor)
 {
     ViewState& v = editor.View;
     v.ViewBuffer.Allocate(std::max(v.ViewWidth, 0), std::max(v.ViewHeight, 0));
-    const BlitExtent filled = ScaledBlit(editor.Image, v.ViewBuffer, v.ScrollX, v.ScrollY,
-                                         SourceSpan(v.ViewWidth, v.Zoom), SourceSpan(v.ViewHeight, v.Zoom),
-                                         v.ViewWidth, v.ViewHeight);
+    const BlitExtent filled =
+        ScaledBlit(editor.Image, v.ViewBuffer, v.ScrollX, v.ScrollY, SourceSpan(v.ViewWidth, v.Zoom),
+                   SourceSpan(v.ViewHeight, v.Zoom), v.ViewWidth, v.ViewHeight);
     v.FilledColumns = filled.columns;
     v.FilledRows = filled.rows;
     ApplyPosterize(v.ViewBuffer, v.FilledColumns, v.FilledRows, editor.Settings);
@@ -208,9 +205,9 @@ void BuildViewOutline(Editor& editor)
                  v.ScrollX - editor.Selection.SelectionOffsetX, v.ScrollY - editor.Selection.SelectionOffsetY,
                  SourceSpan(v.ViewWidth, v.Zoom), SourceSpan(v.ViewHeight, v.Zoom), v.ViewFrameMap, v.ViewWidth,
                  v.ViewHeight);
-    v.ViewFrameCount = TraceOutline(v.ViewFrameMap.data(), v.ViewWidth, v.ViewHeight,
-                                    editor.Buffers.ViewFrameRows.data(), editor.Buffers.ViewFrameColumns.data(),
-                                    static_cast<int>(editor.Buffers.ViewFrameRows.size()));
+    v.ViewFrameCount =
+        TraceOutline(v.ViewFrameMap.data(), v.ViewWidth, v.ViewHeight, editor.Buffers.ViewFrameRows.data(),
+                     editor.Buffers.ViewFrameColumns.data(), static_cast<int>(editor.Buffers.ViewFrameRows.size()));
 }
 
 void BuildPreviewOutline(Editor& editor)
@@ -218,13 +215,12 @@ void BuildPreviewOutline(Editor& editor)
     ViewState& v = editor.View;
     if (!editor.Selection.HasSelection())
         return;
-    ResampleMask(editor.Selection.SelectionMask, editor.Image.Width, editor.Image.Height, -editor.Selection.SelectionOffsetX,
-                 -editor.Selection.SelectionOffsetY, editor.Image.Width, editor.Image.Height, v.PreviewFrameMap,
-                 v.PreviewWidth, v.PreviewHeight);
-    v.PreviewFrameCount = TraceOutline(v.PreviewFrameMap.data(), v.PreviewWidth, v.PreviewHeight,
-                                       editor.Buffers.PreviewFrameRows.data(),
-                                       editor.Buffers.PreviewFrameColumns.data(),
-                                       static_cast<int>(editor.Buffers.PreviewFrameRows.size()));
+    ResampleMask(editor.Selection.SelectionMask, editor.Image.Width, editor.Image.Height,
+                 -editor.Selection.SelectionOffsetX, -editor.Selection.SelectionOffsetY, editor.Image.Width,
+                 editor.Image.Height, v.PreviewFrameMap, v.PreviewWidth, v.PreviewHeight);
+    v.PreviewFrameCount = TraceOutline(
+        v.PreviewFrameMap.data(), v.PreviewWidth, v.PreviewHeight, editor.Buffers.PreviewFrameRows.data(),
+        editor.Buffers.PreviewFrameColumns.data(), static_cast<int>(editor.Buffers.PreviewFrameRows.size()));
 }
 
 } // namespace krt

@@ -12,8 +12,7 @@ namespace krt {
 class WorkQueue {
 public:
     explicit WorkQueue(DocumentBuffers& buffers) : rows(buffers.PointRows.data()), columns(buffers.PointColumns.data())
-    {
-    }
+    {}
     void Push(int x, int y)
     {
         rows[tail] = static_cast<std::uint16_t>(y);

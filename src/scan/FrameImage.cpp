@@ -33,8 +33,7 @@ int Sample(const std::uint8_t* line, int x, int samples, int channel, int depth,
         std::memcpy(&value, line + 2 * index, 2);
         return value >> 8;
     }
-    default:
-        return line[index];
+    default: return line[index];
     }
 }
 
@@ -85,15 +84,9 @@ void FrameImage::AddFrame(const FrameParameters& p, const std::vector<std::uint8
                 for (int c = 0; c < 3; ++c)
                     pixel[2 - c] = static_cast<std::uint8_t>(Sample(line, x, 3, c, p.depth, false));
                 break;
-            case FrameFormat::Red:
-                pixel[2] = static_cast<std::uint8_t>(Sample(line, x, 1, 0, p.depth, false));
-                break;
-            case FrameFormat::Green:
-                pixel[1] = static_cast<std::uint8_t>(Sample(line, x, 1, 0, p.depth, false));
-                break;
-            case FrameFormat::Blue:
-                pixel[0] = static_cast<std::uint8_t>(Sample(line, x, 1, 0, p.depth, false));
-                break;
+            case FrameFormat::Red: pixel[2] = static_cast<std::uint8_t>(Sample(line, x, 1, 0, p.depth, false)); break;
+            case FrameFormat::Green: pixel[1] = static_cast<std::uint8_t>(Sample(line, x, 1, 0, p.depth, false)); break;
+            case FrameFormat::Blue: pixel[0] = static_cast<std::uint8_t>(Sample(line, x, 1, 0, p.depth, false)); break;
             }
         }
     }

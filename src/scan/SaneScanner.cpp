@@ -20,20 +20,11 @@ ScanOptionInfo Describe(const SANE_Option_Descriptor& d)
     o.name = d.name ? d.name : "";
     o.title = d.title ? d.title : "";
     switch (d.type) {
-    case SANE_TYPE_BOOL:
-        o.type = ScanOptionInfo::Type::Bool;
-        break;
-    case SANE_TYPE_INT:
-        o.type = ScanOptionInfo::Type::Int;
-        break;
-    case SANE_TYPE_FIXED:
-        o.type = ScanOptionInfo::Type::Fixed;
-        break;
-    case SANE_TYPE_STRING:
-        o.type = ScanOptionInfo::Type::String;
-        break;
-    default:
-        o.type = ScanOptionInfo::Type::Other;
+    case SANE_TYPE_BOOL: o.type = ScanOptionInfo::Type::Bool; break;
+    case SANE_TYPE_INT: o.type = ScanOptionInfo::Type::Int; break;
+    case SANE_TYPE_FIXED: o.type = ScanOptionInfo::Type::Fixed; break;
+    case SANE_TYPE_STRING: o.type = ScanOptionInfo::Type::String; break;
+    default: o.type = ScanOptionInfo::Type::Other;
     }
     switch (d.unit) {
     case SANE_UNIT_PIXEL: o.unit = "pel"; break;
@@ -90,14 +81,10 @@ public:
         SANE_Word word;
         std::memcpy(&word, buffer.data(), sizeof word);
         switch (d->type) {
-        case SANE_TYPE_BOOL:
-            return word != SANE_FALSE;
-        case SANE_TYPE_INT:
-            return static_cast<double>(word);
-        case SANE_TYPE_FIXED:
-            return SANE_UNFIX(word);
-        default:
-            return std::string(buffer.data());
+        case SANE_TYPE_BOOL: return word != SANE_FALSE;
+        case SANE_TYPE_INT: return static_cast<double>(word);
+        case SANE_TYPE_FIXED: return SANE_UNFIX(word);
+        default: return std::string(buffer.data());
         }
     }
 
@@ -117,7 +104,7 @@ public:
                                                                           : NAN;
             if (std::isnan(number))
                 throw ScanError(name + ": " + Status(SANE_STATUS_INVAL));
-            word = d->type == SANE_TYPE_FIXED ? SANE_FIX(number)
+            word = d->type == SANE_TYPE_FIXED  ? SANE_FIX(number)
                    : d->type == SANE_TYPE_BOOL ? (number != 0 ? SANE_TRUE : SANE_FALSE)
                                                : static_cast<SANE_Word>(std::lround(number));
             std::memcpy(buffer.data(), &word, sizeof word);
@@ -207,8 +194,8 @@ public:
             return devices;
         for (; *list; ++list) {
             const SANE_Device& d = **list;
-            devices.push_back({d.name ? d.name : "", d.vendor ? d.vendor : "", d.model ? d.model : "",
-                               d.type ? d.type : ""});
+            devices.push_back(
+                {d.name ? d.name : "", d.vendor ? d.vendor : "", d.model ? d.model : "", d.type ? d.type : ""});
         }
         return devices;
     }

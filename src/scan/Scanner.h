@@ -13,7 +13,7 @@ namespace krt {
 
 // A scanner (or camera) the scanner service knows.
 struct ScannerInfo {
-    std::string name;   // what opens it, e.g. "test:0" or "genesys:libusb:001:004"
+    std::string name; // what opens it, e.g. "test:0" or "genesys:libusb:001:004"
     std::string vendor;
     std::string model;
     std::string type;
@@ -27,10 +27,10 @@ using OptionValue = std::variant<bool, double, std::string>;
 // What a scanner says about one of its settings.
 struct ScanOptionInfo {
     enum class Type { Bool, Int, Fixed, String, Other };
-    std::string name;  // the standard names: "mode", "resolution", "tl-x", "tl-y", "br-x", "br-y"
+    std::string name; // the standard names: "mode", "resolution", "tl-x", "tl-y", "br-x", "br-y"
     std::string title;
     Type type = Type::Other;
-    std::string unit;  // "dpi", "mm", "pel", "%", "bit", "µs" or ""
+    std::string unit; // "dpi", "mm", "pel", "%", "bit", "µs" or ""
     bool active = true;
     bool settable = true;
     // The values it may take: a range, a list of numbers or a list of texts.

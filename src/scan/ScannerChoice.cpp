@@ -3,8 +3,8 @@
 #include "core/AtomicFile.h"
 #include "core/FileReading.h"
 #include "core/KrtError.h"
-#include "core/Text.h"
 #include "core/OwnMessages.h"
+#include "core/Text.h"
 
 namespace krt {
 namespace {

@@ -22,8 +22,7 @@ using test::NewEditor;
 struct FakeEffect : Effect {
     FakeEffect(Editor& e, bool dialog, bool apply, PackedColor color = PackRGB(200, 10, 10))
         : editor(e), withDialog(dialog), applied(apply), paint(color)
-    {
-    }
+    {}
     bool HasDialog() const override { return withDialog; }
     bool Run(TFastBMP& target, const TFastBMP& source, const Confirm& confirmed) override
     {
@@ -60,8 +59,8 @@ TEST(EffectFrame, OnTheWholeImage)
     struct Case {
         const char* what;
         bool dialog, applied;
-        int undoSteps;   // snapshots added
-        bool changed;    // the image took the effect
+        int undoSteps; // snapshots added
+        bool changed;  // the image took the effect
     };
     const Case cases[] = {
         {"dialog, OK", true, true, 1, true},

@@ -1,7 +1,7 @@
 #include "app/FileCommands.h"
-#include "imageio/ImageFiles.h"
 #include "app/LayoutFile.h"
 #include "core/KrtError.h"
+#include "imageio/ImageFiles.h"
 #include "lang/CaptionTables.h"
 #include "support/FakeWindows.h"
 #include "support/ScriptedPrompts.h"

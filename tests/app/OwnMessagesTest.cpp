@@ -1,9 +1,9 @@
+#include "core/OwnMessages.h"
 #include "app/FileCommands.h"
-#include "imageio/ImageFiles.h"
 #include "core/DataPaths.h"
 #include "core/Integer.h"
 #include "core/KrtError.h"
-#include "core/OwnMessages.h"
+#include "imageio/ImageFiles.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,10 @@ std::string MessageIn(Language language, const std::function<void()>& fails)
     return message;
 }
 
-bool HasCyrillic(const std::string& text) { return text.find("\xD0") != std::string::npos || text.find("\xD1") != std::string::npos; }
+bool HasCyrillic(const std::string& text)
+{
+    return text.find("\xD0") != std::string::npos || text.find("\xD1") != std::string::npos;
+}
 
 TEST(OwnMessages, TheEditorsOwnErrorsSpeakTheInterfaceLanguage)
 {
@@ -37,11 +40,13 @@ TEST(OwnMessages, TheEditorsOwnErrorsSpeakTheInterfaceLanguage)
         {"a word for a number", [] { ParseInteger("twelve"); }},
         {"an impossible size", [] { CheckImageSize(0, 10); }},
         {"a picture too large", [] { TFastBMP(MaxImageSide + 1, 1); }},
-        {"a missing file", [&] {
+        {"a missing file",
+         [&] {
              TFastBMP image;
              ReadImageFile(folder.Path("missing.bmp").string(), image);
          }},
-        {"not a picture", [&] {
+        {"not a picture",
+         [&] {
              TFastBMP image;
              ReadImageFile(folder.Path("notes.txt").string(), image);
          }},

@@ -27,11 +27,18 @@ TEST(SaveChanges, ACancelledOrFailedSaveStopsTheCommandThatAsked)
         std::function<void(Desk&)> run;
     };
     const Command commands[] = {
-        {"New", [](Desk& d) { d.prompts.newSize = ImageSize{30, 30}; }, [](Desk& d) { d.files.New(); }},
+        {"New",
+         [](Desk& d) {
+             d.prompts.newSize = ImageSize{30, 30};
+         },
+         [](Desk& d) { d.files.New(); }},
         {"Open", [](Desk&) {}, [](Desk& d) { d.files.Open(); }},
         {"Paste as new image", [](Desk& d) { d.Put(40, 40, Red); }, [](Desk& d) { d.edits.PasteAsNewImage(); }},
         {"Crop", [](Desk& d) { SelectAll(*d.editor); }, [](Desk& d) { d.edits.Crop(); }},
-        {"Resize", [](Desk& d) { d.prompts.resize = ResizeRequest{50, 50, true, false}; },
+        {"Resize",
+         [](Desk& d) {
+             d.prompts.resize = ResizeRequest{50, 50, true, false};
+         },
          [](Desk& d) { d.edits.Resize(); }},
         {"Exit", [](Desk&) {}, [](Desk& d) { EXPECT_FALSE(d.files.MayExit()); }},
     };

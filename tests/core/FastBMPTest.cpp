@@ -163,12 +163,12 @@ TEST(FastBMP, CopyBlockIntoClipsAgainstBothBuffers)
         int firstDx, firstDy, firstSx, firstSy, copiedW, copiedH;
     };
     const Case cases[] = {
-        {2, 1, 3, 2, 0, 0, 2, 1, 0, 0, 3, 2},   // plain copy
-        {-2, 0, 4, 1, 1, 1, 0, 0, 3, 1, 2, 1},  // negative target x shifts the source and narrows
-        {0, -1, 2, 3, 0, 0, 0, 0, 0, 1, 2, 2},  // negative target y
-        {1, 1, 4, 4, -1, 0, 2, 1, 0, 0, 3, 4},  // negative source x moves the target
-        {5, 5, 9, 9, 0, 0, 5, 5, 0, 0, 3, 3},   // cut by the target's size
-        {0, 0, 9, 9, 6, 0, 0, 0, 6, 0, 2, 6},   // cut by the source's size
+        {2, 1, 3, 2, 0, 0, 2, 1, 0, 0, 3, 2},  // plain copy
+        {-2, 0, 4, 1, 1, 1, 0, 0, 3, 1, 2, 1}, // negative target x shifts the source and narrows
+        {0, -1, 2, 3, 0, 0, 0, 0, 0, 1, 2, 2}, // negative target y
+        {1, 1, 4, 4, -1, 0, 2, 1, 0, 0, 3, 4}, // negative source x moves the target
+        {5, 5, 9, 9, 0, 0, 5, 5, 0, 0, 3, 3},  // cut by the target's size
+        {0, 0, 9, 9, 6, 0, 0, 0, 6, 0, 2, 6},  // cut by the source's size
     };
     const TFastBMP src = PatternImage(8, 6);
     for (const Case& c : cases) {
@@ -177,8 +177,8 @@ TEST(FastBMP, CopyBlockIntoClipsAgainstBothBuffers)
         int copied = 0;
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x) {
-                const bool inside = x >= c.firstDx && x < c.firstDx + c.copiedW && y >= c.firstDy &&
-                                    y < c.firstDy + c.copiedH;
+                const bool inside =
+                    x >= c.firstDx && x < c.firstDx + c.copiedW && y >= c.firstDy && y < c.firstDy + c.copiedH;
                 if (inside) {
                     ASSERT_EQ(dst.Pixel(x, y), src.Pixel(c.firstSx + x - c.firstDx, c.firstSy + y - c.firstDy));
                     ++copied;

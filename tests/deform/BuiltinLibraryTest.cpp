@@ -2,9 +2,9 @@
 // set, each compiles at every slider end, moves pixels, and warps the same with
 // the fast backend as with the reference evaluator.
 
-#include "library/LibraryFile.h"
 #include "deform/DeformationRecord.h"
 #include "deform/formula/FastBackend.h"
+#include "library/LibraryFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // same floats for exact operations, at most one unit in the last place for
 // the transcendental functions.
 
-#include "deform/formula/Compiler.h"
 #include "deform/formula/FastBackend.h"
+#include "deform/formula/Compiler.h"
 
 #include <gtest/gtest.h>
 
@@ -224,8 +224,8 @@ TEST(FastBackend, GridReuseGivesTheSameValuesAsEvaluatingEveryPoint)
     const int width = 150; // four rows; the third block of a row is partial
     const int blocks = (width + BlockSize - 1) / BlockSize;
     int checked = 0;
-    std::vector<std::string> formulas = {"x+10*sin(y/16)", "y+sin(x/7)*cos(y/3)", "x*y+random(c)",
-                                         "sqrt(x-50)+1/(y-2)", "c*z+atan(c/(z+0.5))"};
+    std::vector<std::string> formulas = {"x+10*sin(y/16)", "y+sin(x/7)*cos(y/3)", "x*y+random(c)", "sqrt(x-50)+1/(y-2)",
+                                         "c*z+atan(c/(z+0.5))"};
     for (int f = 0; f < 400; ++f)
         formulas.push_back(generator.Expression(4));
     for (const std::string& formula : formulas) {

@@ -53,14 +53,17 @@ TEST(Formula, ValuesOfTheLanguage)
         float expected;
     };
     const Case cases[] = {
-        {"x", 7, 7},           {"5", 0, 5},           {"(x)", 3, 3},
-        {"2^3^2", 0, 64},      {"8/2/2", 0, 2},       {"1+2*3^2", 0, 19},
-        {"sqr(16)", 0, 4},     {"sqrt(x)", 2.25f, 1.5f}, {"int(0-2.7)", 0, -2},
-        {"int(2.7)", 0, 2},    {"int(x)", -0.5f, 0},  {"abs(0-x)", 3, 3},
-        {"x^3", 1.5f, 3.375f}, {"x^1", -2, -2},       {"x^2", -3, 9},
-        {"(x+1)*(x-1)", 5, 24}, {"x-3-2", 10, 5},     {"random(0)", 0, 0},
-        {"((((x))))", 4, 4},   {"x*0.5", 3, 1.5f},    {".5+x", 1, 1.5f},
-        {"2^0.5", 0, std::sqrt(2.0f)},
+        {"x", 7, 7},           {"5", 0, 5},
+        {"(x)", 3, 3},         {"2^3^2", 0, 64},
+        {"8/2/2", 0, 2},       {"1+2*3^2", 0, 19},
+        {"sqr(16)", 0, 4},     {"sqrt(x)", 2.25f, 1.5f},
+        {"int(0-2.7)", 0, -2}, {"int(2.7)", 0, 2},
+        {"int(x)", -0.5f, 0},  {"abs(0-x)", 3, 3},
+        {"x^3", 1.5f, 3.375f}, {"x^1", -2, -2},
+        {"x^2", -3, 9},        {"(x+1)*(x-1)", 5, 24},
+        {"x-3-2", 10, 5},      {"random(0)", 0, 0},
+        {"((((x))))", 4, 4},   {"x*0.5", 3, 1.5f},
+        {".5+x", 1, 1.5f},     {"2^0.5", 0, std::sqrt(2.0f)},
     };
     for (const Case& c : cases) {
         const auto v = Value(c.formula, c.x);
@@ -157,10 +160,41 @@ TEST(Formula, IncorrectFormulas)
         manyLiterals += "+" + std::to_string(i) + "*x";
 
     const std::string incorrect[] = {
-        "-x", "x*-2", "2x", "xy", "", "foo(x)", "x+", "(x", "x)", "()", "sin()", "sin(x,y)", "x y",
-        "g+x", "t+x", "1.2.3", ".", "x++y", "+", "(", "2sin(x)", "2(x)", "sin(xy)", "x^", "*x",
-        "1/0+x", "sqrt(0-1)+x", "0^0+x", "99999999999999999999999999999999999999999+x", "X",
-        hundredGroups, sequentialGroups, manyTerms, manyLiterals, "\xd1\x85+x",
+        "-x",
+        "x*-2",
+        "2x",
+        "xy",
+        "",
+        "foo(x)",
+        "x+",
+        "(x",
+        "x)",
+        "()",
+        "sin()",
+        "sin(x,y)",
+        "x y",
+        "g+x",
+        "t+x",
+        "1.2.3",
+        ".",
+        "x++y",
+        "+",
+        "(",
+        "2sin(x)",
+        "2(x)",
+        "sin(xy)",
+        "x^",
+        "*x",
+        "1/0+x",
+        "sqrt(0-1)+x",
+        "0^0+x",
+        "99999999999999999999999999999999999999999+x",
+        "X",
+        hundredGroups,
+        sequentialGroups,
+        manyTerms,
+        manyLiterals,
+        "\xd1\x85+x",
     };
     for (const std::string& formula : incorrect)
         EXPECT_EQ(Compile(formula).result, 1) << '"' << formula << '"';

@@ -1,9 +1,9 @@
-#include "lang/CaptionTables.h"
-#include "library/LibraryFile.h"
-#include "library/LibraryTable.h"
 #include "core/KrtError.h"
 #include "deform/DeformationRecord.h"
 #include "deform/DeformationTable.h"
+#include "lang/CaptionTables.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryTable.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ TEST(LibraryFile, ReadsEitherLineEndAndKeepsAnUnterminatedLastLine)
         {"128\r\nx\r\n", {}, true},            // more than a library holds
         {"two\r\nx\r\n", {}, true},
         {"2\r\nfirst\r\nsecond\r", {"first", "second"}, false}, // a CR closing the file
-        {"", {}, false},                                         // an empty library
+        {"", {}, false},                                        // an empty library
         {" \r\n", {}, false},
         {"2\r\n\r\nx\r\n", {"", "x"}, false}, // an empty record is a record
     };
@@ -107,7 +107,8 @@ TEST(DeformationRecord, OddLines)
     EXPECT_EQ(r.name, "");
     EXPECT_EQ(r.constants[0].defaultValue, 5);
     EXPECT_EQ(r.firstFormula, "x");
-    EXPECT_EQ(ParseRecord("N|x1^ 7 ^0^0^0^0^0^0^0^0^0^0^11x|y").constants[0].defaultValue, 7) << "blanks around a default";
+    EXPECT_EQ(ParseRecord("N|x1^ 7 ^0^0^0^0^0^0^0^0^0^0^11x|y").constants[0].defaultValue, 7)
+        << "blanks around a default";
     EXPECT_THROW(ParseRecord("Bad|a1^ten^0^0^0^0^0^0^0^0^0^0^11x|y"), KrtError);
     EXPECT_THROW(ParseRecord("Short|a1^1^0^0^11x|y"), KrtError);
 }

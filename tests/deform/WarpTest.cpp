@@ -1,6 +1,6 @@
+#include "deform/Warp.h"
 #include "core/ThreadPool.h"
 #include "deform/DeformationPreview.h"
-#include "deform/Warp.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -50,14 +50,17 @@ TEST(Warp, CartesianExamples)
     const int W = 41;
     ExpectPixels(Warp(src, Params("x|y")), src, [](int x, int y) { return std::pair{x, y}; });
     // Source coordinates: X=x+10 takes each pixel from 10 to its right.
-    ExpectPixels(Warp(src, Params("x+10|y")), src,
-                 [&](int x, int y) { return x + 10 < W ? std::pair{x + 10, y} : std::pair{-1, -1}; });
+    ExpectPixels(Warp(src, Params("x+10|y")), src, [&](int x, int y) {
+        return x + 10 < W ? std::pair{x + 10, y} : std::pair{-1, -1};
+    });
     // Target coordinates: the same formula sends each pixel 10 to the right.
-    ExpectPixels(Warp(src, Params("x+10|y", true, false)), src,
-                 [&](int x, int y) { return x >= 10 ? std::pair{x - 10, y} : std::pair{-1, -1}; });
+    ExpectPixels(Warp(src, Params("x+10|y", true, false)), src, [&](int x, int y) {
+        return x >= 10 ? std::pair{x - 10, y} : std::pair{-1, -1};
+    });
     // A mirror: column 0 reads column W, outside the image.
-    ExpectPixels(Warp(src, Params("w-x|y")), src,
-                 [&](int x, int y) { return x > 0 ? std::pair{W - x, y} : std::pair{-1, -1}; });
+    ExpectPixels(Warp(src, Params("w-x|y")), src, [&](int x, int y) {
+        return x > 0 ? std::pair{W - x, y} : std::pair{-1, -1};
+    });
     // Half size about the centre (w/2 = 20.5 is a fraction).
     ExpectPixels(Warp(src, Params("cx*2+w/2|cy*2+h/2")), src, [&](int x, int y) {
         const float sx = static_cast<float>((x - 20) * 2) + 20.5f;
@@ -163,8 +166,8 @@ TEST(Warp, ProgressEndsAtOne)
 
 TEST(Warp, RoundCoord)
 {
-    const std::pair<double, std::int64_t> cases[] = {{2.5, 3},   {2.49, 2},  {0.0, 0},  {-0.5, 0},
-                                                     {-0.99, 0}, {-1.7, -1}, {7.0, 7},  {6.5000001, 7}};
+    const std::pair<double, std::int64_t> cases[] = {{2.5, 3},   {2.49, 2},  {0.0, 0}, {-0.5, 0},
+                                                     {-0.99, 0}, {-1.7, -1}, {7.0, 7}, {6.5000001, 7}};
     for (const auto& [v, expected] : cases)
         EXPECT_EQ(RoundCoord(v), expected) << v;
 }
@@ -205,8 +208,7 @@ TEST(Preview, WarpsThePreviewLikeTheImage)
     FitPreview(copy, sourcePreview, targetPreview);
     ASSERT_EQ(sourcePreview.Width, 212);
     // X=x+20 on a half-size preview moves by 10 preview pixels.
-    const WarpResult r =
-        RenderPreview(Params("x+20|y"), 424, 408, sourcePreview, targetPreview, Background);
+    const WarpResult r = RenderPreview(Params("x+20|y"), 424, 408, sourcePreview, targetPreview, Background);
     ASSERT_EQ(r.status, WarpStatus::Done);
     for (int x = 0; x < 212; ++x)
         EXPECT_EQ(targetPreview.Pixel(x, 7), x + 10 < 212 ? sourcePreview.Pixel(x + 10, 7) : Background) << x;
@@ -277,14 +279,13 @@ TEST(Warp, BothBackendsTreatFailedPointsAlike)
 {
     const TFastBMP src = PatternImage(50, 40);
     const DeformationParams records[] = {
-        Params("t|sqrt(0-r)", false, true),      // R fails everywhere but the centre
-        Params("t|sqrt(r-12)", false, true),     // R fails near the centre
-        Params("t/(r-9)|r", false, true),        // T fails on one ring
-        Params("t|sqrt(r-12)", false, false),    // polar target coordinates
-        Params("t+0.5|r/(r-10)", false, false),
-        Params("x|sqrt(y-10)", true, true),      // Cartesian source, failing rows
-        Params("sqrt(x-20)*5|y", true, false),   // Cartesian target, failing columns
-        Params("x/(x-x)|y", true, true),         // fails everywhere
+        Params("t|sqrt(0-r)", false, true),                                         // R fails everywhere but the centre
+        Params("t|sqrt(r-12)", false, true),                                        // R fails near the centre
+        Params("t/(r-9)|r", false, true),                                           // T fails on one ring
+        Params("t|sqrt(r-12)", false, false),                                       // polar target coordinates
+        Params("t+0.5|r/(r-10)", false, false), Params("x|sqrt(y-10)", true, true), // Cartesian source, failing rows
+        Params("sqrt(x-20)*5|y", true, false),                                      // Cartesian target, failing columns
+        Params("x/(x-x)|y", true, true),                                            // fails everywhere
     };
     for (const DeformationParams& params : records) {
         WarpOptions reference, fast;

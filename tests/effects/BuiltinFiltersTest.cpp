@@ -139,8 +139,8 @@ Check SmearsAlong(int dx, int dy)
         const TFastBMP streak = Filtered(dot, numbers);
         for (int y = 0; y < 9; ++y)
             for (int x = 0; x < 9; ++x) {
-                const bool onStreak = (x - 4 == -dx && y - 4 == -dy) || (x == 4 && y == 4) ||
-                                      (x - 4 == dx && y - 4 == dy);
+                const bool onStreak =
+                    (x - 4 == -dx && y - 4 == -dy) || (x == 4 && y == 4) || (x - 4 == dx && y - 4 == dy);
                 EXPECT_EQ(streak.Pixel(x, y), onStreak ? Grey(85) : Black) << x << "," << y;
             }
         const TFastBMP out = Filtered(photo, numbers);
@@ -155,8 +155,8 @@ void FindsEveryEdge(const TFastBMP&, const std::string& numbers)
 {
     // 4 x 200 - 3 x 200 - 40 for the weakest of them, the Laplacian
 
-    const TFastBMP out = Filtered(Boundary([](int x, int y) { return x >= 10 && x < 30 && y >= 10 && y < 30; }),
-                                  numbers);
+    const TFastBMP out =
+        Filtered(Boundary([](int x, int y) { return x >= 10 && x < 30 && y >= 10 && y < 30; }), numbers);
     EXPECT_EQ(out.Pixel(20, 20), Black);
     EXPECT_EQ(out.Pixel(3, 3), Black);
     for (auto [x, y] : {std::pair{10, 20}, {29, 20}, {20, 10}, {20, 29}})

@@ -283,9 +283,9 @@ TEST(Emboss, UniformPicturesEdgesAndTheWrappedTopRow)
         for (int x = 0; x < 23; ++x) {
             const PackedColor in = picture.Pixel(x, y);
             const PackedColor partner = picture.Pixel(std::min(x + 1, 22), y == 0 ? 40 : y - 1);
-            const PackedColor want = PackRGB((RedOf(in) + 255 - RedOf(partner)) >> 1,
-                                             (GreenOf(in) + 255 - GreenOf(partner)) >> 1,
-                                             (BlueOf(in) + 255 - BlueOf(partner)) >> 1);
+            const PackedColor want =
+                PackRGB((RedOf(in) + 255 - RedOf(partner)) >> 1, (GreenOf(in) + 255 - GreenOf(partner)) >> 1,
+                        (BlueOf(in) + 255 - BlueOf(partner)) >> 1);
             ASSERT_EQ(embossed.Pixel(x, y), want) << x << "," << y;
         }
 

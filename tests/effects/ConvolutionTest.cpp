@@ -1,5 +1,5 @@
-#include "core/KrtError.h"
 #include "effects/Convolution.h"
+#include "core/KrtError.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "core/DialogPreview.h"
 #include "effects/FilterLibrary.h"
+#include "core/DialogPreview.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +10,8 @@ namespace {
 TEST(FilterRecords, TheEditorsChecksAndRecord)
 {
     const std::pair<const char*, const char*> weights[] = {
-        {"", "0"}, {"-", "0"}, {"1a", "0"}, {"a1", "0"}, {" 007 ", "007"}, {"-12", "-12"}, {"\t5\n", "5"},
-        {"70000", "70000"}, {"--1", "0"},
+        {"", "0"},      {"-", "0"},     {"1a", "0"},        {"a1", "0"},  {" 007 ", "007"},
+        {"-12", "-12"}, {"\t5\n", "5"}, {"70000", "70000"}, {"--1", "0"},
     };
     for (const auto& [text, checked] : weights)
         EXPECT_EQ(CheckWeightText(text), checked) << '"' << text << '"';

@@ -17,32 +17,56 @@ using test::TestData;
 
 // Which reference rendering shows each file (from the suite's own index).
 const std::map<std::string, std::string> References = {
-    {"g/pal1.bmp", "pal1.png"},          {"g/pal1wb.bmp", "pal1.png"},
-    {"g/pal1bg.bmp", "pal1bg.png"},      {"g/pal4.bmp", "pal4.png"},
-    {"g/pal4gs.bmp", "pal4gs.png"},      {"g/pal4rle.bmp", "pal4.png"},
-    {"g/pal8.bmp", "pal8.png"},          {"g/pal8-0.bmp", "pal8.png"},
-    {"g/pal8gs.bmp", "pal8gs.png"},      {"g/pal8rle.bmp", "pal8.png"},
-    {"g/pal8w126.bmp", "pal8w126.png"},  {"g/pal8w125.bmp", "pal8w125.png"},
-    {"g/pal8w124.bmp", "pal8w124.png"},  {"g/pal8topdown.bmp", "pal8.png"},
+    {"g/pal1.bmp", "pal1.png"},
+    {"g/pal1wb.bmp", "pal1.png"},
+    {"g/pal1bg.bmp", "pal1bg.png"},
+    {"g/pal4.bmp", "pal4.png"},
+    {"g/pal4gs.bmp", "pal4gs.png"},
+    {"g/pal4rle.bmp", "pal4.png"},
+    {"g/pal8.bmp", "pal8.png"},
+    {"g/pal8-0.bmp", "pal8.png"},
+    {"g/pal8gs.bmp", "pal8gs.png"},
+    {"g/pal8rle.bmp", "pal8.png"},
+    {"g/pal8w126.bmp", "pal8w126.png"},
+    {"g/pal8w125.bmp", "pal8w125.png"},
+    {"g/pal8w124.bmp", "pal8w124.png"},
+    {"g/pal8topdown.bmp", "pal8.png"},
     {"g/pal8nonsquare.bmp", "pal8nonsquare-e.png"}, // an editor keeps the stored pixels
-    {"g/pal8os2.bmp", "pal8.png"},       {"g/pal8v4.bmp", "pal8.png"},
-    {"g/pal8v5.bmp", "pal8.png"},        {"g/rgb16.bmp", "rgb16.png"},
-    {"g/rgb16bfdef.bmp", "rgb16.png"},   {"g/rgb16-565.bmp", "rgb16-565.png"},
-    {"g/rgb16-565pal.bmp", "rgb16-565.png"}, {"g/rgb24.bmp", "rgb24.png"},
-    {"g/rgb24pal.bmp", "rgb24.png"},     {"g/rgb32.bmp", "rgb24.png"},
-    {"g/rgb32bfdef.bmp", "rgb24.png"},   {"g/rgb32bf.bmp", "rgb24.png"},
+    {"g/pal8os2.bmp", "pal8.png"},
+    {"g/pal8v4.bmp", "pal8.png"},
+    {"g/pal8v5.bmp", "pal8.png"},
+    {"g/rgb16.bmp", "rgb16.png"},
+    {"g/rgb16bfdef.bmp", "rgb16.png"},
+    {"g/rgb16-565.bmp", "rgb16-565.png"},
+    {"g/rgb16-565pal.bmp", "rgb16-565.png"},
+    {"g/rgb24.bmp", "rgb24.png"},
+    {"g/rgb24pal.bmp", "rgb24.png"},
+    {"g/rgb32.bmp", "rgb24.png"},
+    {"g/rgb32bfdef.bmp", "rgb24.png"},
+    {"g/rgb32bf.bmp", "rgb24.png"},
     // Questionable files that this decoder reads exactly as the suite suggests.
-    {"q/pal1p1.bmp", "pal1p1.png"},      {"q/pal2.bmp", "pal2.png"},
-    {"q/pal2color.bmp", "pal2color.png"}, {"q/pal8offs.bmp", "pal8.png"},
-    {"q/pal8oversizepal.bmp", "pal8.png"}, {"q/pal8os2-sz.bmp", "pal8.png"},
-    {"q/pal8os2-hs.bmp", "pal8.png"},    {"q/pal8os2sp.bmp", "pal8.png"},
-    {"q/pal8os2v2.bmp", "pal8.png"},     {"q/pal8os2v2-16.bmp", "pal8.png"},
-    {"q/pal8os2v2-sz.bmp", "pal8.png"},  {"q/pal8os2v2-40sz.bmp", "pal8.png"},
-    {"q/rgb24rle24.bmp", "pal8.png"},    {"q/pal4rletrns.bmp", "pal4rletrns-0.png"},
-    {"q/pal8rletrns.bmp", "pal8rletrns-0.png"}, {"q/rgb16-231.bmp", "rgb16-231.png"},
-    {"q/rgb16-3103.bmp", "rgb16-3103.png"}, {"q/rgb24largepal.bmp", "rgb24.png"},
-    {"q/rgb24png.bmp", "rgb24.png"},     {"q/rgb32h52.bmp", "rgb24.png"},
-    {"q/rgb32-xbgr.bmp", "rgb24.png"},   {"q/rgb32fakealpha.bmp", "rgb24.png"},
+    {"q/pal1p1.bmp", "pal1p1.png"},
+    {"q/pal2.bmp", "pal2.png"},
+    {"q/pal2color.bmp", "pal2color.png"},
+    {"q/pal8offs.bmp", "pal8.png"},
+    {"q/pal8oversizepal.bmp", "pal8.png"},
+    {"q/pal8os2-sz.bmp", "pal8.png"},
+    {"q/pal8os2-hs.bmp", "pal8.png"},
+    {"q/pal8os2sp.bmp", "pal8.png"},
+    {"q/pal8os2v2.bmp", "pal8.png"},
+    {"q/pal8os2v2-16.bmp", "pal8.png"},
+    {"q/pal8os2v2-sz.bmp", "pal8.png"},
+    {"q/pal8os2v2-40sz.bmp", "pal8.png"},
+    {"q/rgb24rle24.bmp", "pal8.png"},
+    {"q/pal4rletrns.bmp", "pal4rletrns-0.png"},
+    {"q/pal8rletrns.bmp", "pal8rletrns-0.png"},
+    {"q/rgb16-231.bmp", "rgb16-231.png"},
+    {"q/rgb16-3103.bmp", "rgb16-3103.png"},
+    {"q/rgb24largepal.bmp", "rgb24.png"},
+    {"q/rgb24png.bmp", "rgb24.png"},
+    {"q/rgb32h52.bmp", "rgb24.png"},
+    {"q/rgb32-xbgr.bmp", "rgb24.png"},
+    {"q/rgb32fakealpha.bmp", "rgb24.png"},
     {"x/ba-bm.bmp", "pal8.png"},
 };
 
@@ -83,8 +107,7 @@ TEST(BmpCorpus, GoodFilesMatchTheirReferences)
         const TFastBMP expected = MustDecode(TestData("bmpsuite/reference/" + reference));
         ASSERT_EQ(image.Width, expected.Width);
         ASSERT_EQ(image.Height, expected.Height);
-        EXPECT_TRUE(image.SamePixels(expected)) << "largest difference "
-                                                << test::MaxChannelDifference(image, expected);
+        EXPECT_TRUE(image.SamePixels(expected)) << "largest difference " << test::MaxChannelDifference(image, expected);
         ++compared;
     }
     EXPECT_EQ(compared, static_cast<int>(References.size()));

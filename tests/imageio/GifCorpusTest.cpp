@@ -45,11 +45,14 @@ const std::map<std::string, std::string> Refused = {
     {"max-codes", "giflib refuses LZW code sizes above 8 bits"},
 };
 // Tests whose first frame combines several images; the editor takes the first image.
-const std::set<std::string> SeveralImagesInFirstFrame = {"images-combine", "images-overlap",
+const std::set<std::string> SeveralImagesInFirstFrame = {"images-combine",
+                                                         "images-overlap",
                                                          "animation-multi-image",
                                                          "animation-multi-image-explicit-zero-delay",
-                                                         "gif87a-animation", "animation-no-delays",
-                                                         "high-color", "dispose-restore-previous"};
+                                                         "gif87a-animation",
+                                                         "animation-no-delays",
+                                                         "high-color",
+                                                         "dispose-restore-previous"};
 
 // Checks one test of the suite; returns whether its pixels were compared.
 bool CheckSuiteTest(const std::string& name)

@@ -1,16 +1,16 @@
-#include "imageio/ImageFiles.h"
 #include "app/LayoutFile.h"
+#include "core/KrtError.h"
+#include "imageio/ImageFiles.h"
 #include "lang/Language.h"
 #include "library/LibraryFile.h"
-#include "core/KrtError.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
-#include <sys/stat.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace krt {
 namespace {
@@ -83,8 +83,7 @@ TEST(HostileFiles, NamedPipesNeverHoldTheEditorUp)
              return false;
          }},
         {"language file", [&] { return LoadLanguage(pipe) == Language::English; }},
-        {"layout file",
-         [&] { return LayoutLookup(LoadWindowLayout(pipe), "Form1", "Width", 0) == 726; }},
+        {"layout file", [&] { return LayoutLookup(LoadWindowLayout(pipe), "Form1", "Width", 0) == 726; }},
         {"library", [&] { return !ReadLibraryFile(pipe).complete; }},
     };
     for (const auto& [what, read] : readers) {

@@ -20,14 +20,10 @@ TEST(ImageFiles, FormatsFollowTheExtension)
         ImageFormat write;
     };
     const Case cases[] = {
-        {"a.bmp", ImageFormat::Bmp, ImageFormat::Bmp},
-        {"a.JPG", ImageFormat::Jpeg, ImageFormat::Jpeg},
-        {"a.jpeg", ImageFormat::Jpeg, ImageFormat::Jpeg},
-        {"a.Png", ImageFormat::Png, ImageFormat::Png},
-        {"a.gif", ImageFormat::Gif, ImageFormat::Gif},
-        {"a.tif", std::nullopt, ImageFormat::Bmp},
-        {"picture", std::nullopt, ImageFormat::Bmp},
-        {"my.photo", std::nullopt, ImageFormat::Bmp},
+        {"a.bmp", ImageFormat::Bmp, ImageFormat::Bmp},    {"a.JPG", ImageFormat::Jpeg, ImageFormat::Jpeg},
+        {"a.jpeg", ImageFormat::Jpeg, ImageFormat::Jpeg}, {"a.Png", ImageFormat::Png, ImageFormat::Png},
+        {"a.gif", ImageFormat::Gif, ImageFormat::Gif},    {"a.tif", std::nullopt, ImageFormat::Bmp},
+        {"picture", std::nullopt, ImageFormat::Bmp},      {"my.photo", std::nullopt, ImageFormat::Bmp},
         {"dir.jpg/file", std::nullopt, ImageFormat::Bmp},
     };
     for (const Case& c : cases) {
@@ -72,8 +68,8 @@ TEST(ImageFiles, BmpFileIsPlain24BitBottomUp)
     const auto bytes = test::ReadBytes(folder.Path("x.bmp"));
     ASSERT_EQ(bytes.size(), 54u + 2 * 12);
     EXPECT_EQ(bytes[0], 'B');
-    EXPECT_EQ(bytes[28], 24);   // bits per pixel
-    EXPECT_EQ(bytes[22], 2);    // positive height: bottom-up
+    EXPECT_EQ(bytes[28], 24);                           // bits per pixel
+    EXPECT_EQ(bytes[22], 2);                            // positive height: bottom-up
     EXPECT_EQ(bytes[54], BlueOf(original.Pixel(0, 1))); // the bottom row comes first
 }
 

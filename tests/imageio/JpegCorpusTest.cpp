@@ -82,8 +82,9 @@ TFastBMP ReadPpm(const std::filesystem::path& file)
         for (int x = 0; x < w; ++x) {
             char rgb[3];
             in.read(rgb, 3);
-            image.SetPixel(x, y, PackRGB(static_cast<std::uint8_t>(rgb[0]), static_cast<std::uint8_t>(rgb[1]),
-                                         static_cast<std::uint8_t>(rgb[2])));
+            image.SetPixel(x, y,
+                           PackRGB(static_cast<std::uint8_t>(rgb[0]), static_cast<std::uint8_t>(rgb[1]),
+                                   static_cast<std::uint8_t>(rgb[2])));
         }
     return image;
 }
@@ -99,8 +100,8 @@ TEST(JpegCorpus, LibjpegTurboSamplesDecode)
     for (int y = 0; y < image.Height; ++y)
         for (int x = 0; x < image.Width; ++x) {
             const PackedColor a = image.Pixel(x, y), b = source.Pixel(x, y);
-            total += std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) +
-                     std::abs(BlueOf(a) - BlueOf(b));
+            total +=
+                std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) + std::abs(BlueOf(a) - BlueOf(b));
         }
     EXPECT_LT(static_cast<double>(total) / (3.0 * image.Width * image.Height), 4.0) << "mean difference";
     for (const char* name : {"testimgint.jpg", "testimgari.jpg", "monkey12.jpg"}) {

@@ -1,6 +1,6 @@
+#include "install/Installer.h"
 #include "core/KrtError.h"
 #include "install/DesktopEntry.h"
-#include "install/Installer.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -94,9 +94,9 @@ TEST(Installer, TheEntriesPassTheDesktopFileValidator)
         GTEST_SKIP() << "desktop-file-validate (desktop-file-utils) is not installed; scripts/setup installs it.";
     Machine m;
     Install(m.Request(Language::English), m.folders);
-    for (const char* name : {"applications/krtdalmor-krtphoto.desktop", "applications/krtdalmor-krtphoto-uninstall.desktop",
-                             "applications/krtdalmor-krtphoto-help.desktop",
-                             "desktop-directories/krtdalmor-krtphoto.directory"}) {
+    for (const char* name :
+         {"applications/krtdalmor-krtphoto.desktop", "applications/krtdalmor-krtphoto-uninstall.desktop",
+          "applications/krtdalmor-krtphoto-help.desktop", "desktop-directories/krtdalmor-krtphoto.directory"}) {
         const std::string command = "desktop-file-validate '" + m.root.Path("data").string() + "/" + name + "' 2>&1";
         std::FILE* pipe = popen(command.c_str(), "r");
         ASSERT_TRUE(pipe);
@@ -133,8 +133,7 @@ TEST(Installer, AFileThatCannotBeWrittenIsNamed)
         Install(m.Request(Language::English), m.folders);
         FAIL() << "the install went on";
     } catch (const KrtError& e) {
-        EXPECT_NE(std::string(e.what()).find(m.root.Path("home/krtphoto.lng").string()), std::string::npos)
-            << e.what();
+        EXPECT_NE(std::string(e.what()).find(m.root.Path("home/krtphoto.lng").string()), std::string::npos) << e.what();
     }
     EXPECT_FALSE(fs::exists(m.root.Path("data/applications"))) << "nothing of the group is written";
 }

@@ -35,7 +35,8 @@ std::string Lower(std::string text)
 
 TEST(Help, EachLanguageNamesEveryMenuCommand)
 {
-    for (const auto& [language, file] : {std::pair{Language::English, "krtphote.html"}, {Language::Russian, "krtphoto.html"}}) {
+    for (const auto& [language, file] :
+         {std::pair{Language::English, "krtphote.html"}, {Language::Russian, "krtphoto.html"}}) {
         const std::string help = Lower(Help(file));
         ASSERT_FALSE(help.empty()) << file;
         int named = 0;

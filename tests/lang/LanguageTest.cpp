@@ -1,5 +1,5 @@
-#include "lang/CaptionTables.h"
 #include "lang/Language.h"
+#include "lang/CaptionTables.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -45,10 +45,10 @@ TEST(CaptionTables, StartWithTheFourteenMessages)
             EXPECT_EQ(table[i].property == CaptionProperty::Message, i < 14) << "entry " << i;
         Messages messages;
         ApplyMessageEntries(table, messages);
-        for (const char* name : {"MsgSource", "MsgDestination", "MsgIncorrectFormula", "MsgDistortion",
-                                 "MsgSaveFile", "MsgClipboardLarger", "MsgJpegQualityTitle",
-                                 "MsgJpegQualityPrompt", "MsgNewByStringTitle", "MsgNewByStringPrompt",
-                                 "MsgTextTooWide", "MsgTextTooHigh", "MsgNameNoBar", "MsgNewByStringDefault"})
+        for (const char* name :
+             {"MsgSource", "MsgDestination", "MsgIncorrectFormula", "MsgDistortion", "MsgSaveFile",
+              "MsgClipboardLarger", "MsgJpegQualityTitle", "MsgJpegQualityPrompt", "MsgNewByStringTitle",
+              "MsgNewByStringPrompt", "MsgTextTooWide", "MsgTextTooHigh", "MsgNameNoBar", "MsgNewByStringDefault"})
             EXPECT_FALSE(messages.Find(name)->empty()) << name;
     }
 }

@@ -1,6 +1,6 @@
+#include "library/LibraryTable.h"
 #include "core/KrtError.h"
 #include "library/LibraryFile.h"
-#include "library/LibraryTable.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +52,8 @@ TEST(LibraryTable, AnIncompleteUserLibraryIsNeverRewritten)
             builtin += "B" + std::to_string(i) + "|x\r\n";
         WriteBytes(folder.Path("builtin.prg"), builtin);
         WriteBytes(folder.Path("user.prg"), c.content);
-        LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200, {"things", "вещей"});
+        LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200,
+                           {"things", "вещей"});
         EXPECT_FALSE(table.Load().empty()) << c.what;
         const int count = table.Count();
         try {
@@ -96,7 +97,8 @@ TEST(LibraryTable, AnEmptyUserLibraryTakesAnAddition)
         TempFolder folder;
         WriteBytes(folder.Path("builtin.prg"), "0\r\n");
         WriteBytes(folder.Path("user.prg"), content);
-        LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200, {"things", "вещей"});
+        LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200,
+                           {"things", "вещей"});
         EXPECT_TRUE(table.Load().empty()) << content;
         table.Add("New|y");
         EXPECT_EQ(Text(folder.Path("user.prg")), "1\r\nNew|y\r\n");
@@ -111,7 +113,7 @@ TEST(LibraryTable, StartUpProblemsNameTheFileThatNeedsMending)
         const char* what;
         const char* builtin; // nullptr: no file
         const char* user;
-        const char* named;   // the file the one problem names, or nullptr for none
+        const char* named; // the file the one problem names, or nullptr for none
     };
     const Case cases[] = {
         {"both read", "1\r\nB|x\r\n", "1\r\nU|x\r\n", nullptr},
@@ -126,12 +128,14 @@ TEST(LibraryTable, StartUpProblemsNameTheFileThatNeedsMending)
             WriteBytes(folder.Path("builtin.prg"), c.builtin);
         if (c.user)
             WriteBytes(folder.Path("user.prg"), c.user);
-        LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200, {"things", "вещей"});
+        LibraryTable table(folder.Path("builtin.prg").string(), folder.Path("user.prg").string(), 200,
+                           {"things", "вещей"});
         table.Load();
         const std::vector<std::string> problems = table.StartUpProblems();
         ASSERT_EQ(problems.size(), c.named ? 1u : 0u) << c.what;
         if (c.named) {
-            EXPECT_NE(problems[0].find(folder.Path(c.named).string()), std::string::npos) << c.what << ": " << problems[0];
+            EXPECT_NE(problems[0].find(folder.Path(c.named).string()), std::string::npos)
+                << c.what << ": " << problems[0];
         }
     }
 }

@@ -1,5 +1,5 @@
-#include "core/KrtError.h"
 #include "paint/ColorPanels.h"
+#include "core/KrtError.h"
 #include "paint/ToolTraits.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +10,8 @@ namespace {
 TEST(Posterize, StepTablesAndTheStartingIdentity)
 {
     const PosterizeTable t = MakePosterizeTable(64);
-    const std::pair<int, int> cases[] = {{0, 0}, {31, 0}, {32, 64}, {95, 64}, {96, 128}, {159, 128},
-                                         {160, 192}, {223, 192}, {224, 255}, {255, 255}};
+    const std::pair<int, int> cases[] = {{0, 0},     {31, 0},    {32, 64},   {95, 64},   {96, 128},
+                                         {159, 128}, {160, 192}, {223, 192}, {224, 255}, {255, 255}};
     for (const auto& [v, shown] : cases)
         EXPECT_EQ(t[static_cast<std::size_t>(v)], shown) << v;
     const PosterizeTable one = MakePosterizeTable(1);

@@ -1,5 +1,5 @@
-#include "paint/ColorPanels.h"
 #include "paint/Fills.h"
+#include "paint/ColorPanels.h"
 #include "paint/Gradient.h"
 #include "paint/SameColor.h"
 #include "paint/SelectionShapes.h"
@@ -174,12 +174,12 @@ TEST(LinearGradient, RunsFromThePressedToTheReleasedPoint)
         int x0, y0, x1, y1;
         int probeX, expectedRed;
     } cases[] = {
-        {2, 0, 12, 0, 2, 255},   // the pressed point: foreground
-        {2, 0, 12, 0, 0, 255},   // before the start: constant
-        {2, 0, 12, 0, 12, 0},    // the released point: background
-        {2, 0, 12, 0, 19, 0},    // beyond the end
-        {2, 0, 12, 0, 7, 127},   // half way
-        {12, 0, 2, 0, 12, 254},  // right to left: foreground where pressed (t just below 1: L has 0.0001 added)
+        {2, 0, 12, 0, 2, 255},  // the pressed point: foreground
+        {2, 0, 12, 0, 0, 255},  // before the start: constant
+        {2, 0, 12, 0, 12, 0},   // the released point: background
+        {2, 0, 12, 0, 19, 0},   // beyond the end
+        {2, 0, 12, 0, 7, 127},  // half way
+        {12, 0, 2, 0, 12, 254}, // right to left: foreground where pressed (t just below 1: L has 0.0001 added)
         {12, 0, 2, 0, 2, 0},
     };
     for (const auto& c : cases) {

@@ -1,6 +1,6 @@
+#include "paint/SelectionShapes.h"
 #include "document/Undo.h"
 #include "paint/FloatingBlock.h"
-#include "paint/SelectionShapes.h"
 #include "paint/TextBlock.h"
 #include "support/EditorFixture.h"
 
@@ -111,7 +111,7 @@ TEST(FloatingBlock, MovingOffTheLeftEdgeClipsAndDropsTheVisiblePart)
     EXPECT_EQ(e->Image.Pixel(2, 3), Red);
     EXPECT_EQ(e->Image.Pixel(7, 2), PackRGB(0, 0, 255)); // the hole
     EXPECT_EQ(e->Image.Pixel(3, 4), White);              // the key colour pixel is transparent
-    MoveSelectionBy(*e, 8, 6, 4, 6); // four more left: two columns remain
+    MoveSelectionBy(*e, 8, 6, 4, 6);                     // four more left: two columns remain
     EXPECT_EQ(CountPixels(e->Image, Red), 8);
     const int modified = e->Document.ModifiedCount;
     DropFloating(*e);

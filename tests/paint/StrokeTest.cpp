@@ -1,7 +1,7 @@
+#include "paint/Stroke.h"
 #include "document/Undo.h"
 #include "paint/Brushes.h"
 #include "paint/RasterLine.h"
-#include "paint/Stroke.h"
 #include "support/EditorFixture.h"
 
 #include <gtest/gtest.h>
@@ -182,9 +182,8 @@ void ReferenceSegment(Editor& e, int x, int y, int px, int py)
     for (int r = 0; r < size; ++r)
         for (int c = 0; c < size; ++c)
             if (mask.Cell(r, c))
-                RasterLine(w, ht, x - h + c, y - h + r, px - h + c, py - h + r, [&](int lx, int ly) {
-                    e.Buffers.PaintMap[static_cast<std::size_t>(ly) * w + lx] = 1;
-                });
+                RasterLine(w, ht, x - h + c, y - h + r, px - h + c, py - h + r,
+                           [&](int lx, int ly) { e.Buffers.PaintMap[static_cast<std::size_t>(ly) * w + lx] = 1; });
     std::set<std::pair<int, int>> candidates;
     for (int u = -h - 2; u <= en + 1; ++u)
         for (int v = -h - 2; v <= en + 1; ++v)

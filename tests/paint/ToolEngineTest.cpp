@@ -1,6 +1,6 @@
+#include "paint/ToolEngine.h"
 #include "paint/ColorPanels.h"
 #include "paint/FloatingBlock.h"
-#include "paint/ToolEngine.h"
 #include "support/EditorFixture.h"
 #include "support/FakeWindows.h"
 
@@ -17,7 +17,8 @@ constexpr PackedColor Red = PackRGB(255, 0, 0);
 
 // An editor with its windows and tools; the view shows the image 1:1.
 struct Bench {
-    explicit Bench(int w = 60, int h = 40) : editor(NewEditor(w, h)), windows(*editor), tools(*editor, windows, windows, windows)
+    explicit Bench(int w = 60, int h = 40)
+        : editor(NewEditor(w, h)), windows(*editor), tools(*editor, windows, windows, windows)
     {
         windows.onCancelStroke = [this] { tools.CancelStroke(); };
     }
@@ -127,7 +128,7 @@ TEST(ToolEngine, ReplaceAllButKeepsRecolouringWhileDragging)
     b.editor->Image.FillBlock(20, 0, 29, 0, PackRGB(0, 0, 255));
     b.editor->Settings.CurrentTool = Tool::ReplaceOtherColors;
     b.editor->Settings.BackColor = Black;
-    b.tools.OnPress(0, 15, 0);  // everything but red turns black
+    b.tools.OnPress(0, 15, 0);            // everything but red turns black
     b.tools.OnMove(ModLeftButton, 25, 0); // now black under the pointer: red turns black
     EXPECT_EQ(CountPixels(b.editor->Image, Black), 30);
 }

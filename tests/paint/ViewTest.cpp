@@ -1,8 +1,8 @@
+#include "paint/View.h"
 #include "app/PreviewLayout.h"
 #include "core/KrtError.h"
-#include "paint/ColorPanels.h"
 #include "core/ScaledBlit.h"
-#include "paint/View.h"
+#include "paint/ColorPanels.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "scan/FrameImage.h"
 #include "core/KrtError.h"
 #include "scan/Acquisition.h"
-#include "scan/FrameImage.h"
 #include "scan/ScannerChoice.h"
 #include "support/TestSupport.h"
 
@@ -38,19 +38,33 @@ TEST(FrameImage, GreyColourDepthsAndPadding)
         std::vector<PackedColor> want; // row by row
     };
     const Case cases[] = {
-        {"8-bit grey, a padding byte per line", Frame(FrameFormat::Gray, 8, 2, 3, 2), Bytes({0, 200, 99, 7, 255, 99}),
+        {"8-bit grey, a padding byte per line",
+         Frame(FrameFormat::Gray, 8, 2, 3, 2),
+         Bytes({0, 200, 99, 7, 255, 99}),
          {PackRGB(0, 0, 0), PackRGB(200, 200, 200), PackRGB(7, 7, 7), White}},
-        {"1-bit line art: a set bit is black", Frame(FrameFormat::Gray, 1, 10, 2, 1), Bytes({0b10100000, 0b01000000}),
+        {"1-bit line art: a set bit is black",
+         Frame(FrameFormat::Gray, 1, 10, 2, 1),
+         Bytes({0b10100000, 0b01000000}),
          {Black, White, Black, White, White, White, White, White, White, Black}},
-        {"16-bit grey by its high byte", Frame(FrameFormat::Gray, 16, 2, 4, 1), Words({0x12FF, 0xFF00}),
+        {"16-bit grey by its high byte",
+         Frame(FrameFormat::Gray, 16, 2, 4, 1),
+         Words({0x12FF, 0xFF00}),
          {PackRGB(0x12, 0x12, 0x12), White}},
-        {"8-bit colour", Frame(FrameFormat::Rgb, 8, 2, 6, 1), Bytes({10, 20, 30, 40, 50, 60}),
+        {"8-bit colour",
+         Frame(FrameFormat::Rgb, 8, 2, 6, 1),
+         Bytes({10, 20, 30, 40, 50, 60}),
          {PackRGB(10, 20, 30), PackRGB(40, 50, 60)}},
-        {"16-bit colour", Frame(FrameFormat::Rgb, 16, 1, 6, 1), Words({0x0102, 0x8000, 0xFFFF}),
+        {"16-bit colour",
+         Frame(FrameFormat::Rgb, 16, 1, 6, 1),
+         Words({0x0102, 0x8000, 0xFFFF}),
          {PackRGB(1, 0x80, 0xFF)}},
-        {"1-bit colour: a channel on or off", Frame(FrameFormat::Rgb, 1, 2, 1, 1), Bytes({0b10101100}),
+        {"1-bit colour: a channel on or off",
+         Frame(FrameFormat::Rgb, 1, 2, 1, 1),
+         Bytes({0b10101100}),
          {PackRGB(255, 0, 255), PackRGB(0, 255, 255)}},
-        {"a hand scan gives its height by its length", Frame(FrameFormat::Gray, 8, 1, 1, -1), Bytes({1, 2, 3}),
+        {"a hand scan gives its height by its length",
+         Frame(FrameFormat::Gray, 8, 1, 1, -1),
+         Bytes({1, 2, 3}),
          {PackRGB(1, 1, 1), PackRGB(2, 2, 2), PackRGB(3, 3, 3)}},
     };
     for (const Case& c : cases) {

@@ -55,7 +55,10 @@ TEST(SaneBackend, GreyAndColourScansOfAKnownSizeAndPattern)
         {"colour, one pass", {{"mode", S("Color")}, {"test-picture", S("Solid white")}}, White},
         {"colour, 16 bits", {{"mode", S("Color")}, {"depth", 16.0}, {"test-picture", S("Solid white")}}, White},
         {"colour, three passes",
-         {{"mode", S("Color")}, {"three-pass", true}, {"three-pass-order", S("GBR")}, {"test-picture", S("Solid white")}},
+         {{"mode", S("Color")},
+          {"three-pass", true},
+          {"three-pass-order", S("GBR")},
+          {"test-picture", S("Solid white")}},
          White},
         {"colour, black", {{"mode", S("Color")}, {"test-picture", S("Solid black")}}, Black},
         {"colour, 1 bit", {{"mode", S("Color")}, {"depth", 1.0}, {"test-picture", S("Solid white")}}, White},
@@ -82,14 +85,12 @@ TEST(SaneBackend, CancelStopsTheScanAndTheScannerFailuresAreReported)
     SaneConfiguration sane(SaneConfiguration::Backends::Test);
     std::atomic<bool> cancel{false};
     int reports = 0;
-    const auto cancelled = ScanWith({{"read-limit", true},
-                                     {"read-limit-size", 1000.0},
-                                     {"read-delay", true},
-                                     {"read-delay-duration", 5000.0}},
-                                    cancel, [&](double) {
-                                        if (++reports == 3)
-                                            cancel = true;
-                                    });
+    const auto cancelled = ScanWith(
+        {{"read-limit", true}, {"read-limit-size", 1000.0}, {"read-delay", true}, {"read-delay-duration", 5000.0}},
+        cancel, [&](double) {
+            if (++reports == 3)
+                cancel = true;
+        });
     EXPECT_FALSE(cancelled);
     EXPECT_GE(reports, 3);
 
@@ -99,8 +100,7 @@ TEST(SaneBackend, CancelStopsTheScanAndTheScannerFailuresAreReported)
     } catch (const KrtError& e) {
         EXPECT_NE(std::string(e.what()).find("The scan failed: "), std::string::npos) << e.what();
     }
-    EXPECT_FALSE(ScanWith({{"read-return-value", std::string("SANE_STATUS_CANCELLED")}}))
-        << "cancelled at the scanner";
+    EXPECT_FALSE(ScanWith({{"read-return-value", std::string("SANE_STATUS_CANCELLED")}})) << "cancelled at the scanner";
 }
 
 TEST(SaneBackend, WithoutAScannerThereAreNoDevices)

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "document/Editor.h"
 #include "app/DocumentHost.h"
 #include "app/Prompts.h"
+#include "document/Editor.h"
 #include "paint/ToolChoice.h"
 #include "paint/ToolHost.h"
 #include "paint/ToolPalette.h"
-#include "paint/ViewHost.h"
 #include "paint/View.h"
+#include "paint/ViewHost.h"
 
 #include <functional>
 #include <string>

@@ -29,7 +29,8 @@ public:
             // The test backend leaks its reader thread's buffer. Kept loaded,
             // its frames stay named, so the leak checker's suppression
             // (__lsan_default_suppressions in TestSupport.cpp) recognises them.
-            for (const char* library : {"/usr/lib/x86_64-linux-gnu/sane/libsane-test.so.1", "/usr/lib/sane/libsane-test.so.1"})
+            for (const char* library :
+                 {"/usr/lib/x86_64-linux-gnu/sane/libsane-test.so.1", "/usr/lib/sane/libsane-test.so.1"})
                 if (dlopen(library, RTLD_NOW | RTLD_NODELETE))
                     break;
             return true;
@@ -49,6 +50,6 @@ public:
 
 } // namespace krt::test
 
-#define KRT_REQUIRE_SANE_TEST_BACKEND()                                                                      \
-    if (!::krt::test::SaneConfiguration::Available())                                                        \
+#define KRT_REQUIRE_SANE_TEST_BACKEND()                                                                                \
+    if (!::krt::test::SaneConfiguration::Available())                                                                  \
     GTEST_SKIP() << "The SANE test backend (libsane1, /etc/sane.d/test.conf) is not installed."

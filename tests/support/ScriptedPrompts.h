@@ -72,5 +72,4 @@ struct ScriptedPrompts : Prompts {
     }
 };
 
-
 } // namespace krt::test

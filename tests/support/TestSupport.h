@@ -15,9 +15,9 @@ namespace krt::test {
 std::filesystem::path TestData(const std::string& relative);
 // Whether a corpus of the shared folder is here; when not, the test says so
 // (and how to point the tests at it) and is skipped.
-#define KRT_REQUIRE_CORPUS(corpus)                                                                            \
-    if (!std::filesystem::is_directory(::krt::test::TestData(corpus)))                                       \
-    GTEST_SKIP() << "The shared corpus \"" << (corpus) << "\" is not at " << ::krt::test::TestData(corpus)     \
+#define KRT_REQUIRE_CORPUS(corpus)                                                                                     \
+    if (!std::filesystem::is_directory(::krt::test::TestData(corpus)))                                                 \
+    GTEST_SKIP() << "The shared corpus \"" << (corpus) << "\" is not at " << ::krt::test::TestData(corpus)             \
                  << "; set KRT_TESTDATA_DIR to the folder that holds it to run this test."
 
 // The project's own test files (tests/data).

@@ -3,8 +3,8 @@
 #include "deform/DeformationRecord.h"
 #include "deform/ui/DeformationMenu.h"
 #include "document/Undo.h"
-#include "library/LibraryFile.h"
 #include "lang/WebLinks.h"
+#include "library/LibraryFile.h"
 #include "paint/SelectionShapes.h"
 #include "paint/View.h"
 #include "paint/ui/InstrumForm.h"
@@ -167,9 +167,12 @@ private slots:
         WhenModal([&](QWidget* modal) {
             message = static_cast<QMessageBox*>(modal)->text();
             static_cast<QMessageBox*>(modal)->accept();
-            WhenModal([](QWidget* dialog) { QTest::mouseClick(static_cast<TEffectForm*>(dialog)->CancelButton(), Qt::LeftButton); });
+            WhenModal([](QWidget* dialog) {
+                QTest::mouseClick(static_cast<TEffectForm*>(dialog)->CancelButton(), Qt::LeftButton);
+            });
         });
-        const bool ok = t.Menu().EffectForm()->ShowDeformation("Bad|0^0^0^0^0^0^0^0^0^0^0^0^11x+|y", target, source, [] {});
+        const bool ok =
+            t.Menu().EffectForm()->ShowDeformation("Bad|0^0^0^0^0^0^0^0^0^0^0^0^11x+|y", target, source, [] {});
         QCOMPARE(message, QString("Incorrect formula X"));
         QVERIFY(!ok);
         QVERIFY(target.SamePixels(source));

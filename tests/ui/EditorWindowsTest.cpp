@@ -1,17 +1,17 @@
 #include "UiSupport.h"
-#include "support/TestSupport.h"
 #include "UiTest.h"
-#include "document/Editor.h"
-#include "imageio/ImageFiles.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/PreviewForm.h"
-#include "lang/CaptionTables.h"
 #include "core/ScaledBlit.h"
+#include "document/Editor.h"
+#include "imageio/ImageFiles.h"
+#include "lang/CaptionTables.h"
 #include "paint/ui/ColorForm.h"
 #include "paint/ui/EditForm.h"
 #include "paint/ui/InstrumForm.h"
 #include "paint/ui/OptForm.h"
+#include "support/TestSupport.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

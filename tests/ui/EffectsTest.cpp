@@ -95,8 +95,7 @@ std::vector<EffectCase> Cases()
              GeneratePlasma(target, 7, Seed, editor.Settings.BackColor, editor.Settings.ForeColor);
              MixClouds(target, source, 30);
          }},
-        {"emboss", action("N35"), nullptr,
-         [](TFastBMP& target, const TFastBMP&, const Editor&) { Emboss(target); }},
+        {"emboss", action("N35"), nullptr, [](TFastBMP& target, const TFastBMP&, const Editor&) { Emboss(target); }},
         {"filter", [](Session& t) { return t.Filters().Item(1); }, nullptr,
          [](TFastBMP& target, const TFastBMP& source, const Editor&) {
              Convolve3x3(target, source, ParseFilterNumbers(BlurNumbers));

@@ -1,6 +1,6 @@
+#include "install/ui/InstallWindow.h"
 #include "UiSupport.h"
 #include "UiTest.h"
-#include "install/ui/InstallWindow.h"
 #include "support/TestSupport.h"
 
 #include <QMessageBox>

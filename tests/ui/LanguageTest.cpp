@@ -25,8 +25,8 @@ namespace {
 // numbers.
 bool SameInBothLanguages(const QString& text)
 {
-    static const QStringList names = {"OK", "Preview", "?", "www.krtdalmor.example", "KRT Dalmor's Photo Editor",
-                                      "...", "XOR", "AND"};
+    static const QStringList names = {"OK",  "Preview", "?",  "www.krtdalmor.example", "KRT Dalmor's Photo Editor",
+                                      "...", "XOR",     "AND"};
     static const QRegularExpression symbol("^[A-Za-z]=?$");
     if (names.contains(text) || symbol.match(text).hasMatch())
         return true;

@@ -1,10 +1,10 @@
-#include "document/Editor.h"
+#include "app/ui/MainWindow.h"
+#include "UiTest.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/KrtApplication.h"
 #include "core/ui/RunGuarded.h"
-#include "app/ui/MainWindow.h"
-#include "UiTest.h"
+#include "document/Editor.h"
 #include "lang/CaptionTables.h"
 
 #include <QLabel>

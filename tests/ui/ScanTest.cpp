@@ -147,9 +147,8 @@ private slots:
         SaneConfiguration sane(SaneConfiguration::Backends::Test);
         Session t;
         t.s.editor.Document.ModifiedCount = 0;
-        WhenModal([](QWidget* modal) {
-            QTest::mouseClick(static_cast<TScanForm*>(modal)->CancelButton(), Qt::LeftButton);
-        });
+        WhenModal(
+            [](QWidget* modal) { QTest::mouseClick(static_cast<TScanForm*>(modal)->CancelButton(), Qt::LeftButton); });
         t.s.window.Menu().Action("N19")->trigger();
         QCOMPARE(t.s.editor.Image.Width, 1000);
 

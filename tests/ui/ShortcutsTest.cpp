@@ -1,7 +1,7 @@
 #include "UiSupport.h"
 #include "UiTest.h"
-#include "document/Undo.h"
 #include "app/ui/PreviewForm.h"
+#include "document/Undo.h"
 #include "paint/ui/EditForm.h"
 #include "paint/ui/InstrumForm.h"
 #include "paint/ui/OptForm.h"

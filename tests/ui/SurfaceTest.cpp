@@ -1,5 +1,5 @@
-#include "UiTest.h"
 #include "core/ui/Surface.h"
+#include "UiTest.h"
 
 #include <QtTest>
 

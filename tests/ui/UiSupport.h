@@ -1,10 +1,10 @@
 #pragma once
 
-#include "document/Editor.h"
 #include "app/LayoutFile.h"
 #include "app/ui/CaptionApplier.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtTranslations.h"
+#include "document/Editor.h"
 #include "lang/CaptionTables.h"
 
 #include <QAbstractSlider>
@@ -126,6 +126,5 @@ struct Setup {
     Editor editor;
     TForm1 window;
 };
-
 
 } // namespace krt::test

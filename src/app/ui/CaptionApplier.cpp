@@ -70,12 +70,8 @@ QStringList ApplyCaptions(std::span<const CaptionEntry> table, const CaptionWind
         bool done = false;
         if (target) {
             switch (entry.property) {
-            case CaptionProperty::Caption:
-                done = SetCaption(target, isWindow, text);
-                break;
-            case CaptionProperty::Hint:
-                done = SetHint(target, text);
-                break;
+            case CaptionProperty::Caption: done = SetCaption(target, isWindow, text); break;
+            case CaptionProperty::Hint: done = SetHint(target, text); break;
             case CaptionProperty::ListItem:
                 if (auto* combo = qobject_cast<QComboBox*>(target); combo && entry.index < combo->count()) {
                     combo->setItemText(entry.index, text);
@@ -88,8 +84,7 @@ QStringList ApplyCaptions(std::span<const CaptionEntry> table, const CaptionWind
                     done = true;
                 }
                 break;
-            case CaptionProperty::Message:
-                break;
+            case CaptionProperty::Message: break;
             }
         }
         if (!done)

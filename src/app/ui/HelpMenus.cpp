@@ -1,7 +1,7 @@
 #include "app/ui/HelpMenus.h"
 
-#include "lang/WebLinks.h"
 #include "core/ui/CommandBinder.h"
+#include "lang/WebLinks.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -12,7 +12,6 @@
 #include "deform/ui/DeformationMenu.h"
 #include "effects/ui/ColorEffectsMenu.h"
 #include "effects/ui/FilterMenu.h"
-#include "scan/ui/ScannerWindows.h"
 #include "paint/ColorPanels.h"
 #include "paint/FloatingBlock.h"
 #include "paint/View.h"
@@ -21,6 +20,7 @@
 #include "paint/ui/EditForm.h"
 #include "paint/ui/InstrumForm.h"
 #include "paint/ui/OptForm.h"
+#include "scan/ui/ScannerWindows.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -70,11 +70,9 @@ TForm1::TForm1(Editor& ed, QWidget* parent) : QMainWindow(parent), editor(ed)
     };
     const InterfaceContext context{editor.Language, editor.Messages, editor.Paths};
     deformations = new DeformationMenu(menu.Menu("N29"), menu.Menu("WebMenu"), context, ColorPair(editor.Settings),
-                                       *effects, this,
-                                       [this](const std::string& address) { openAddress(address); });
+                                       *effects, this, [this](const std::string& address) { openAddress(address); });
     filters = new FilterMenu(menu.Menu("N30"), context, *effects, this);
-    colorEffects =
-        new ColorEffectsMenu(menu.Menu("N24"), menu.Menu("N28"), ColorPair(editor.Settings), *effects, this);
+    colorEffects = new ColorEffectsMenu(menu.Menu("N24"), menu.Menu("N28"), ColorPair(editor.Settings), *effects, this);
 
     timer = new QTimer(this);
     timer->setObjectName("Timer1");
@@ -176,8 +174,8 @@ void TForm1::ApplyWindowLayout(const std::vector<LayoutValue>& values)
     const QScreen* shown = screen();
     const WindowRect desktop = ToRect(shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768));
     // The main window lies across the screen whole, so its menu bar is always there.
-    const WindowRect main = ReachableRect(stored("Form1"), desktop, ToRect(QRect(QPoint(), minimumSizeHint())),
-                                          desktop, Grip{desktop.w, 60});
+    const WindowRect main = ReachableRect(stored("Form1"), desktop, ToRect(QRect(QPoint(), minimumSizeHint())), desktop,
+                                          Grip{desktop.w, 60});
     move(main.x, main.y);
     resize(main.w, main.h);
     if (QLayout* frame = layout())
@@ -209,9 +207,9 @@ std::vector<LayoutValue> TForm1::CurrentWindowLayout() const
     for (LayoutValue& v : values) {
         const QWidget* window = v.section == "Form1" ? static_cast<const QWidget*>(this) : nullptr;
         if (!window)
-            for (QWidget* form : {static_cast<QWidget*>(previewForm), static_cast<QWidget*>(editForm),
-                                  static_cast<QWidget*>(instrumForm), static_cast<QWidget*>(optForm),
-                                  static_cast<QWidget*>(colorForm)})
+            for (QWidget* form :
+                 {static_cast<QWidget*>(previewForm), static_cast<QWidget*>(editForm),
+                  static_cast<QWidget*>(instrumForm), static_cast<QWidget*>(optForm), static_cast<QWidget*>(colorForm)})
                 if (form->objectName().toStdString() == v.section)
                     window = SubWindow(form);
         if (!window)

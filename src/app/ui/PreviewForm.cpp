@@ -1,7 +1,7 @@
 #include "app/ui/PreviewForm.h"
 
-#include "document/OutlinePhase.h"
 #include "core/ui/RunGuarded.h"
+#include "document/OutlinePhase.h"
 #include "paint/View.h"
 
 #include <QMouseEvent>
@@ -44,7 +44,8 @@ void TPreviewForm::ShowPreview() { image->Show(editor.View.PreviewBuffer); }
 void TPreviewForm::DrawOutline(const OutlinePhase& phase)
 {
     const ViewState& v = editor.View;
-    ShowOutlined(*image, v.GradientFeedback ? v.RubberPreviewBuffer : v.PreviewBuffer, editor.Buffers.PreviewFrameRows.data(), editor.Buffers.PreviewFrameColumns.data(),
+    ShowOutlined(*image, v.GradientFeedback ? v.RubberPreviewBuffer : v.PreviewBuffer,
+                 editor.Buffers.PreviewFrameRows.data(), editor.Buffers.PreviewFrameColumns.data(),
                  editor.View.PreviewFrameCount, phase);
 }
 

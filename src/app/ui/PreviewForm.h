@@ -1,10 +1,10 @@
 #pragma once
 
-#include "document/Editor.h"
 #include "app/PreviewLayout.h"
+#include "core/ui/BufferView.h"
+#include "document/Editor.h"
 #include "paint/ViewHost.h"
 #include "paint/ui/OutlineDisplay.h"
-#include "core/ui/BufferView.h"
 
 #include <QFrame>
 #include <QWidget>

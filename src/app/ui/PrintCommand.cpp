@@ -2,8 +2,8 @@
 
 #include "app/PrintLayout.h"
 #include "core/KrtError.h"
-#include "core/ui/Surface.h"
 #include "core/OwnMessages.h"
+#include "core/ui/Surface.h"
 
 #include <QPainter>
 #include <QPrintDialog>

@@ -1,8 +1,8 @@
 #include "app/ui/QtPrompts.h"
 
-#include "core/Product.h"
 #include "app/FileCommands.h"
 #include "app/ui/SizeDialogs.h"
+#include "core/Product.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

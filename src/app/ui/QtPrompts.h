@@ -14,8 +14,7 @@ class QtPrompts : public Prompts {
 public:
     QtPrompts(QWidget* owner, TNewImage* newDialog, TImgResize* resizeDialog)
         : parent(owner), newImage(newDialog), imgResize(resizeDialog)
-    {
-    }
+    {}
 
     Answer AskYesNoCancel(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;

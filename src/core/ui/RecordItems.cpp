@@ -6,8 +6,7 @@ namespace krt {
 
 RecordItems::RecordItems(QMenu* owner, QString objectPrefix, std::function<void(int slot)> click)
     : QObject(owner), menu(owner), prefix(std::move(objectPrefix)), command(std::move(click))
-{
-}
+{}
 
 void RecordItems::Rebuild(const std::vector<std::string>& captions)
 {

@@ -35,8 +35,7 @@ QWidget* Box(QWidget* widget)
 // box stays chosen.
 bool FocusComesBack(Qt::FocusReason reason)
 {
-    return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason ||
-           reason == Qt::MenuBarFocusReason;
+    return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason || reason == Qt::MenuBarFocusReason;
 }
 
 } // namespace

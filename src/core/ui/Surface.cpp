@@ -29,10 +29,7 @@ void FromQImage(const QImage& image, TFastBMP& buffer)
     }
 }
 
-void DrawAt(QPainter& painter, const TFastBMP& buffer, int x, int y)
-{
-    painter.drawImage(x, y, ToQImage(buffer));
-}
+void DrawAt(QPainter& painter, const TFastBMP& buffer, int x, int y) { painter.drawImage(x, y, ToQImage(buffer)); }
 
 void DrawScaled(QPainter& painter, const TFastBMP& buffer, int x, int y, int w, int h)
 {

@@ -182,7 +182,8 @@ bool FormulaCompiler::MakeInstructions(FormulaProgram& program) const
         program.operations[static_cast<std::size_t>(i)] = op;
         program.operand1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(SlotOf(a));
         program.operand2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(SlotOf(b));
-        program.result[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(SlotOf(static_cast<unsigned char>(line[0])));
+        program.result[static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(SlotOf(static_cast<unsigned char>(line[0])));
     }
     return true;
 }

@@ -69,7 +69,8 @@ public:
         constant(resultSlot);
     }
 
-    BlockResult Evaluate(const float* const* inputs, const std::uint32_t* points, int, const GridPosition* grid) override
+    BlockResult Evaluate(const float* const* inputs, const std::uint32_t* points, int,
+                         const GridPosition* grid) override
     {
         // Inputs are read where the caller keeps them.
         for (std::size_t k = 0; k < inputSlots.size(); ++k)
@@ -159,8 +160,7 @@ private:
     {
         if (instructions.empty())
             return;
-        const fast::ProgramView view{instructions.data(), static_cast<int>(instructions.size()), seed,
-                                     ScalarOperation};
+        const fast::ProgramView view{instructions.data(), static_cast<int>(instructions.size()), seed, ScalarOperation};
         kernels.run(view, pointers, points, fail);
     }
 

@@ -63,8 +63,7 @@ struct Kernels {
     // RoundCoord; -1 for points that are not mapped (a failed point, T' of
     // exactly -1237, a negative R') or that land implausibly far away.
     void (*polarPlace)(const float* t, const float* r, const std::int32_t* failT, const std::int32_t* failR,
-                       const PolarPlacement& placement, ScalarSinCos sincos, std::int32_t* column,
-                       std::int32_t* row);
+                       const PolarPlacement& placement, ScalarSinCos sincos, std::int32_t* column, std::int32_t* row);
     // Fills n destination pixels: each takes the source pixel at (column[k],
     // row[k]), or the background when that lies outside. Reads one byte past a
     // source pixel (the pixel area has slack for it); writes exactly 3 x n bytes.

@@ -9,11 +9,11 @@ Operation LookupOperation(std::string_view text)
         Operation op;
     };
     static constexpr Entry table[] = {
-        {"^", Operation::Power},     {"*", Operation::Multiply}, {"/", Operation::Divide},
-        {"+", Operation::Add},       {"-", Operation::Subtract}, {"sqrt", Operation::Sqrt},
-        {"sqr", Operation::Sqrt},    {"sin", Operation::Sin},    {"cos", Operation::Cos},
-        {"asin", Operation::Asin},   {"acos", Operation::Acos},  {"tan", Operation::Tan},
-        {"abs", Operation::Abs},     {"atan", Operation::Atan},  {"int", Operation::Int},
+        {"^", Operation::Power},       {"*", Operation::Multiply}, {"/", Operation::Divide},
+        {"+", Operation::Add},         {"-", Operation::Subtract}, {"sqrt", Operation::Sqrt},
+        {"sqr", Operation::Sqrt},      {"sin", Operation::Sin},    {"cos", Operation::Cos},
+        {"asin", Operation::Asin},     {"acos", Operation::Acos},  {"tan", Operation::Tan},
+        {"abs", Operation::Abs},       {"atan", Operation::Atan},  {"int", Operation::Int},
         {"random", Operation::Random},
     };
     for (const Entry& e : table)

@@ -104,11 +104,12 @@ inline bool RunOperation(Operation op, float a, float b, std::uint32_t randomBit
         std::int32_t n = 0;
         if (!TruncateToInt32(a, n))
             return false;
-        v = n == 0 ? 0 : static_cast<double>(randomBits % static_cast<std::uint32_t>(n < 0 ? -static_cast<std::int64_t>(n) : n));
+        v = n == 0 ? 0
+                   : static_cast<double>(randomBits %
+                                         static_cast<std::uint32_t>(n < 0 ? -static_cast<std::int64_t>(n) : n));
         break;
     }
-    case Operation::None:
-        return false;
+    case Operation::None: return false;
     }
     r = Store(v);
     return std::isfinite(r);

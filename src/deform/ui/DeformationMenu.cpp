@@ -23,19 +23,18 @@ DeformationMenu::DeformationMenu(QMenu* distortion, QMenu* web, InterfaceContext
         frame.ApplyEffect(effect);
     });
     sendEffectForm = new TSendEffectForm(window);
-    BindCommands(distortion,
-                 {
-                     {"N31",
-                      [this] {
-                          frame.RunWithBackup([this](TFastBMP& target, const TFastBMP& source,
-                                                     const Confirm& confirmed) {
-                              editEffect->Open(target, source, confirmed);
-                          });
-                      },
-                      {}},
-                     {"N32", [this] { DeleteDeformation(); },
-                      [this] { return table.DeformationCount() != table.BuiltinDeformationCount(); }},
-                 });
+    BindCommands(distortion, {
+                                 {"N31",
+                                  [this] {
+                                      frame.RunWithBackup(
+                                          [this](TFastBMP& target, const TFastBMP& source, const Confirm& confirmed) {
+                                              editEffect->Open(target, source, confirmed);
+                                          });
+                                  },
+                                  {}},
+                                 {"N32", [this] { DeleteDeformation(); },
+                                  [this] { return table.DeformationCount() != table.BuiltinDeformationCount(); }},
+                             });
     BindCommands(web, {{"N14", [this] { PublishDeformation(); }, {}}});
     LoadDeformationMenu();
 }
@@ -62,8 +61,7 @@ void DeformationMenu::DeleteDeformation()
 
 void DeformationMenu::PublishDeformation()
 {
-    sendEffectForm->Choose(table.Names(),
-                           [this](int slot) { open(PublishingAddress(language, table.Record(slot))); });
+    sendEffectForm->Choose(table.Names(), [this](int slot) { open(PublishingAddress(language, table.Record(slot))); });
 }
 
 } // namespace krt

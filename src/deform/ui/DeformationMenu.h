@@ -1,14 +1,14 @@
 #pragma once
 
+#include "core/ui/RecordItems.h"
 #include "deform/DeformationTable.h"
 #include "deform/ui/DeleteEffForm.h"
 #include "deform/ui/EditEffect.h"
 #include "deform/ui/EffectForm.h"
 #include "deform/ui/SendEffectForm.h"
-#include "core/ui/RecordItems.h"
 #include "document/EditorSettings.h"
-#include "lang/InterfaceContext.h"
 #include "document/Effect.h"
+#include "lang/InterfaceContext.h"
 
 #include <QMenu>
 #include <QObject>

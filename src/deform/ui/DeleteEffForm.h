@@ -11,8 +11,7 @@ class TDeleteEffForm : public ListChoiceDialog {
 public:
     explicit TDeleteEffForm(QWidget* parent = nullptr)
         : ListChoiceDialog("DeleteEffForm", "Выберите эффект", "Удалить", QSize(183, 51), false, parent)
-    {
-    }
+    {}
 };
 
 } // namespace krt

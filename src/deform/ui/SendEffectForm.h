@@ -11,8 +11,7 @@ class TSendEffectForm : public ListChoiceDialog {
 public:
     explicit TSendEffectForm(QWidget* parent = nullptr)
         : ListChoiceDialog("SendEffectForm", "Послать деф.", "Послать", QSize(184, 50), true, parent)
-    {
-    }
+    {}
 };
 
 } // namespace krt

@@ -11,8 +11,7 @@ class TDeleteFilForm : public ListChoiceDialog {
 public:
     explicit TDeleteFilForm(QWidget* parent = nullptr)
         : ListChoiceDialog("DeleteFilForm", "Удал. фильтр", "Удалить", QSize(183, 51), false, parent)
-    {
-    }
+    {}
 };
 
 } // namespace krt

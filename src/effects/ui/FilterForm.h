@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/DialogPreview.h"
 #include "core/ui/BufferView.h"
 #include "lang/Messages.h"
-#include "core/DialogPreview.h"
 
 #include <QDialog>
 #include <QGroupBox>

@@ -36,17 +36,17 @@ FilterMenu::FilterMenu(QMenu* filters, InterfaceContext context, EffectRunner& e
         FilterEffect effect(table.Record(slot));
         frame.ApplyEffect(effect);
     });
-    BindCommands(filters,
-                 {
-                     {"N33",
-                      [this] {
-                          frame.RunWithBackup(
-                              [this](TFastBMP& target, const TFastBMP&, const Confirm&) { filterForm->Open(target); });
-                      },
-                      {}},
-                     {"N34", [this] { DeleteFilter(); },
-                      [this] { return table.FilterCount() != table.BuiltinFilterCount(); }},
-                 });
+    BindCommands(filters, {
+                              {"N33",
+                               [this] {
+                                   frame.RunWithBackup([this](TFastBMP& target, const TFastBMP&, const Confirm&) {
+                                       filterForm->Open(target);
+                                   });
+                               },
+                               {}},
+                              {"N34", [this] { DeleteFilter(); },
+                               [this] { return table.FilterCount() != table.BuiltinFilterCount(); }},
+                          });
     LoadFilterMenu();
 }
 

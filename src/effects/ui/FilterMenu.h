@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/ui/RecordItems.h"
-#include "lang/InterfaceContext.h"
 #include "document/Effect.h"
 #include "effects/FilterLibrary.h"
 #include "effects/ui/DeleteFilForm.h"
 #include "effects/ui/FilterForm.h"
+#include "lang/InterfaceContext.h"
 
 #include <QMenu>
 #include <QObject>

@@ -35,10 +35,7 @@ TGammaForm::TGammaForm(QWidget* parent)
     PlaceButtons(82, 221);
 }
 
-void TGammaForm::Opening()
-{
-    gamma = GammaCurves();
-}
+void TGammaForm::Opening() { gamma = GammaCurves(); }
 
 void TGammaForm::GraphMouse(int channel, QMouseEvent* event)
 {
@@ -63,9 +60,6 @@ void TGammaForm::DrawPreview(DialogPreview& preview)
     ApplyGamma(preview.B(), preview.A(), gamma);
 }
 
-void TGammaForm::Apply(TFastBMP& target, const TFastBMP& source)
-{
-    ApplyGamma(target, source, gamma);
-}
+void TGammaForm::Apply(TFastBMP& target, const TFastBMP& source) { ApplyGamma(target, source, gamma); }
 
 } // namespace krt

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "effects/Gamma.h"
 #include "document/ui/EffectDialog.h"
+#include "effects/Gamma.h"
 
 #include <array>
 

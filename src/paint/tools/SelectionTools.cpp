@@ -90,7 +90,8 @@ void SelectionTools::ShowRectangleBand(int x, int y)
     const double ax = (dragStart.x - v.ScrollX) * static_cast<double>(v.Zoom);
     const double ay = (dragStart.y - v.ScrollY) * static_cast<double>(v.Zoom);
     FrameRect(v.RubberViewBuffer, static_cast<int>(std::trunc(std::min<double>(x, ax))),
-              static_cast<int>(std::trunc(std::min<double>(y, ay))), static_cast<int>(std::trunc(std::max<double>(x, ax))),
+              static_cast<int>(std::trunc(std::min<double>(y, ay))),
+              static_cast<int>(std::trunc(std::max<double>(x, ax))),
               static_cast<int>(std::trunc(std::max<double>(y, ay))), RubberBandColor);
     desk.windows.ShowViewCopy(v.RubberViewBuffer);
 

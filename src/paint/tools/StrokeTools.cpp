@@ -21,8 +21,8 @@ void StrokeTools::Move(const ToolEvent& e)
     PaintSegment(desk.editor, p.x, p.y, q.x, q.y);
     desk.windows.RedrawView();
     // Only the rectangle the segment's brush can reach changes in the preview.
-    desk.windows.UpdatePreview(std::min(p.x, q.x) - s - 2, std::min(p.y, q.y) - s - 2,
-                               std::abs(p.x - q.x) + 2 * s + 2, std::abs(p.y - q.y) + 2 * s + 2);
+    desk.windows.UpdatePreview(std::min(p.x, q.x) - s - 2, std::min(p.y, q.y) - s - 2, std::abs(p.x - q.x) + 2 * s + 2,
+                               std::abs(p.y - q.y) + 2 * s + 2);
 }
 
 } // namespace krt

@@ -36,9 +36,9 @@ private:
     void AutoScroll(int rawX, int rawY);
     void ShowRectangleBand(int x, int y);
 
-    ImagePoint dragStart{0, 0};     // where the rectangle or outline began
+    ImagePoint dragStart{0, 0};        // where the rectangle or outline began
     WindowPoint lastWindowPoint{0, 0}; // the outline's last point in the view
-    bool freeHandActive = false;    // an outline is being drawn
+    bool freeHandActive = false;       // an outline is being drawn
 };
 
 // The move tool: a drag that starts on the selection moves the floating block.

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "document/EditorSettings.h"
-#include "paint/ToolPalette.h"
 #include "core/ui/BufferView.h"
+#include "document/EditorSettings.h"
 #include "paint/ColorPanels.h"
+#include "paint/ToolPalette.h"
 
 #include <QLineEdit>
 #include <QPushButton>

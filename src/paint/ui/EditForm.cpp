@@ -1,16 +1,16 @@
 #include "paint/ui/EditForm.h"
 
-#include "document/OutlinePhase.h"
-#include "core/ui/RunGuarded.h"
-#include "paint/View.h"
 #include "core/ui/EnterKey.h"
+#include "core/ui/RunGuarded.h"
+#include "document/OutlinePhase.h"
+#include "paint/View.h"
 #include "paint/ui/Cursors.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
 
-#include <cmath>
 #include <QResizeEvent>
+#include <cmath>
 
 namespace krt {
 
@@ -56,8 +56,8 @@ void TEditForm::DrawOutline(const OutlinePhase& phase)
 {
     // Over the gradient's rubber band while it shows.
     const ViewState& v = editor.View;
-    ShowOutlined(*image, v.GradientFeedback ? v.RubberViewBuffer : v.ViewBuffer, editor.Buffers.ViewFrameRows.data(), editor.Buffers.ViewFrameColumns.data(),
-                 editor.View.ViewFrameCount, phase);
+    ShowOutlined(*image, v.GradientFeedback ? v.RubberViewBuffer : v.ViewBuffer, editor.Buffers.ViewFrameRows.data(),
+                 editor.Buffers.ViewFrameColumns.data(), editor.View.ViewFrameCount, phase);
 }
 
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "document/Editor.h"
-#include "paint/ViewHost.h"
-#include "paint/ui/OutlineDisplay.h"
 #include "core/ui/BufferView.h"
+#include "document/Editor.h"
 #include "paint/ToolEngine.h"
 #include "paint/ToolTraits.h"
+#include "paint/ViewHost.h"
+#include "paint/ui/OutlineDisplay.h"
 
 #include <QComboBox>
 #include <QFrame>

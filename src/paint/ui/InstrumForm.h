@@ -1,11 +1,11 @@
 #pragma once
 
-#include "document/Editor.h"
-#include "paint/ToolPalette.h"
-#include "paint/ViewHost.h"
 #include "core/ui/BufferView.h"
+#include "document/Editor.h"
 #include "paint/ColorPanels.h"
+#include "paint/ToolPalette.h"
 #include "paint/ToolTraits.h"
+#include "paint/ViewHost.h"
 
 #include <QButtonGroup>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "paint/ui/OptForm.h"
 
-#include "core/ui/RunGuarded.h"
 #include "core/ui/EnterKey.h"
+#include "core/ui/RunGuarded.h"
 #include "paint/BrushOptions.h"
 
 #include <QLineEdit>
@@ -14,8 +14,8 @@ TOptForm::TOptForm(EditorSettings& s, QWidget* parent) : QWidget(parent), settin
     setWindowTitle(QString::fromUtf8("Опции и цвет"));
     setFixedSize(320, 41);
     type = AddGroup(0, "Label1", QString::fromUtf8("Тип"), "ComboBox1");
-    type->addItems({QString::fromUtf8("Обычный"), "XOR", "AND", QString::fromUtf8("Умножение"),
-                    QString::fromUtf8("Фильтр Blur")});
+    type->addItems(
+        {QString::fromUtf8("Обычный"), "XOR", "AND", QString::fromUtf8("Умножение"), QString::fromUtf8("Фильтр Blur")});
     shape = AddGroup(1, "Label2", QString::fromUtf8("Форма"), "ComboBox4");
     shape->addItems({QString::fromUtf8("Круг"), QString::fromUtf8("Квадрат")});
     size = AddGroup(2, "Label3", QString::fromUtf8("Размер"), "ComboBox3");
@@ -29,8 +29,9 @@ TOptForm::TOptForm(EditorSettings& s, QWidget* parent) : QWidget(parent), settin
         transparency->addItem(QString("%1%").arg(t));
     OnEnterReleased(transparency, [this] { RunGuarded([this] { TakeTransparency(); }); });
 
-    connect(type, &QComboBox::currentIndexChanged, this,
-            [this](int index) { settings.BrushMode = static_cast<BrushMode>(std::clamp(index, 0, BrushModeCount - 1)); });
+    connect(type, &QComboBox::currentIndexChanged, this, [this](int index) {
+        settings.BrushMode = static_cast<BrushMode>(std::clamp(index, 0, BrushModeCount - 1));
+    });
     connect(shape, &QComboBox::currentIndexChanged, this,
             [this](int index) { settings.BrushShape = index == 1 ? BrushShape::Square : BrushShape::Circle; });
     connect(size, &QComboBox::currentTextChanged, this, [this](const QString& text) {

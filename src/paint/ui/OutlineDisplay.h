@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/OutlinePhase.h"
 #include "core/ui/BufferView.h"
+#include "document/OutlinePhase.h"
 
 namespace krt {
 

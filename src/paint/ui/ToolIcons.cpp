@@ -144,9 +144,15 @@ QIcon ToolIcon(Tool tool)
     case Tool::FillToBackground: Bucket(p, true); break;
     case Tool::ReplaceColor: Replace(p, false); break;
     case Tool::ReplaceOtherColors: Replace(p, true); break;
-    case Tool::RectangleSelect: Dashed(p); p.drawRect(QRectF(3, 5, 16, 12)); break;
+    case Tool::RectangleSelect:
+        Dashed(p);
+        p.drawRect(QRectF(3, 5, 16, 12));
+        break;
     case Tool::SameColorSelect: Wand(p); break;
-    case Tool::FreeHandSelect: Dashed(p); p.drawEllipse(QRectF(3, 4, 16, 13)); break;
+    case Tool::FreeHandSelect:
+        Dashed(p);
+        p.drawEllipse(QRectF(3, 4, 16, 13));
+        break;
     case Tool::Move: Arrows(p); break;
     case Tool::Text: Letter(p); break;
     case Tool::Gradient: Gradient(p); break;

@@ -47,9 +47,8 @@ void ScannerWindows::SelectSource()
     std::vector<std::string> labels;
     for (const ScannerInfo& device : devices)
         labels.push_back(device.Label());
-    sourceForm->Choose(labels, [&](int index) {
-        SaveChosenScanner(choiceFile, devices[static_cast<std::size_t>(index)].name);
-    });
+    sourceForm->Choose(
+        labels, [&](int index) { SaveChosenScanner(choiceFile, devices[static_cast<std::size_t>(index)].name); });
 }
 
 } // namespace krt

@@ -11,8 +11,7 @@ class TSourceForm : public ListChoiceDialog {
 public:
     explicit TSourceForm(QWidget* parent = nullptr)
         : ListChoiceDialog("SourceForm", "Выбор источника", "Выбрать", QSize(330, 51), false, parent)
-    {
-    }
+    {}
 };
 
 } // namespace krt
