@@ -12,8 +12,13 @@
 namespace krt {
 namespace {
 
+// SANE's own words for a status ("Device busy", "Document feeder jammed").
 std::string Status(SANE_Status status) { return sane_strstatus(status); }
 
+// An option descriptor as the scan dialog reads it: its type and unit, whether
+// it is active and settable now, and the range, numbers or texts it allows.
+// Fixed-point values (SANE_FIX: 16.16) become plain numbers here, so nothing
+// above this file knows the encoding.
 ScanOptionInfo Describe(const SANE_Option_Descriptor& d)
 {
     ScanOptionInfo o;
@@ -53,6 +58,9 @@ ScanOptionInfo Describe(const SANE_Option_Descriptor& d)
     return o;
 }
 
+// One open device. Options are found by name each time (their numbers can
+// change when another option, such as the mode, changes). A session always
+// ends idle: closing cancels a scan that is still running.
 class SaneSession : public ScannerSession {
 public:
     explicit SaneSession(SANE_Handle h) : handle(h) {}
@@ -71,6 +79,8 @@ public:
         return options;
     }
 
+    // A value travels in a buffer of the option's own size (at least a word,
+    // plus a terminating zero for texts); booleans and integers are words.
     OptionValue Get(const std::string& name) override
     {
         const auto [index, d] = Find(name);
@@ -138,6 +148,9 @@ public:
         return f;
     }
 
+    // sane_read may return no bytes while the device is still working (a
+    // blocking backend waits instead); that is not the end of the frame, so
+    // it asks again until bytes come or the frame ends (EOF).
     std::size_t Read(std::uint8_t* data, std::size_t size) override
     {
         for (;;) {
@@ -174,6 +187,10 @@ private:
     SANE_Handle handle;
 };
 
+// The SANE library for the length of one command: initialised when a scan or
+// the source list starts and shut down after it, so no backend stays loaded
+// (and no device stays claimed) while the editor runs. Only local devices are
+// listed: asking the network is slow and not what a desktop scan needs.
 class SaneService : public ScannerService {
 public:
     SaneService()
