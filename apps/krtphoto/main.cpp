@@ -14,6 +14,9 @@
 #include "install/ui/InstallWindow.h"
 #include "lang/CaptionTables.h"
 #include "lang/Language.h"
+#include "recovery/RecoveryStore.h"
+#include "recovery/ui/RecoveryWatch.h"
+#include "recovery/ui/RestoreQuestion.h"
 
 #include <QFileInfo>
 
@@ -63,6 +66,21 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     krt::ApplyMessageEntries(table, editor.Messages);
     krt::ApplyCaptions(table, mainWindow.Windows());
 
+    // Pictures left unsaved by an editor that died are offered before anything
+    // else; one the user restores becomes the document instead of a picture
+    // named on the command line.
+    krt::RecoveryStore recoveryStore(krt::StateFolder() / "recovery");
+    std::optional<krt::RestoredCopy> restored;
+    krt::RunGuarded([&] { restored = krt::OfferRecovery(recoveryStore); });
+    mainWindow.KeepRecoveryCopies(recoveryStore);
+    if (restored) {
+        krt::RunGuarded([&] {
+            mainWindow.Files().RestoreDocument(std::move(restored->picture), restored->copy.fileName,
+                                               restored->copy.jpegQuality, restored->copy.title);
+            mainWindow.Recovery()->Adopted();
+        });
+    }
+
     mainWindow.show();
     // A built-in library that could not be read, and a user library that could
     // not be read whole (it will not be rewritten until it is mended), are
@@ -72,7 +90,7 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
         for (const std::string& problem : library->StartUpProblems())
             krt::ShowErrorMessage(QString::fromStdString(problem));
     // A picture that cannot be read is reported; the editor starts anyway.
-    if (request.file)
+    if (request.file && !restored)
         krt::RunGuarded([&] { mainWindow.Files().OpenFile(*request.file); });
     const int result = app.exec();
     // The windows are gone: a layout that cannot be written (a special file,

@@ -13,6 +13,9 @@ public:
     virtual void DocumentReplaced() = 0;
     // The tool engine ignores moves and releases until the next press.
     virtual void CancelStroke() = 0;
+    // The picture's changes were saved, or the user chose to drop them (the
+    // recovery copy is no longer needed).
+    virtual void UnsavedChangesGone() {}
 };
 
 } // namespace krt

@@ -77,6 +77,7 @@ bool FileCommands::AskToSaveChanges()
     // fails (its error goes on to the caller): the changes are still there.
     if (answer == Answer::Yes)
         return SaveEnabled() ? Save() : SaveAs();
+    host.UnsavedChangesGone();
     return true;
 }
 
@@ -138,6 +139,7 @@ bool FileCommands::Save()
     WriteImageFile(doc.DocFileName, editor.Image, quality == 0 ? 80 : quality);
     // Only a save that succeeded marks the document unchanged.
     doc.ModifiedCount = 0;
+    host.UnsavedChangesGone();
     return true;
 }
 
@@ -199,6 +201,17 @@ void FileCommands::New()
     // A new image counts as changed: the next replacing command asks to save it.
     editor.Document.ModifiedCount = 1;
     host.SetTitle(TitleForNewImage());
+}
+
+void FileCommands::RestoreDocument(TFastBMP&& picture, const std::string& fileName, int jpegQuality,
+                                   const std::string& title)
+{
+    ReplaceDocument(std::move(picture));
+    editor.Document.DocFileName = fileName;
+    editor.Document.LastPath = fileName;
+    editor.Document.JpegQuality = jpegQuality;
+    editor.Document.ModifiedCount = 1;
+    host.SetTitle(title.empty() ? (fileName.empty() ? TitleForNewImage() : TitleForFile(fileName)) : title);
 }
 
 void FileCommands::Scan(const std::function<std::optional<TFastBMP>()>& acquire)

@@ -76,6 +76,12 @@ std::filesystem::path ConfigFolder()
     return (config.empty() ? Home() / ".config" : config) / "krtphoto";
 }
 
+std::filesystem::path StateFolder()
+{
+    const auto state = Env("XDG_STATE_HOME");
+    return (state.is_absolute() ? state : Home() / ".local" / "state") / "krtphoto";
+}
+
 void PrepareUserFolder(const std::filesystem::path& folder)
 {
     std::error_code ec;

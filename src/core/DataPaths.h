@@ -27,6 +27,11 @@ struct DataPaths {
 // default ~/.config/krtphoto).
 std::filesystem::path ConfigFolder();
 
+// The folder for state the editor keeps between runs (recovery copies):
+// $XDG_STATE_HOME/krtphoto when that variable holds an absolute path, else
+// ~/.local/state/krtphoto.
+std::filesystem::path StateFolder();
+
 // Creates the user's folder when missing, with an English language file and
 // empty user libraries. Existing files are never touched. Throws KrtError when
 // the folder cannot be made.

@@ -88,6 +88,7 @@ TEST(SaveChanges, ACancelledOrFailedSaveStopsTheCommandThatAsked)
             EXPECT_EQ(std::find(d.prompts.asked.begin(), d.prompts.asked.end(), "open"), d.prompts.asked.end())
                 << context << ": the command went on";
             EXPECT_TRUE(std::filesystem::is_empty(folder.Path())) << context << ": nothing is written";
+            EXPECT_EQ(d.windows.changesGone, 0) << context << ": the changes (and their recovery copy) stay";
         }
 }
 
@@ -104,6 +105,27 @@ TEST(SaveChanges, ASaveThatWentThroughLetsTheCommandGoOn)
     EXPECT_EQ(d.editor->Document.ModifiedCount, 0);
     EXPECT_TRUE(d.files.MayExit()) << "nothing unsaved: no question";
     EXPECT_EQ(d.prompts.asked.size(), 2u);
+}
+
+// The recovery copy may go exactly when the changes are gone: written by a
+// save, or dropped by "No" at "Save?".
+TEST(SaveChanges, TheChangesAreGoneAfterASaveOrANo)
+{
+    struct Case {
+        const char* what;
+        Answer answer;
+        bool saved;
+    };
+    for (const Case& c : {Case{"Yes, saved", Answer::Yes, true}, Case{"No", Answer::No, false}}) {
+        test::TempFolder folder;
+        Desk d(20, 10);
+        d.editor->Document.DocFileName = folder.Path("mine.bmp").string();
+        d.editor->Document.ModifiedCount = 1;
+        d.prompts.answers = {c.answer};
+        EXPECT_TRUE(d.files.MayExit()) << c.what;
+        EXPECT_EQ(std::filesystem::exists(folder.Path("mine.bmp")), c.saved) << c.what;
+        EXPECT_EQ(d.windows.changesGone, 1) << c.what;
+    }
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 # The editor as the desktop sees it, under a virtual X server: the title the
 # window manager reads, a picture named on the command line, a picture that
 # cannot be read, missing built-in libraries, a layout file that is a named
-# pipe, and the exit status after a start-up error.
+# pipe, a picture to restore, and the exit status after a start-up error.
 set -u
 # Runs itself again inside a virtual X server.
 if [ "${1:-}" != --inside ]; then
@@ -11,7 +11,7 @@ fi
 editor=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export KRTPHOTO_HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+export KRTPHOTO_HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime XDG_STATE_HOME=$work/state
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 unset QT_QPA_PLATFORM
 failures=0
@@ -97,6 +97,25 @@ if id=$(window "KRT Dalmor's Photo Editor"); then
 else
   fail "the editor did not start with a named pipe as its layout file"; kill "$pid"
 fi
+
+# A picture left unsaved by an editor that was killed is offered before
+# anything else; Alt+Y restores it under the title it had.
+recovery=$work/state/krtphoto/recovery
+mkdir -p "$recovery"
+echo iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGP4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC |
+  base64 -d >"$recovery/krtphoto-1-1-1.png"
+printf "file=/pictures/lost.jpg\ntitle=KRT Dalmor's Photo Editor - lost.jpg\nquality=80\ntime=1800000000\npid=0\n" \
+  >"$recovery/krtphoto-1-1-1.txt"
+"$editor" &
+pid=$!
+if box=$(window "KRT Dalmor's Photo Editor"); then
+  xdotool key --window "$box" alt+y 2>/dev/null
+  window "KRT Dalmor's Photo Editor - lost.jpg" >/dev/null || fail "the restored picture's title is not there"
+else
+  fail "no question about the picture left unsaved"
+fi
+kill "$pid"; wait "$pid" 2>/dev/null
+[ -e "$recovery/krtphoto-1-1-1.png" ] && fail "the restored copy was not taken over by the editor"
 
 # A start-up error is shown and the editor exits with status 1.
 : >"$work/not-a-folder"

@@ -24,6 +24,7 @@ struct FakeWindows : DocumentHost, ViewHost, ToolPalette, ToolHost {
     std::string title;
     std::string caption;
     int replaced = 0;
+    int changesGone = 0; // saved, or dropped at "Save?": the recovery copy may go
     int cancelled = 0;
     int relayouts = 0;
     int viewRedraws = 0;
@@ -44,6 +45,7 @@ struct FakeWindows : DocumentHost, ViewHost, ToolPalette, ToolHost {
         ++replaced;
         RedrawView();
     }
+    void UnsavedChangesGone() override { ++changesGone; }
     void CancelStroke() override
     {
         ++cancelled;

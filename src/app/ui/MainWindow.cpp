@@ -20,6 +20,7 @@
 #include "paint/ui/EditForm.h"
 #include "paint/ui/InstrumForm.h"
 #include "paint/ui/OptForm.h"
+#include "recovery/ui/RecoveryWatch.h"
 #include "scan/ui/ScannerWindows.h"
 
 #include <QCloseEvent>
@@ -218,6 +219,18 @@ std::vector<LayoutValue> TForm1::CurrentWindowLayout() const
         v.value = v.key == "Left" ? g.x() : v.key == "Top" ? g.y() : v.key == "Width" ? g.width() : g.height();
     }
     return values;
+}
+
+void TForm1::KeepRecoveryCopies(RecoveryStore& store)
+{
+    recovery = new RecoveryWatch(
+        editor, store, [this] { return windowTitle().toStdString(); }, this);
+}
+
+void TForm1::UnsavedChangesGone()
+{
+    if (recovery)
+        recovery->ChangesGone();
 }
 
 void TForm1::FinishStartUp()

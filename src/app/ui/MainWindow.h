@@ -40,6 +40,8 @@ class DeformationMenu;
 class FilterMenu;
 class ColorEffectsMenu;
 class ScannerWindows;
+class RecoveryStore;
+class RecoveryWatch;
 
 // The frame of the editor: the multiple-document area with the fixed child
 // windows, the main menu (each subsystem binds its own items), the title and
@@ -76,6 +78,10 @@ public:
     ToolEngine& Tools() { return *tools; }
     // The child window that holds a form.
     QMdiSubWindow* SubWindow(QWidget* form) const;
+    // From now on the picture's unsaved changes are kept in `store` as a
+    // recovery copy (the editor does; tests that do not ask keep none).
+    void KeepRecoveryCopies(RecoveryStore& store);
+    RecoveryWatch* Recovery() const { return recovery; }
 
     // The windows that the caption tables name, by class name.
     CaptionWindows Windows() const;
@@ -116,6 +122,7 @@ public:
     void SetTitle(const std::string& title) override;
     void DocumentReplaced() override;
     void CancelStroke() override { tools->CancelStroke(); }
+    void UnsavedChangesGone() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,6 +158,7 @@ private:
     FilterMenu* filters = nullptr;
     ColorEffectsMenu* colorEffects = nullptr;
     ScannerWindows* scanners = nullptr;
+    RecoveryWatch* recovery = nullptr;
     std::vector<OutlineDisplay*> outlineDisplays;
 };
 

@@ -36,6 +36,8 @@ void DecodePng(const std::uint8_t* data, std::size_t size, TFastBMP& image, cons
 // saying what went wrong; the caller adds the file name.
 void EncodeBmp(const TFastBMP& image, std::FILE* file);
 void EncodeJpeg(const TFastBMP& image, int quality, std::FILE* file);
-void EncodePng(const TFastBMP& image, std::FILE* file);
+// PNG at the default compression, or `Fast` (for copies written often).
+enum class PngSpeed { Default, Fast };
+void EncodePng(const TFastBMP& image, std::FILE* file, PngSpeed speed = PngSpeed::Default);
 
 } // namespace krt
