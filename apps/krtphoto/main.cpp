@@ -57,6 +57,9 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
                    stderr);
 
     krt::Editor editor(language, paths);
+    // The recovery folder outlives the main window, whose watch writes there
+    // until its last task (removing the copy at exit) is done.
+    krt::RecoveryStore recoveryStore(krt::StateFolder() / "recovery");
     krt::TForm1 mainWindow(editor);
 
     const std::string layoutFile = (krt::ConfigFolder() / "krtphed.ini").string();
@@ -69,7 +72,6 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     // Pictures left unsaved by an editor that died are offered before anything
     // else; one the user restores becomes the document instead of a picture
     // named on the command line.
-    krt::RecoveryStore recoveryStore(krt::StateFolder() / "recovery");
     std::optional<krt::RestoredCopy> restored;
     krt::RunGuarded([&] { restored = krt::OfferRecovery(recoveryStore); });
     mainWindow.KeepRecoveryCopies(recoveryStore);
