@@ -14,6 +14,13 @@ public:
     explicit UsageError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// A failure whose message is printed as it stands, without the tool's name
+// (the editor's own words, such as "Incorrect formula X").
+class BareFailure : public std::runtime_error {
+public:
+    explicit BareFailure(const std::string& message) : std::runtime_error(message) {}
+};
+
 using Arguments = std::vector<std::string>;
 
 // Walks a command's arguments: options (with their values) and plain arguments.
@@ -45,12 +52,13 @@ private:
 
 // One command of the tool: its name, a line for the tool's help, the text of
 // its own --help, and what runs it (the arguments after its name; returns the
-// exit code).
+// exit code). The help of a command over many files ends with theirs.
 struct BatchCommand {
     const char* name;
     const char* synopsis;
     const char* help;
     int (*run)(const Arguments& args);
+    bool manyFiles = false; // takes the options of many files at once (--out-dir ...)
 };
 extern const BatchCommand ConvertCommand;
 extern const BatchCommand DeformCommand;

@@ -1,4 +1,5 @@
 #include "BatchCommands.h"
+#include "BatchFiles.h"
 
 #include "imageio/ImageFiles.h"
 
@@ -38,39 +39,36 @@ namespace {
 int Convert(const Arguments& args)
 {
     std::vector<std::string> files;
-    int quality = 80;
-    for (ArgumentCursor cursor(args); cursor.Next();) {
-        if (cursor.Current() == "--quality") {
-            quality = ParseQuality(cursor.Value());
-        } else {
+    OutputPlan plan;
+    for (ArgumentCursor cursor(args); cursor.Next();)
+        if (!ParseOutputOption(cursor, plan))
             cursor.Plain(files);
-        }
-    }
-    if (files.size() != 2)
-        throw UsageError("convert needs an input and an output file");
-    TFastBMP image;
-    ReadImageFile(files[0], image);
-    WriteImageFile(files[1], image, quality, false);
-    return 0;
+    return RunOverFiles("convert", files, plan, [](TFastBMP&& picture, int) { return std::move(picture); });
 }
 
 } // namespace
 
 const BatchCommand ConvertCommand{
     "convert",
-    "convert IN OUT [--quality N]",
-    "Usage: krtphoto-batch convert IN OUT [--quality N]\n"
+    "convert [options] IN OUT | convert --out-dir DIR [options] IN...",
+    "Usage: krtphoto-batch convert [--quality N] IN OUT\n"
+    "       krtphoto-batch convert --out-dir DIR [--format EXT] [--overwrite]\n"
+    "         [--jobs N] [--quality N] IN...\n"
     "\n"
     "Reads the picture IN and writes it to OUT.\n"
     "\n"
-    "IN may be BMP (every variant), JPEG, GIF (its first picture) or PNG; its\n"
-    "content decides, whatever its name says. OUT's name decides what is\n"
-    "written: .jpg or .jpeg JPEG, .png PNG, .gif is refused (GIF cannot be\n"
-    "written), anything else a 24-bit BMP. OUT is replaced only once it is\n"
-    "written whole.\n"
-    "\n"
-    "  --quality N    JPEG quality, 1 to 100 (default 80)\n",
+    "IN may be BMP (every variant), JPEG, GIF (its first picture), PNG, WebP,\n"
+    "TIFF (its first page), HEIF/HEIC or AVIF; its content decides, whatever its\n"
+    "name says. It is read as it should look: turned upright as its EXIF says,\n"
+    "its colour profile converted to sRGB, transparent pixels over white. OUT's\n"
+    "name decides what is written: .jpg or .jpeg JPEG, .png PNG, .webp WebP,\n"
+    ".tif or .tiff TIFF (8-bit RGB, Deflate), .gif, .heic and .avif are refused\n"
+    "(they cannot be written), anything else a 24-bit BMP. The EXIF the picture\n"
+    "came with (camera, date, place) goes to JPEG, PNG and WebP outputs. OUT is\n"
+    "replaced only once it is written whole.\n"
+    "\n",
     Convert,
+    true,
 };
 
 } // namespace krt::batch

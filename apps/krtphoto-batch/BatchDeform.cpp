@@ -1,4 +1,5 @@
 #include "BatchCommands.h"
+#include "BatchFiles.h"
 
 #include "deform/DeformationRecord.h"
 #include "deform/Warp.h"
@@ -35,7 +36,7 @@ int Deform(const Arguments& args)
     WarpOptions options;
     options.decimalSeparator = LocaleDecimalSeparator();
     bool progress = false;
-    int quality = 80;
+    OutputPlan plan;
     std::vector<std::string> files;
     for (ArgumentCursor cursor(args); cursor.Next();) {
         const std::string& a = cursor.Current();
@@ -58,19 +59,15 @@ int Deform(const Arguments& args)
                 throw UsageError("--threads needs at least 1");
         } else if (a == "--progress") {
             progress = true;
-        } else if (a == "--quality") {
-            quality = ParseQuality(value());
         } else if (a == "--backend") {
             const std::string& b = value();
             if (b != "fast" && b != "reference")
                 throw UsageError("--backend is fast or reference");
             options.backend = b == "fast" ? FormulaBackend::Fast : FormulaBackend::Reference;
-        } else {
+        } else if (!ParseOutputOption(cursor, plan)) {
             cursor.Plain(files);
         }
     }
-    if (files.size() != 2)
-        throw UsageError("deform needs an input and an output file");
     if (recordText.has_value() == name.has_value())
         throw UsageError("deform needs either --record TEXT or --name NAME");
     if (library && !name)
@@ -84,23 +81,24 @@ int Deform(const Arguments& args)
         if (given[k])
             params.constants[k] = constants[k];
 
-    TFastBMP image;
-    ReadImageFile(files[0], image);
-    TFastBMP result(image.Width, image.Height);
-    if (progress)
+    // Progress is shown for a single picture only: several at once would mix their lines.
+    if (progress && !plan.outDir)
         options.progress = [](double share) {
             std::fprintf(stderr, "\r%3d%%", static_cast<int>(share * 100));
             return true;
         };
-    const WarpResult warp = ApplyDeformation(result, image, params, background, options);
-    if (progress)
-        std::fputc('\n', stderr);
-    if (warp.status == WarpStatus::IncorrectFormula) {
-        std::fprintf(stderr, "Incorrect formula %c\n", warp.failedFormula);
-        return 1;
-    }
-    WriteImageFile(files[1], result, quality, false);
-    return 0;
+    const int threadsGiven = options.threads;
+    return RunOverFiles("deform", files, plan, [&](TFastBMP&& image, int threads) {
+        WarpOptions share = options;
+        share.threads = threadsGiven ? threadsGiven : threads;
+        TFastBMP result(image.Width, image.Height);
+        const WarpResult warp = ApplyDeformation(result, image, params, background, share);
+        if (share.progress)
+            std::fputc('\n', stderr);
+        if (warp.status == WarpStatus::IncorrectFormula)
+            throw BareFailure(std::string("Incorrect formula ") + warp.failedFormula);
+        return result;
+    });
 }
 
 } // namespace
@@ -111,6 +109,7 @@ const BatchCommand DeformCommand{
     "Usage: krtphoto-batch deform (--record TEXT | --name NAME [--library FILE])\n"
     "         [--set a=N]... [--background RRGGBB] [--threads N] [--progress]\n"
     "         [--quality N] [--backend fast|reference] [--language en|ru] IN OUT\n"
+    "   (or --out-dir DIR [--format EXT] [--overwrite] [--jobs N] IN...)\n"
     "\n"
     "Applies a deformation to the whole picture IN, as OK in the deformation\n"
     "dialog would, and writes OUT (named as for convert).\n"
@@ -126,7 +125,6 @@ const BatchCommand DeformCommand{
     "  --background RRGGBB the colour of pixels no source pixel reaches (white)\n"
     "  --threads N         worker threads (default: one per processor core)\n"
     "  --progress          shows how far the warp is on stderr\n"
-    "  --quality N         JPEG quality of OUT, 1 to 100 (default 80)\n"
     "  --backend B         fast (vectorised, the default) or reference (plain)\n"
     "\n"
     "A record is one line: the name, \"|\", then for each constant a to f its label,\n"
@@ -137,8 +135,10 @@ const BatchCommand DeformCommand{
     "  Wave|Amp1^10^0^0^0^0^0^0^0^0^0^0^11x+a*sin(y/10)|y\n"
     "moves each row sideways by a sine of its height, a = 10 pixels at most.\n"
     "\n"
-    "An incorrect formula prints \"Incorrect formula X\" (or Y, T, R) and exits 1.\n",
+    "An incorrect formula prints \"Incorrect formula X\" (or Y, T, R) and exits 1.\n"
+    "\n",
     Deform,
+    true,
 };
 
 } // namespace krt::batch

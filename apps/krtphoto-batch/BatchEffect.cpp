@@ -1,4 +1,5 @@
 #include "BatchCommands.h"
+#include "BatchFiles.h"
 
 #include "effects/Buttonize.h"
 #include "effects/ColorParams.h"
@@ -149,23 +150,17 @@ int ApplyEffect(const Arguments& args)
         throw UsageError("no effect is called \"" + args[0] + "\" (gamma, params, button, clouds or emboss)");
     const Arguments rest(args.begin() + 1, args.end());
     EffectSettings settings;
-    int quality = 80;
+    OutputPlan plan;
     std::vector<std::string> files;
-    for (ArgumentCursor cursor(rest); cursor.Next();) {
-        if (cursor.Current() == "--quality")
-            quality = ParseQuality(cursor.Value());
-        else if (!kind->option(cursor, settings))
+    for (ArgumentCursor cursor(rest); cursor.Next();)
+        if (!ParseOutputOption(cursor, plan) && !kind->option(cursor, settings))
             cursor.Plain(files);
-    }
-    if (files.size() != 2)
-        throw UsageError(std::string(kind->name) + " needs an input and an output file");
-    TFastBMP source;
-    ReadImageFile(files[0], source);
-    TFastBMP picture;
-    picture.CopyFrom(source);
-    kind->apply(picture, source, settings);
-    WriteImageFile(files[1], picture, quality, false);
-    return 0;
+    return RunOverFiles(kind->name, files, plan, [&](TFastBMP&& source, int) {
+        TFastBMP picture;
+        picture.CopyFrom(source);
+        kind->apply(picture, source, settings);
+        return picture;
+    });
 }
 
 } // namespace
@@ -180,10 +175,10 @@ const BatchCommand EffectCommand{
     "       krtphoto-batch effect clouds --roughness R --transparency T [--seed N]\n"
     "                                    [--foreground RRGGBB] [--background RRGGBB] IN OUT\n"
     "       krtphoto-batch effect emboss IN OUT\n"
+    "   (each also --out-dir DIR [--format EXT] [--overwrite] [--jobs N] IN...)\n"
     "\n"
     "Applies a colour or stylize effect to the whole picture IN, as OK in its\n"
-    "dialog would, and writes OUT (named as for convert; --quality N sets the\n"
-    "JPEG quality, 1 to 100, default 80).\n"
+    "dialog would, and writes OUT (named as for convert).\n"
     "\n"
     "  gamma   bends each channel's tone curve through the point X,Y where its\n"
     "          64 x 64 graph is clicked (box pixels, Y from the top, both between\n"
@@ -198,8 +193,10 @@ const BatchCommand EffectCommand{
     "          percent (0 to 100) of the picture showing through; --seed N repeats\n"
     "          the same clouds (default: the clock).\n"
     "  emboss  a grey relief: each pixel with the inverse of its upper-right\n"
-    "          neighbour.\n",
+    "          neighbour.\n"
+    "\n",
     ApplyEffect,
+    true,
 };
 
 } // namespace krt::batch

@@ -1,4 +1,5 @@
 #include "BatchCommands.h"
+#include "BatchFiles.h"
 
 #include "effects/Convolution.h"
 #include "effects/FilterLibrary.h"
@@ -12,7 +13,8 @@ int Filter(const Arguments& args)
     std::optional<std::string> recordText, name, library;
     bool russianFirst = false;
     ConvolveOptions options;
-    int quality = 80;
+    bool threadsGiven = false;
+    OutputPlan plan;
     std::vector<std::string> files;
     for (ArgumentCursor cursor(args); cursor.Next();) {
         const std::string& a = cursor.Current();
@@ -26,14 +28,11 @@ int Filter(const Arguments& args)
             russianFirst = ParseRussian(cursor.Value());
         } else if (a == "--threads") {
             options.threads = ParseInRange(a, cursor.Value(), 1, 1024);
-        } else if (a == "--quality") {
-            quality = ParseQuality(cursor.Value());
-        } else {
+            threadsGiven = true;
+        } else if (!ParseOutputOption(cursor, plan)) {
             cursor.Plain(files);
         }
     }
-    if (files.size() != 2)
-        throw UsageError("filter needs an input and an output file");
     if (recordText.has_value() == name.has_value())
         throw UsageError("filter needs either --record TEXT or --name NAME");
     if (library && !name)
@@ -42,12 +41,14 @@ int Filter(const Arguments& args)
         recordText = FindRecord(FilterLibraries, *name, LibraryRecords(FilterLibraries, library, russianFirst));
     // The record is read before the picture, so a bad one costs nothing.
     const FilterKernel kernel = ParseFilterNumbers(FilterNumbers(*recordText));
-    TFastBMP image;
-    ReadImageFile(files[0], image);
-    TFastBMP result(image.Width, image.Height);
-    Convolve3x3(result, image, kernel, options);
-    WriteImageFile(files[1], result, quality, false);
-    return 0;
+    return RunOverFiles("filter", files, plan, [&](TFastBMP&& image, int threads) {
+        ConvolveOptions share = options;
+        if (!threadsGiven)
+            share.threads = threads;
+        TFastBMP result(image.Width, image.Height);
+        Convolve3x3(result, image, kernel, share);
+        return result;
+    });
 }
 
 } // namespace
@@ -57,6 +58,7 @@ const BatchCommand FilterCommand{
     "filter (--record TEXT | --name NAME [--library FILE]) [options] IN OUT",
     "Usage: krtphoto-batch filter (--record TEXT | --name NAME [--library FILE])\n"
     "         [--threads N] [--quality N] [--language en|ru] IN OUT\n"
+    "   (or --out-dir DIR [--format EXT] [--overwrite] [--jobs N] IN...)\n"
     "\n"
     "Applies a 3 x 3 filter to the whole picture IN, as its item of the\n"
     "\"Trilinear filters\" menu would, and writes OUT (named as for convert).\n"
@@ -68,7 +70,6 @@ const BatchCommand FilterCommand{
     "                      without regard to case when only one does.\n"
     "  --record TEXT       the filter as a library line (below)\n"
     "  --threads N         worker threads (default: one per processor core)\n"
-    "  --quality N         JPEG quality of OUT, 1 to 100 (default 80)\n"
     "\n"
     "A record is one line: the name, \"|\", the nine weights w1 to w9 and the\n"
     "divisor d, separated by \",\". The weights run column by column: w1 to w3 are\n"
@@ -80,8 +81,10 @@ const BatchCommand FilterCommand{
     "  Sharpen|0,-1,0,-1,5,-1,0,-1,0,1\n"
     "\n"
     "A record that does not hold ten integers prints \"'...' is not a valid\n"
-    "integer value\", a divisor of 0 \"Division by zero\"; both exit 1.\n",
+    "integer value\", a divisor of 0 \"Division by zero\"; both exit 1.\n"
+    "\n",
     Filter,
+    true,
 };
 
 } // namespace krt::batch

@@ -1,6 +1,7 @@
 // krtphoto-batch: the editor's engine from the command line.
 
 #include "BatchCommands.h"
+#include "BatchFiles.h"
 
 #include "core/Product.h"
 
@@ -56,9 +57,14 @@ int main(int argc, char** argv)
             throw krt::batch::UsageError("unknown command \"" + name + "\" (see krtphoto-batch --help)");
         if (std::find(args.begin(), args.end(), "--help") != args.end()) {
             std::fputs((*found)->help, stdout);
+            if ((*found)->manyFiles)
+                std::fputs(krt::batch::OutputOptionsHelp, stdout);
             return 0;
         }
         return (*found)->run(args);
+    } catch (const krt::batch::BareFailure& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "krtphoto-batch: %s\n", e.what());
         return 1;

@@ -116,6 +116,7 @@ void EditCommands::PasteAsNewImage()
     if (!clipboard.ReadImage(pasted) || pasted.Empty())
         return;
     files.ReplaceDocument(std::move(pasted));
+    editor.Document.Exif.clear(); // the camera's data belonged to the old picture
     editor.Document.ModifiedCount = 1;
 }
 

@@ -18,6 +18,9 @@ constexpr OwnMessage ImpossibleSize{
     "Изображение {1} x {2} точек невозможно: каждая сторона должна быть от 1 до {3} точек."};
 constexpr OwnMessage QualityRange{"The JPEG quality must lie between 1 and 100.",
                                   "Качество JPEG должно быть от 1 до 100."};
+constexpr OwnMessage WebpQualityTitle{"Quality of WebP", "Качество WebP"};
+constexpr OwnMessage WebpQualityRange{"The WebP quality must lie between 1 and 100 (100: without losses).",
+                                      "Качество WebP должно быть от 1 до 100 (100: без потерь)."};
 
 } // namespace
 namespace {
@@ -34,13 +37,16 @@ std::string UpperTail(const std::string& name, std::size_t n)
 const char* SaveDialogFilter()
 {
     return "JPEG. Quality - 32%  (*.jpg)|*.jpg|JPEG. Quality - 80%  (*.jpg)|*.jpg|JPEG. Quality - 100%(*.jpg)|*.jpg|"
-           "Bitmaps (*.bmp)|*.bmp|PNG (*.png)|*.png";
+           "Bitmaps (*.bmp)|*.bmp|PNG (*.png)|*.png|WebP (*.webp)|*.webp|TIFF (*.tif)|*.tif";
 }
 
 const char* OpenDialogFilter()
 {
-    return "All (*.jpg;*.gif;*.bmp;*.png)|*.jpg;*.gif;*.bmp;*.png|JPEG Image File (*.jpg)|*.jpg|Graphics "
-           "Interchange Format (*.gif)|*.gif|Bitmaps (*.bmp)|*.bmp|PNG (*.png)|*.png";
+    return "All (*.jpg;*.jpeg;*.gif;*.bmp;*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.avif)|*.jpg;*.jpeg;*.gif;*.bmp;"
+           "*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.avif|JPEG Image File (*.jpg)|*.jpg;*.jpeg|Graphics Interchange "
+           "Format (*.gif)|*.gif|Bitmaps (*.bmp)|*.bmp|PNG (*.png)|*.png|WebP (*.webp)|*.webp|TIFF "
+           "(*.tif)|*.tif;*.tiff|"
+           "HEIF (*.heic)|*.heic;*.heif|AVIF (*.avif)|*.avif";
 }
 
 int ParseSizeText(const std::string& text) { return ParseInteger(TrimBlanks(text)); }
@@ -56,7 +62,10 @@ bool FileCommands::SaveEnabled() const
 {
     const std::string& name = editor.Document.DocFileName;
     const std::string tail = UpperTail(name, 4);
-    return name.size() > 3 && (tail == ".JPG" || tail == ".BMP" || tail == ".PNG") &&
+    const std::string tail5 = UpperTail(name, 5);
+    return name.size() > 3 &&
+           (tail == ".JPG" || tail == ".BMP" || tail == ".PNG" || tail == ".TIF" || tail5 == ".WEBP" ||
+            tail5 == ".TIFF") &&
            editor.Document.ModifiedCount != 0;
 }
 
@@ -113,30 +122,50 @@ void FileCommands::OpenFile(const std::string& path)
 {
     // Read first: a file that fails leaves the document, its buffers and its name alone.
     TFastBMP image;
-    ReadImageFile(path, image);
+    ExifBlock exif;
+    ReadImageFile(path, image, {}, &exif);
+    ReplaceDocument(std::move(image));
     editor.Document.ModifiedCount = 0;
     editor.Document.DocFileName = path;
     editor.Document.JpegQuality = 0;
-    ReplaceDocument(std::move(image));
+    editor.Document.WebpQuality = 0;
+    editor.Document.Exif = std::move(exif);
     host.SetTitle(TitleForFile(path));
+}
+
+std::optional<int> FileCommands::AskQuality(const std::string& title, const OwnMessage& range)
+{
+    const auto answer = prompts.AskText(title, editor.Messages.MsgJpegQualityPrompt, "80");
+    if (!answer)
+        return std::nullopt;
+    const int quality = ParseInteger(TrimBlanks(*answer));
+    if (quality < 1 || quality > 100)
+        throw KrtError(Say(range));
+    return quality;
 }
 
 bool FileCommands::Save()
 {
     LeaveMoveTool();
     DocumentState& doc = editor.Document;
-    int quality = doc.JpegQuality;
-    if (FormatForWriting(doc.DocFileName) == ImageFormat::Jpeg && quality == 0) {
-        const auto answer =
-            prompts.AskText(editor.Messages.MsgJpegQualityTitle, editor.Messages.MsgJpegQualityPrompt, "80");
-        if (!answer)
+    WriteOptions options;
+    options.exif = doc.Exif;
+    const ImageFormat format = FormatForWriting(doc.DocFileName);
+    if (format == ImageFormat::Jpeg && doc.JpegQuality == 0) {
+        const auto quality = AskQuality(editor.Messages.MsgJpegQualityTitle, QualityRange);
+        if (!quality)
             return false;
-        quality = ParseInteger(TrimBlanks(*answer));
-        if (quality < 1 || quality > 100)
-            throw KrtError(Say(QualityRange));
-        doc.JpegQuality = quality;
+        doc.JpegQuality = *quality;
     }
-    WriteImageFile(doc.DocFileName, editor.Image, quality == 0 ? 80 : quality);
+    if (format == ImageFormat::Webp && doc.WebpQuality == 0) {
+        const auto quality = AskQuality(Say(WebpQualityTitle), WebpQualityRange);
+        if (!quality)
+            return false;
+        doc.WebpQuality = *quality;
+    }
+    options.jpegQuality = doc.JpegQuality == 0 ? 80 : doc.JpegQuality;
+    options.webpQuality = doc.WebpQuality == 0 ? 80 : doc.WebpQuality;
+    WriteImageFile(doc.DocFileName, editor.Image, options);
     // Only a save that succeeded marks the document unchanged.
     doc.ModifiedCount = 0;
     host.UnsavedChangesGone();
@@ -157,17 +186,24 @@ bool FileCommands::SaveAs()
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     // A name has an extension when its fourth character from the end is a full
     // stop (".jpeg" too, which this editor also writes).
-    const bool needsExtension = !(name.size() > 3 && name[name.size() - 4] == '.') && UpperTail(name, 5) != ".JPEG";
+    const std::string tail5 = UpperTail(name, 5);
+    const bool needsExtension =
+        !(name.size() > 3 && name[name.size() - 4] == '.') && tail5 != ".JPEG" && tail5 != ".WEBP" && tail5 != ".TIFF";
     // A save that does not happen leaves the document's name and quality as they were.
     const DocumentState previous = editor.Document;
     auto restore = [&] {
         editor.Document.DocFileName = previous.DocFileName;
         editor.Document.JpegQuality = previous.JpegQuality;
+        editor.Document.WebpQuality = previous.WebpQuality;
     };
     if (filter >= 1 && filter <= 3)
         editor.Document.JpegQuality = filter == 1 ? 32 : filter == 2 ? 80 : 100;
     if (needsExtension)
-        path += filter == SaveFilterBmp ? ".bmp" : filter == SaveFilterPng ? ".png" : ".jpg";
+        path += filter == SaveFilterBmp    ? ".bmp"
+                : filter == SaveFilterPng  ? ".png"
+                : filter == SaveFilterWebp ? ".webp"
+                : filter == SaveFilterTiff ? ".tif"
+                                           : ".jpg";
     editor.Document.DocFileName = path;
     try {
         if (!Save()) {
@@ -198,6 +234,8 @@ void FileCommands::New()
     ReplaceDocument(std::move(image));
     editor.Document.DocFileName.clear();
     editor.Document.JpegQuality = 0;
+    editor.Document.WebpQuality = 0;
+    editor.Document.Exif.clear();
     // A new image counts as changed: the next replacing command asks to save it.
     editor.Document.ModifiedCount = 1;
     host.SetTitle(TitleForNewImage());
@@ -227,6 +265,8 @@ void FileCommands::Scan(const std::function<std::optional<TFastBMP>()>& acquire)
     ReplaceDocument(std::move(*image));
     editor.Document.DocFileName.clear();
     editor.Document.JpegQuality = 0;
+    editor.Document.WebpQuality = 0;
+    editor.Document.Exif.clear();
     editor.Document.ModifiedCount = 1;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/DocumentHost.h"
 #include "app/Prompts.h"
+#include "core/OwnMessages.h"
 #include "document/Editor.h"
 #include "paint/ToolPalette.h"
 
@@ -11,10 +12,12 @@
 
 namespace krt {
 
-// The save dialog's filters, in order: three JPEG qualities, BMP, and PNG.
-constexpr int SaveFilterCount = 5;
+// The save dialog's filters, in order: three JPEG qualities, BMP, PNG, WebP and TIFF.
+constexpr int SaveFilterCount = 7;
 constexpr int SaveFilterBmp = 4;
 constexpr int SaveFilterPng = 5;
+constexpr int SaveFilterWebp = 6;
+constexpr int SaveFilterTiff = 7;
 // "JPEG. Quality - 32%  (*.jpg)|*.jpg|..." as the save dialog shows it.
 const char* SaveDialogFilter();
 const char* OpenDialogFilter();
@@ -48,7 +51,7 @@ public:
     // answered the save question and the save went through).
     bool MayExit() { return AskToSaveChanges(); }
 
-    // Whether Save is offered: a .jpg, .bmp or .png name and unsaved changes.
+    // Whether Save is offered: a .jpg, .bmp, .png, .webp, .tif or .tiff name and unsaved changes.
     bool SaveEnabled() const;
     // Asks to save unsaved changes; false when the command that asked must
     // stop: the user cancelled the question or the save. A failed save throws.
@@ -64,6 +67,10 @@ public:
     int saveFilter = 1;
 
 private:
+    // Asks a save quality (1 ... 100) under `title`; nothing when cancelled,
+    // KrtError saying `range` when out of it.
+    std::optional<int> AskQuality(const std::string& title, const OwnMessage& range);
+
     Editor& editor;
     Prompts& prompts;
     DocumentHost& host;

@@ -2,7 +2,9 @@
 
 #include "core/Product.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace krt {
 
@@ -11,7 +13,12 @@ struct DocumentState {
     std::string DocFileName; // full path; empty for a new, scanned or unnamed image
     std::string LastPath;    // the path chosen last in the open or save-as dialog
     int JpegQuality = 0;     // quality for the next JPEG save; 0 means "ask"
-    int ModifiedCount = 0;   // unsaved changes; 0 means unchanged
+    int WebpQuality = 0;     // the same for WebP
+    // The EXIF block of the file the picture was opened from (camera, date,
+    // place), written back by the saves that can hold it; empty for a new,
+    // pasted or scanned picture.
+    std::vector<std::uint8_t> Exif;
+    int ModifiedCount = 0; // unsaved changes; 0 means unchanged
 };
 
 // "KRT Dalmor's Photo Editor - " and the file's name without its folder.

@@ -4,6 +4,7 @@
 #include "core/FileReading.h"
 #include "core/KrtError.h"
 #include "core/OwnMessages.h"
+#include "imageio/Orientation.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,14 +19,15 @@ namespace {
 
 constexpr OwnMessage CannotOpen{"Cannot open {1}: {2}", "Не удаётся открыть {1}: {2}"};
 constexpr OwnMessage Unsupported{
-    "Unsupported file type: {1} (the editor opens BMP, JPEG, GIF and PNG pictures).",
-    "Неподдерживаемый тип файла: {1} (редактор открывает изображения BMP, JPEG, GIF и PNG)."};
-constexpr OwnMessage NoGifSaving{
-    "Cannot save {1}: GIF files can be opened but not saved. Choose a name ending in .bmp, .jpg or .png.",
-    "Не удаётся сохранить {1}: файлы GIF можно открывать, но не сохранять. Выберите имя с окончанием .bmp, .jpg "
-    "или .png."};
-constexpr OwnMessage BadQuality{"Cannot save {1}: the JPEG quality must lie between 1 and 100.",
-                                "Не удаётся сохранить {1}: качество JPEG должно быть от 1 до 100."};
+    "Unsupported file type: {1} (the editor opens BMP, JPEG, GIF, PNG, WebP, TIFF, HEIF and AVIF pictures).",
+    "Неподдерживаемый тип файла: {1} (редактор открывает изображения BMP, JPEG, GIF, PNG, WebP, TIFF, HEIF и AVIF)."};
+constexpr OwnMessage NoSaving{
+    "Cannot save {1}: {2} pictures can be opened but not saved. Choose a name ending in .bmp, .jpg, .png, .webp or "
+    ".tif.",
+    "Не удаётся сохранить {1}: изображения {2} можно открывать, но не сохранять. Выберите имя с окончанием .bmp, "
+    ".jpg, .png, .webp или .tif."};
+constexpr OwnMessage BadQuality{"Cannot save {1}: the quality must lie between 1 and 100.",
+                                "Не удаётся сохранить {1}: качество должно быть от 1 до 100."};
 constexpr OwnMessage CannotSave{"Cannot save {1}: {2}.", "Не удаётся сохранить {1}: {2}."};
 
 } // namespace
@@ -54,6 +56,19 @@ std::optional<ImageFormat> FormatFromSignature(const std::uint8_t* data, std::si
         return ImageFormat::Gif;
     if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0)
         return ImageFormat::Png;
+    if (size >= 12 && std::memcmp(data, "RIFF", 4) == 0 && std::memcmp(data + 8, "WEBP", 4) == 0)
+        return ImageFormat::Webp;
+    if (size >= 4 && (std::memcmp(data, "II*\0", 4) == 0 || std::memcmp(data, "MM\0*", 4) == 0 ||
+                      std::memcmp(data, "II+\0", 4) == 0 || std::memcmp(data, "MM\0+", 4) == 0))
+        return ImageFormat::Tiff;
+    if (size >= 12 && std::memcmp(data + 4, "ftyp", 4) == 0) {
+        // An ISO media file whose major brand is a picture's.
+        static const char* const brands[] = {"heic", "heix", "heim", "heis", "hevc",
+                                             "hevx", "mif1", "msf1", "avif", "avis"};
+        for (const char* brand : brands)
+            if (std::memcmp(data + 8, brand, 4) == 0)
+                return ImageFormat::Heif;
+    }
     return std::nullopt;
 }
 
@@ -73,6 +88,12 @@ std::optional<ImageFormat> FormatForReading(const std::string& path)
         return ImageFormat::Gif;
     if (ext == ".PNG")
         return ImageFormat::Png;
+    if (ext == ".WEBP")
+        return ImageFormat::Webp;
+    if (ext == ".TIF" || ext == ".TIFF")
+        return ImageFormat::Tiff;
+    if (ext == ".HEIC" || ext == ".HEIF" || ext == ".HIF" || ext == ".AVIF")
+        return ImageFormat::Heif;
     return std::nullopt;
 }
 
@@ -85,21 +106,34 @@ ImageFormat FormatForWriting(const std::string& path)
         return ImageFormat::Png;
     if (ext == ".GIF")
         return ImageFormat::Gif;
+    if (ext == ".WEBP")
+        return ImageFormat::Webp;
+    if (ext == ".TIF" || ext == ".TIFF")
+        return ImageFormat::Tiff;
+    if (ext == ".HEIC" || ext == ".HEIF" || ext == ".HIF" || ext == ".AVIF")
+        return ImageFormat::Heif;
     return ImageFormat::Bmp;
 }
 
+bool CanWrite(ImageFormat format) { return format != ImageFormat::Gif && format != ImageFormat::Heif; }
+
+const char* const ReadableTypes = "BMP, JPEG, GIF, PNG, WebP, TIFF, HEIF and AVIF";
+
 void DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat fallback, TFastBMP& image,
-                 const DecodeLimits& limits)
+                 const DecodeLimits& limits, PictureMetadata* metadata)
 {
     switch (FormatFromSignature(data, size).value_or(fallback)) {
     case ImageFormat::Bmp: DecodeBmp(data, size, image, limits); break;
-    case ImageFormat::Jpeg: DecodeJpeg(data, size, image, limits); break;
+    case ImageFormat::Jpeg: DecodeJpeg(data, size, image, limits, metadata); break;
     case ImageFormat::Gif: DecodeGif(data, size, image, limits); break;
-    case ImageFormat::Png: DecodePng(data, size, image, limits); break;
+    case ImageFormat::Png: DecodePng(data, size, image, limits, metadata); break;
+    case ImageFormat::Webp: DecodeWebp(data, size, image, limits, metadata); break;
+    case ImageFormat::Tiff: DecodeTiff(data, size, image, limits, metadata); break;
+    case ImageFormat::Heif: DecodeHeif(data, size, image, limits, metadata); break;
     }
 }
 
-void ReadImageFile(const std::string& path, TFastBMP& image, const DecodeLimits& limits)
+void ReadImageFile(const std::string& path, TFastBMP& image, const DecodeLimits& limits, ExifBlock* exif)
 {
     FileBytes file;
     try {
@@ -116,35 +150,54 @@ void ReadImageFile(const std::string& path, TFastBMP& image, const DecodeLimits&
 
     // Decode into a buffer of our own, so a failure leaves the caller's image alone.
     TFastBMP decoded;
+    PictureMetadata metadata;
     try {
-        DecodeImage(file.data.Data(), file.size, *format, decoded, limits);
+        DecodeImage(file.data.Data(), file.size, *format, decoded, limits, &metadata);
+        // As it should look: in sRGB, and upright.
+        if (!metadata.icc.empty())
+            ConvertToSrgb(decoded, metadata.icc);
+        if (!metadata.upright)
+            ApplyOrientation(decoded, ExifOrientation(metadata.exif));
     } catch (const DecodeError& e) {
         throw KrtError(Say(CannotOpen, {Quoted(path), e.what() + std::string(".")}));
     } catch (const KrtError& e) {
         throw KrtError(Say(CannotOpen, {Quoted(path), e.what()}));
     }
     image = std::move(decoded);
+    if (exif)
+        *exif = std::move(metadata.exif);
+}
+
+void WriteImageFile(const std::string& path, const TFastBMP& image, const WriteOptions& options)
+{
+    const ImageFormat format = FormatForWriting(path);
+    if (!CanWrite(format))
+        throw KrtError(Say(NoSaving, {Quoted(path), format == ImageFormat::Gif ? "GIF" : "HEIF and AVIF"}));
+    const int quality = format == ImageFormat::Webp ? options.webpQuality : options.jpegQuality;
+    if ((format == ImageFormat::Jpeg || format == ImageFormat::Webp) && (quality < 1 || quality > 100))
+        throw KrtError(Say(BadQuality, {Quoted(path)}));
+    const ExifBlock exif = options.exif.empty() ? ExifBlock{} : ExifForSaving(options.exif, image.Width, image.Height);
+    try {
+        AtomicFile file(path);
+        switch (format) {
+        case ImageFormat::Jpeg: EncodeJpeg(image, quality, file.Stream(), exif); break;
+        case ImageFormat::Png: EncodePng(image, file.Stream(), PngSpeed::Default, exif); break;
+        case ImageFormat::Webp: EncodeWebp(image, quality, file.Stream(), exif); break;
+        case ImageFormat::Tiff: EncodeTiff(image, file.Stream()); break;
+        default: EncodeBmp(image, file.Stream()); break;
+        }
+        file.Commit(options.durable);
+    } catch (const std::exception& e) {
+        throw KrtError(Say(CannotSave, {Quoted(path), e.what()}));
+    }
 }
 
 void WriteImageFile(const std::string& path, const TFastBMP& image, int jpegQuality, bool durable)
 {
-    const ImageFormat format = FormatForWriting(path);
-    if (format == ImageFormat::Gif)
-        throw KrtError(Say(NoGifSaving, {Quoted(path)}));
-    if (format == ImageFormat::Jpeg && (jpegQuality < 1 || jpegQuality > 100))
-        throw KrtError(Say(BadQuality, {Quoted(path)}));
-
-    try {
-        AtomicFile file(path);
-        switch (format) {
-        case ImageFormat::Jpeg: EncodeJpeg(image, jpegQuality, file.Stream()); break;
-        case ImageFormat::Png: EncodePng(image, file.Stream()); break;
-        default: EncodeBmp(image, file.Stream()); break;
-        }
-        file.Commit(durable);
-    } catch (const std::exception& e) {
-        throw KrtError(Say(CannotSave, {Quoted(path), e.what()}));
-    }
+    WriteOptions options;
+    options.jpegQuality = jpegQuality;
+    options.durable = durable;
+    WriteImageFile(path, image, options);
 }
 
 } // namespace krt

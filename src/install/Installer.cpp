@@ -90,7 +90,8 @@ void Install(const InstallRequest& request, const DesktopFolders& folders)
                                           "Paint, retouch and warp pictures with formulas",
                                           {program, "%f"},
                                           icon,
-                                          {"image/bmp", "image/jpeg", "image/gif", "image/png"},
+                                          {"image/bmp", "image/jpeg", "image/gif", "image/png", "image/webp",
+                                           "image/tiff", "image/heic", "image/heif", "image/avif"},
                                           {"Graphics", "2DGraphics", "RasterGraphics"}}));
     WriteText(
         p.uninstall,

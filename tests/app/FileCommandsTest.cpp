@@ -72,6 +72,7 @@ TEST(FileCommands, SaveAsFiltersAndExtensions)
         {"photo.bmp", 2, "photo.bmp", ImageFormat::Bmp, 80}, // the name decides the format
         {"shot", 5, "shot.png", ImageFormat::Png, 0},
         {"full.jpeg", 3, "full.jpeg", ImageFormat::Jpeg, 100},
+        {"scan", 7, "scan.tif", ImageFormat::Tiff, 0},
     };
     for (const Case& c : cases) {
         Fixture f;
@@ -90,6 +91,50 @@ TEST(FileCommands, SaveAsFiltersAndExtensions)
         EXPECT_EQ(back.Width, 20);
         EXPECT_EQ(f.prompts.asked.size(), 1u) << "no quality prompt: " << c.typed;
     }
+}
+
+// WebP asks its own quality once (Cancel and a number out of range write
+// nothing); the camera's EXIF of the opened photo goes with every save of it
+// and is gone after New.
+TEST(FileCommands, WebpQualityAndThePhotosMetadata)
+{
+    Fixture f;
+    f.commands.OpenFile(test::ProjectData("photos/camera.jpg").string());
+    ASSERT_EQ(ExifOrientation(f.editor.Document.Exif), 6);
+    ASSERT_EQ(f.editor.Image.Width, 32) << "opened upright";
+    const std::string webp = f.Path("camera.webp");
+    const std::pair<std::optional<std::string>, bool> answers[] = {
+        {std::nullopt, false}, // Cancel
+        {"101", false},        // refused
+        {"100", true},         // lossless
+    };
+    for (const auto& [answer, written] : answers) {
+        f.prompts.files = {webp};
+        f.prompts.filters = {6};
+        f.prompts.texts = {answer};
+        try {
+            EXPECT_EQ(f.commands.SaveAs(), written);
+        } catch (const KrtError&) {
+            EXPECT_FALSE(written);
+        }
+        EXPECT_EQ(f.prompts.asked.back(), "text:Quality of WebP:80");
+        EXPECT_EQ(std::filesystem::exists(webp), written);
+        EXPECT_EQ(f.editor.Document.WebpQuality, written ? 100 : 0) << "a save that did not happen sets nothing";
+    }
+    TFastBMP back;
+    ExifBlock kept;
+    ReadImageFile(webp, back, {}, &kept);
+    EXPECT_TRUE(back.SamePixels(f.editor.Image)) << "quality 100 is lossless";
+    EXPECT_EQ(ExifOrientation(kept), 1);
+    EXPECT_EQ(kept.size(), ExifForSaving(f.editor.Document.Exif, 32, 48).size());
+    f.editor.Document.ModifiedCount = 1;
+    const std::size_t asked = f.prompts.asked.size();
+    EXPECT_TRUE(f.commands.Save());
+    EXPECT_EQ(f.prompts.asked.size(), asked) << "asked once";
+    f.prompts.answers = {Answer::No};
+    f.prompts.newSize = ImageSize{8, 8};
+    f.commands.New();
+    EXPECT_TRUE(f.editor.Document.Exif.empty()) << "a new picture has no camera";
 }
 
 TEST(FileCommands, JpegQualityIsAskedOnceAfterOpen)

@@ -117,6 +117,26 @@ mkdir "$work/folder.jpg"
 expect "a folder as input" "" 1 -- "$batch" convert "$work/folder.jpg" "$work/n.bmp"
 expect_stderr "it is a folder"
 
+# Many files at once: a broken one fails alone, the others are written, and
+# the outcome does not depend on how many run at once.
+mkdir "$work/in" "$work/one" "$work/two"
+for n in 1 2 3; do cp "$work/a.png" "$work/in/p$n.png"; done
+head -c 300 "$work/a.jpg" >"$work/in/broken.jpg"
+expect "several inputs, one broken" "" 1 -- "$batch" deform --name Swirl --out-dir "$work/one" --format webp \
+  --quality 100 --jobs 1 "$work/in/p1.png" "$work/in/broken.jpg" "$work/in/p2.png" "$work/in/p3.png"
+[ "$(grep -c broken.jpg "$work/stderr")" = 1 ] || { echo "FAIL: the broken file should take one line"; failures=$((failures + 1)); }
+expect_stderr "^krtphoto-batch: 1 of 4 files failed$"
+expect "the same with two jobs" "" 1 -- "$batch" deform --name Swirl --out-dir "$work/two" --format webp \
+  --quality 100 --jobs 2 "$work/in/p1.png" "$work/in/broken.jpg" "$work/in/p2.png" "$work/in/p3.png"
+for n in 1 2 3; do same "--jobs 2 and --jobs 1" "$work/one/p$n.webp" "$work/two/p$n.webp"; done
+[ ! -e "$work/one/broken.webp" ] || { echo "FAIL: a broken input left an output"; failures=$((failures + 1)); }
+expect "outputs are not overwritten" "" 1 -- "$batch" convert --out-dir "$work/one" --format webp "$work/in/p1.png"
+expect_stderr "exists (--overwrite replaces it)"
+expect "unless asked" "" 0 -- "$batch" convert --out-dir "$work/one" --format png --overwrite "$work/in/p1.png"
+same "convert keeps the pixels" "$work/a.png" "$work/one/p1.png"
+expect "--jobs without --out-dir" "" 1 -- "$batch" convert --jobs 2 "$work/a.png" "$work/x.png"
+expect "--format that cannot be written" "" 1 -- "$batch" convert --out-dir "$work/one" --format gif "$work/a.png"
+
 # Input checks.
 for colour in -12345 " 12345" +12345 0x1234 12345 1234567 GGGGGG; do
   expect "background $colour" "" 1 -- "$batch" deform --name Swirl --background "$colour" "$work/a.png" "$work/x.png"

@@ -22,7 +22,9 @@ TEST(ImageFiles, FormatsFollowTheExtension)
     const Case cases[] = {
         {"a.bmp", ImageFormat::Bmp, ImageFormat::Bmp},    {"a.JPG", ImageFormat::Jpeg, ImageFormat::Jpeg},
         {"a.jpeg", ImageFormat::Jpeg, ImageFormat::Jpeg}, {"a.Png", ImageFormat::Png, ImageFormat::Png},
-        {"a.gif", ImageFormat::Gif, ImageFormat::Gif},    {"a.tif", std::nullopt, ImageFormat::Bmp},
+        {"a.gif", ImageFormat::Gif, ImageFormat::Gif},    {"a.tif", ImageFormat::Tiff, ImageFormat::Tiff},
+        {"a.WebP", ImageFormat::Webp, ImageFormat::Webp}, {"a.avif", ImageFormat::Heif, ImageFormat::Heif},
+        {"a.heic", ImageFormat::Heif, ImageFormat::Heif}, {"a.psd", std::nullopt, ImageFormat::Bmp},
         {"picture", std::nullopt, ImageFormat::Bmp},      {"my.photo", std::nullopt, ImageFormat::Bmp},
         {"dir.jpg/file", std::nullopt, ImageFormat::Bmp},
     };
@@ -35,11 +37,13 @@ TEST(ImageFiles, FormatsFollowTheExtension)
 TEST(ImageFiles, RoundTripsThroughEveryWritableFormat)
 {
     TempFolder folder;
+    WriteOptions best;
+    best.jpegQuality = best.webpQuality = 100; // WebP at 100 is lossless
     for (int width : {1, 2, 3, 4, 5, 33}) {
         const TFastBMP original = PatternImage(width, 7);
-        for (const char* name : {"p.bmp", "p.png", "p.jpg"}) {
+        for (const char* name : {"p.bmp", "p.png", "p.jpg", "p.webp", "p.tif"}) {
             const std::string path = folder.Path(name).string();
-            WriteImageFile(path, original, 100);
+            WriteImageFile(path, original, best);
             TFastBMP back;
             ReadImageFile(path, back);
             ASSERT_EQ(back.Width, width);
@@ -138,7 +142,7 @@ TEST(ImageFiles, ContentDecidesOverAMisleadingExtension)
     test::WriteBytes(folder.Path("notes"), "plain text");
     const std::pair<const char*, const char*> refusals[] = {
         {"holiday.jpg", "it is a folder"},
-        {"notes", "the editor opens BMP, JPEG, GIF and PNG pictures"},
+        {"notes", "the editor opens BMP, JPEG, GIF, PNG, WebP, TIFF, HEIF and AVIF pictures"},
     };
     for (const auto& [name, why] : refusals)
         try {

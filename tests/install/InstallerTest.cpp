@@ -76,7 +76,9 @@ TEST(Installer, TwoInstallsLeaveOneGroupWithTheSecondLanguageAndTheUsersLibrarie
     EXPECT_NE(editor.find("Name=Dalmor's Photo Editor 4.4\n"), std::string::npos);
     EXPECT_NE(editor.find("Exec=\"" + m.root.Path("my programs/krtphoto").string() + "\" %f\n"), std::string::npos)
         << editor;
-    EXPECT_NE(editor.find("MimeType=image/bmp;image/jpeg;image/gif;image/png;\n"), std::string::npos);
+    EXPECT_NE(editor.find("MimeType=image/bmp;image/jpeg;image/gif;image/png;image/webp;image/tiff;image/heic;image/"
+                          "heif;image/avif;\n"),
+              std::string::npos);
     EXPECT_NE(Text(m.root.Path("data/applications/krtdalmor-krtphoto-uninstall.desktop")).find(" -uninstall\n"),
               std::string::npos);
     const std::string menu = Text(m.root.Path("config/menus/applications-merged/krtdalmor-krtphoto.menu"));

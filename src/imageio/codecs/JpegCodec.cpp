@@ -10,8 +10,11 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -154,11 +157,28 @@ struct Decoder {
         // Keep a hostile file from claiming gigabytes of coefficient buffers.
         cinfo.mem->max_memory_to_use = 2048L * 1024 * 1024;
         jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+        // EXIF (APP1) and the colour profile (APP2, possibly in several parts).
+        jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+        jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
         jpeg_read_header(&cinfo, TRUE);
         return true;
     }
 
-    bool ReadPixels(TFastBMP& image)
+    void ReadMetadata(PictureMetadata& metadata)
+    {
+        for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
+            if (m->marker == JPEG_APP0 + 1 && metadata.exif.empty())
+                metadata.exif = ExifFromPayload(m->data, m->data_length);
+        JOCTET* icc = nullptr;
+        unsigned int length = 0;
+        if (jpeg_read_icc_profile(&cinfo, &icc, &length) && icc) {
+            metadata.icc.assign(icc, icc + length);
+            std::free(icc);
+        }
+    }
+
+    // `cmykProfile`: the embedded CMYK profile, when there is a usable one.
+    bool ReadPixels(TFastBMP& image, const IccProfile& cmykProfile)
     {
         if (setjmp(err.jump))
             return false;
@@ -183,6 +203,7 @@ struct Decoder {
                                                  cinfo.output_width * 4, 1);
         // Adobe writes CMYK inverted (0 = full ink), which nearly every CMYK JPEG is.
         const bool inverted = cinfo.saw_Adobe_marker;
+        const std::unique_ptr<CmykToSrgb> managed = cmyk ? CmykToSrgb::Make(cmykProfile, inverted) : nullptr;
         while (cinfo.output_scanline < cinfo.output_height) {
             std::uint8_t* row = image.RowTable[cinfo.output_scanline];
             if (!cmyk) {
@@ -192,6 +213,10 @@ struct Decoder {
             }
             jpeg_read_scanlines(&cinfo, cmykRow, 1);
             const std::uint8_t* s = cmykRow[0];
+            if (managed) {
+                managed->Row(s, row, static_cast<int>(cinfo.output_width));
+                continue;
+            }
             for (JDIMENSION x = 0; x < cinfo.output_width; ++x, s += 4, row += 3) {
                 const unsigned c = inverted ? s[0] : 255u - s[0];
                 const unsigned m = inverted ? s[1] : 255u - s[1];
@@ -218,7 +243,7 @@ struct Encoder {
             jpeg_destroy_compress(&cinfo);
     }
 
-    bool Write(const TFastBMP& image, int quality, std::FILE* file)
+    bool Write(const TFastBMP& image, int quality, std::FILE* file, const ExifBlock& exif)
     {
         InitErrors(err);
         cinfo.err = &err.pub;
@@ -234,6 +259,13 @@ struct Encoder {
         jpeg_set_defaults(&cinfo);
         jpeg_set_quality(&cinfo, quality, TRUE);
         jpeg_start_compress(&cinfo, TRUE);
+        // EXIF goes right after the start, as APP1 ("Exif\0\0" and the block);
+        // a block too large for one marker is left out.
+        if (!exif.empty() && exif.size() + 6 <= 65533) {
+            std::vector<JOCTET> payload = {'E', 'x', 'i', 'f', 0, 0};
+            payload.insert(payload.end(), exif.begin(), exif.end());
+            jpeg_write_marker(&cinfo, JPEG_APP0 + 1, payload.data(), static_cast<unsigned int>(payload.size()));
+        }
         while (cinfo.next_scanline < cinfo.image_height) {
             JSAMPROW rows[1] = {image.RowTable[cinfo.next_scanline]};
             jpeg_write_scanlines(&cinfo, rows, 1);
@@ -245,11 +277,15 @@ struct Encoder {
 
 } // namespace
 
-void DecodeJpeg(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits)
+void DecodeJpeg(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits,
+                PictureMetadata* metadata)
 {
     Decoder decoder;
     if (!decoder.ReadHeader(data, size))
         throw DecodeError(std::string("it is not a readable JPEG image: ") + decoder.err.message);
+    PictureMetadata found;
+    decoder.ReadMetadata(found);
+    const bool cmyk = decoder.cinfo.jpeg_color_space == JCS_CMYK || decoder.cinfo.jpeg_color_space == JCS_YCCK;
     CheckDecodedSize(decoder.cinfo.image_width, decoder.cinfo.image_height, limits);
     // Huffman coding spends at least one bit on each block of eight by eight
     // pixels of a component, subsampled at most four times each way: a file
@@ -265,18 +301,23 @@ void DecodeJpeg(const std::uint8_t* data, std::size_t size, TFastBMP& image, con
             throw DecodeError(std::string("its JPEG data is damaged: ") + TooManyScans);
     }
     image.Allocate(static_cast<int>(decoder.cinfo.image_width), static_cast<int>(decoder.cinfo.image_height));
-    if (!decoder.ReadPixels(image))
+    if (!decoder.ReadPixels(image, cmyk ? found.icc : IccProfile{}))
         throw DecodeError(std::string("its JPEG data is damaged: ") + decoder.err.message);
+    // A CMYK profile was applied while decoding; an RGB one is the caller's.
+    if (cmyk)
+        found.icc.clear();
+    if (metadata)
+        *metadata = std::move(found);
 }
 
-void EncodeJpeg(const TFastBMP& image, int quality, std::FILE* file)
+void EncodeJpeg(const TFastBMP& image, int quality, std::FILE* file, const ExifBlock& exif)
 {
     if (quality < 1 || quality > 100)
         throw std::runtime_error("the JPEG quality must lie between 1 and 100, not " + std::to_string(quality));
     if (image.Empty())
         throw std::runtime_error("an empty image cannot be saved as JPEG");
     Encoder encoder;
-    if (!encoder.Write(image, quality, file))
+    if (!encoder.Write(image, quality, file, exif))
         throw std::runtime_error(std::string("the JPEG encoder failed: ") + encoder.err.message);
 }
 

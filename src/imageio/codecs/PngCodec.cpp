@@ -69,7 +69,8 @@ bool DataCanHold(std::uint64_t compressed, png_uint_32 width, png_uint_32 height
 
 // Text, profiles and other ancillary chunks the editor does not use are skipped
 // unread (a compressed one could cost far more than its size).
-const png_byte IgnoredChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0";
+// Chunks the editor has no use for (the colour profile and EXIF it reads).
+const png_byte IgnoredChunks[] = "tEXt\0zTXt\0iTXt\0sPLT\0pCAL\0sCAL\0hIST\0tIME\0";
 
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length)
 {
@@ -137,14 +138,30 @@ struct Decoder {
         if (setjmp(png_jmpbuf(png)))
             return false;
         png_read_image(png, rows);
-        png_read_end(png, nullptr);
+        // EXIF may come after the pixels: read into the same info.
+        png_read_end(png, info);
         return true;
+    }
+
+    void ReadMetadata(PictureMetadata& metadata) const
+    {
+        png_uint_32 count = 0;
+        png_bytep exif = nullptr;
+        if (png_get_eXIf_1(png, info, &count, &exif) && exif)
+            metadata.exif = ExifFromPayload(exif, count);
+        png_charp name = nullptr;
+        int compression = 0;
+        png_bytep profile = nullptr;
+        png_uint_32 length = 0;
+        if (png_get_iCCP(png, info, &name, &compression, &profile, &length) && profile)
+            metadata.icc.assign(profile, profile + length);
     }
 };
 
 void OnWriteError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
-bool WriteRows(png_structp png, png_infop info, const TFastBMP& image, std::FILE* file, PngSpeed speed)
+bool WriteRows(png_structp png, png_infop info, const TFastBMP& image, std::FILE* file, PngSpeed speed,
+               const ExifBlock& exif)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -157,6 +174,8 @@ bool WriteRows(png_structp png, png_infop info, const TFastBMP& image, std::FILE
     }
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.Width), static_cast<png_uint_32>(image.Height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!exif.empty())
+        png_set_eXIf_1(png, info, static_cast<png_uint_32>(exif.size()), const_cast<png_bytep>(exif.data()));
     png_write_info(png, info);
     png_set_bgr(png);
     for (int y = 0; y < image.Height; ++y)
@@ -167,7 +186,8 @@ bool WriteRows(png_structp png, png_infop info, const TFastBMP& image, std::FILE
 
 } // namespace
 
-void DecodePng(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits)
+void DecodePng(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits,
+               PictureMetadata* metadata)
 {
     std::string problem;
     const std::optional<std::uint64_t> compressed =
@@ -195,6 +215,8 @@ void DecodePng(const std::uint8_t* data, std::size_t size, TFastBMP& image, cons
     }
     if (!decoder.ReadRows(rows.data()))
         throw DecodeError(std::string("its PNG data is damaged: ") + decoder.ctx.message);
+    if (metadata)
+        decoder.ReadMetadata(*metadata);
     if (!decoder.alpha)
         return;
     // Compose over white: the editor's images have no transparency.
@@ -202,20 +224,19 @@ void DecodePng(const std::uint8_t* data, std::size_t size, TFastBMP& image, cons
         const std::uint8_t* s = rows[static_cast<std::size_t>(y)];
         std::uint8_t* d = image.RowTable[static_cast<std::size_t>(y)];
         for (int x = 0; x < image.Width; ++x, s += 4, d += 3) {
-            const unsigned a = s[3];
             for (int c = 0; c < 3; ++c)
-                d[c] = static_cast<std::uint8_t>((s[c] * a + 255 * (255 - a) + 127) / 255);
+                d[c] = OverWhite(s[c], s[3]);
         }
     }
 }
 
-void EncodePng(const TFastBMP& image, std::FILE* file, PngSpeed speed)
+void EncodePng(const TFastBMP& image, std::FILE* file, PngSpeed speed, const ExifBlock& exif)
 {
     if (image.Empty())
         throw std::runtime_error("an empty image cannot be saved as PNG");
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnWriteError, OnWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    const bool written = png && info && WriteRows(png, info, image, file, speed);
+    const bool written = png && info && WriteRows(png, info, image, file, speed, exif);
     png_destroy_write_struct(&png, &info);
     if (!written)
         throw std::runtime_error("the PNG encoder failed");

@@ -113,3 +113,45 @@ write("progressive-cut-at-a-scan.jpg", whole[: scans[3]] + b"\xff\xd9")
 # A bitmap announcing 32767 x 32767 pixels with a few bytes of them.
 write("huge-size-tiny-data.bmp", b"BM" + struct.pack("<IHHI", 70, 0, 0, 54)
       + struct.pack("<IiiHHIIiiII", 40, 32767, 32767, 1, 24, 0, 0, 2835, 2835, 0, 0) + b"\xff" * 16)
+
+
+# --- WebP, TIFF and HEIF ---
+
+def webp_lossless_header(width, height, payload):
+    """A VP8L still announcing width x height, followed by `payload`."""
+    bits = (width - 1) | (height - 1) << 14
+    chunk = b"\x2f" + struct.pack("<I", bits) + payload
+    chunk_data = b"VP8L" + struct.pack("<I", len(chunk)) + chunk + (b"\0" if len(chunk) % 2 else b"")
+    return b"RIFF" + struct.pack("<I", 4 + len(chunk_data)) + b"WEBP" + chunk_data
+
+
+# The largest WebP there is (16383 x 16383) in 40 bytes of garbage.
+write("huge-size-tiny-data.webp", webp_lossless_header(16383, 16383, b"\x55" * 20))
+with open("../photos/lossless.webp", "rb") as f:
+    whole = f.read()
+write("truncated.webp", whole[: len(whole) * 6 // 10])
+
+
+def tiff(width, height, strip_offset, strip_bytes, tail=b""):
+    """An uncompressed 8-bit RGB TIFF header with one strip where told."""
+    entries = [(256, 4, 1, width), (257, 4, 1, height), (258, 3, 1, 8), (259, 3, 1, 1), (262, 3, 1, 2),
+               (273, 4, 1, strip_offset), (277, 3, 1, 3), (278, 4, 1, height), (279, 4, 1, strip_bytes)]
+    directory = struct.pack("<H", len(entries)) + b"".join(
+        struct.pack("<HHII", tag, kind, count, value) if kind == 4 else struct.pack("<HHIHH", tag, kind, count, value, 0)
+        for tag, kind, count, value in entries) + struct.pack("<I", 0)
+    return b"II*\0" + struct.pack("<I", 8) + directory + tail
+
+
+write("huge-size-tiny-data.tif", tiff(60000, 60000, 122, 10, b"\x80" * 10))
+write("large-size-tiny-data.tif", tiff(16000, 16000, 122, 10, b"\x80" * 10))
+write("strip-outside.tif", tiff(64, 64, 1 << 30, 64 * 64 * 3))
+with open("../photos/chart.tif", "rb") as f:
+    whole = f.read()
+write("truncated.tif", whole[: len(whole) * 6 // 10])
+
+with open("../photos/chart.heic", "rb") as f:
+    whole = f.read()
+write("truncated.heic", whole[: len(whole) * 6 // 10])
+# The image's spatial extent announcing 60000 x 60000 pixels.
+at = whole.index(b"ispe") + 8
+write("huge-size.heic", whole[:at] + struct.pack(">II", 60000, 60000) + whole[at + 8:])

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/FastBMP.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace krt {
+
+using IccProfile = std::vector<std::uint8_t>;
+
+// Colour management through lcms2, to sRGB with the relative colorimetric
+// intent and black-point compensation (what a photo viewer shows: in-gamut
+// colours stay exact, the profile's white becomes sRGB white). A profile that
+// lcms cannot read, or that does not describe the pixels at hand, is ignored:
+// the picture is then taken as sRGB, never refused.
+
+// Converts the picture (blue-green-red) from an embedded RGB profile to sRGB,
+// rows over all cores. False, and the pixels untouched, when the profile is
+// unusable, is not an RGB profile, or changes nothing (an sRGB profile).
+bool ConvertToSrgb(TFastBMP& picture, const IccProfile& profile);
+
+// CMYK samples through a CMYK profile, row by row, for the decoders of CMYK
+// pictures. `inverted`: 0 is full ink (as Adobe writes CMYK JPEG).
+class CmykToSrgb {
+public:
+    // Nothing when the profile is unusable or not a CMYK profile.
+    static std::unique_ptr<CmykToSrgb> Make(const IccProfile& profile, bool inverted);
+    ~CmykToSrgb();
+    // `count` pixels of 4 bytes into blue-green-red.
+    void Row(const std::uint8_t* cmyk, std::uint8_t* bgr, int count) const;
+
+private:
+    explicit CmykToSrgb(void* made) : transform(made) {}
+    void* transform;
+};
+
+} // namespace krt
