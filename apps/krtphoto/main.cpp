@@ -78,7 +78,8 @@ int RunEditor(krt::KrtApplication& app, const StartRequest& request)
     if (restored) {
         krt::RunGuarded([&] {
             mainWindow.Files().RestoreDocument(std::move(restored->picture), restored->copy.fileName,
-                                               restored->copy.jpegQuality, restored->copy.title);
+                                               restored->copy.jpegQuality, restored->copy.title,
+                                               std::move(restored->copy.exif));
             mainWindow.Recovery()->Adopted();
         });
     }

@@ -242,12 +242,14 @@ void FileCommands::New()
 }
 
 void FileCommands::RestoreDocument(TFastBMP&& picture, const std::string& fileName, int jpegQuality,
-                                   const std::string& title)
+                                   const std::string& title, std::vector<std::uint8_t> exif)
 {
     ReplaceDocument(std::move(picture));
     editor.Document.DocFileName = fileName;
     editor.Document.LastPath = fileName;
     editor.Document.JpegQuality = jpegQuality;
+    editor.Document.WebpQuality = 0;
+    editor.Document.Exif = std::move(exif);
     editor.Document.ModifiedCount = 1;
     host.SetTitle(title.empty() ? (fileName.empty() ? TitleForNewImage() : TitleForFile(fileName)) : title);
 }

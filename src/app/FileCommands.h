@@ -42,11 +42,12 @@ public:
     // are asked about first. Nothing from the scanner (cancelled or failed)
     // leaves the document and its changes as they were.
     void Scan(const std::function<std::optional<TFastBMP>()>& acquire);
-    // A recovery copy becomes the document: its picture, file name and JPEG
-    // quality, marked changed (Save writes it, replacing commands ask), no
-    // undo history, the window titled as it was (`title`; when empty, as the
-    // name gives it).
-    void RestoreDocument(TFastBMP&& picture, const std::string& fileName, int jpegQuality, const std::string& title);
+    // A recovery copy becomes the document: its picture, file name, JPEG
+    // quality and EXIF, marked changed (Save writes it, replacing commands
+    // ask), no undo history, the window titled as it was (`title`; when
+    // empty, as the name gives it).
+    void RestoreDocument(TFastBMP&& picture, const std::string& fileName, int jpegQuality, const std::string& title,
+                         std::vector<std::uint8_t> exif = {});
     // Exit: true when the program may end (nothing unsaved, or the user
     // answered the save question and the save went through).
     bool MayExit() { return AskToSaveChanges(); }

@@ -5,7 +5,9 @@
 
 // GCC 12 warns about the deliberately undefined registers inside its own
 // AVX-512 intrinsics (_mm512_undefined_epi32); the warning is about the header.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 #include "effects/PixelKernels.h"
 

@@ -83,6 +83,29 @@ bool ConvertToSrgb(TFastBMP& picture, const IccProfile& bytes)
     return true;
 }
 
+IccProfile ProfileOf(const Chromaticities& space, ToneCurve curve)
+{
+    const cmsCIExyY white{space.whiteX, space.whiteY, 1.0};
+    const cmsCIExyYTRIPLE primaries{
+        {space.redX, space.redY, 1.0}, {space.greenX, space.greenY, 1.0}, {space.blueX, space.blueY, 1.0}};
+    // The sRGB curve: a power of 2.4 with a straight foot.
+    const double srgb[5] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
+    cmsToneCurve* tone = curve == ToneCurve::Srgb ? cmsBuildParametricToneCurve(nullptr, 4, srgb)
+                                                  : cmsBuildGamma(nullptr, curve == ToneCurve::Linear ? 1.0 : 2.2);
+    if (!tone)
+        return {};
+    cmsToneCurve* curves[3] = {tone, tone, tone};
+    const Profile profile(cmsCreateRGBProfile(&white, &primaries, curves));
+    cmsFreeToneCurve(tone);
+    cmsUInt32Number size = 0;
+    if (!profile || !cmsSaveProfileToMem(profile.get(), nullptr, &size) || size == 0)
+        return {};
+    IccProfile bytes(size);
+    if (!cmsSaveProfileToMem(profile.get(), bytes.data(), &size))
+        return {};
+    return bytes;
+}
+
 std::unique_ptr<CmykToSrgb> CmykToSrgb::Make(const IccProfile& bytes, bool inverted)
 {
     const Profile profile = Open(bytes);

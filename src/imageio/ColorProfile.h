@@ -21,6 +21,16 @@ using IccProfile = std::vector<std::uint8_t>;
 // unusable, is not an RGB profile, or changes nothing (an sRGB profile).
 bool ConvertToSrgb(TFastBMP& picture, const IccProfile& profile);
 
+// The chromaticities of an RGB space, as video and AVIF/HEIF files name it
+// (CIE xy of its primaries and white), and its tone curve.
+struct Chromaticities {
+    float redX, redY, greenX, greenY, blueX, blueY, whiteX, whiteY;
+};
+enum class ToneCurve { Srgb, Gamma22, Linear };
+// An ICC profile of that space (empty when lcms cannot make one), for
+// ConvertToSrgb.
+IccProfile ProfileOf(const Chromaticities& space, ToneCurve curve);
+
 // CMYK samples through a CMYK profile, row by row, for the decoders of CMYK
 // pictures. `inverted`: 0 is full ink (as Adobe writes CMYK JPEG).
 class CmykToSrgb {

@@ -6,8 +6,6 @@ namespace {
 constexpr CaptionProperty Msg = CaptionProperty::Message;
 constexpr CaptionProperty Cap = CaptionProperty::Caption;
 constexpr CaptionProperty Hint = CaptionProperty::Hint;
-constexpr CaptionProperty Item = CaptionProperty::ListItem;
-constexpr CaptionProperty Text = CaptionProperty::ListText;
 
 // Russian interface texts.
 const CaptionEntry RussianTable[] = {

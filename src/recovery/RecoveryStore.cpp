@@ -97,7 +97,7 @@ std::optional<RecoveryCopy> ReadDescription(const std::filesystem::path& path, c
 // Writes `bytes` (or, with `picture`, the picture as a fast PNG) to `part`,
 // makes it durable and renames it to `target`.
 void WriteWhole(const std::filesystem::path& part, const std::filesystem::path& target, const std::string& bytes,
-                const TFastBMP* picture)
+                const TFastBMP* picture, const ExifBlock& exif = {})
 {
     const int fd = ::open(part.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0600);
     if (fd < 0)
@@ -109,7 +109,8 @@ void WriteWhole(const std::filesystem::path& part, const std::filesystem::path& 
     }
     try {
         if (picture)
-            EncodePng(*picture, file, PngSpeed::Fast);
+            EncodePng(*picture, file, PngSpeed::Fast,
+                      exif.empty() ? ExifBlock{} : ExifForSaving(exif, picture->Width, picture->Height));
         else if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
             throw SystemFailure("cannot write " + part.string());
         if (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0)
@@ -191,7 +192,7 @@ void RecoveryStore::Write(const TFastBMP& picture, const RecoveryCopy& about)
 {
     Lock();
     // The picture first: a description is only ever written beside a whole one.
-    WriteWhole(Path(id, ".part"), Path(id, ".png"), {}, &picture);
+    WriteWhole(Path(id, ".part"), Path(id, ".png"), {}, &picture, about.exif);
     RecoveryCopy mine = about;
     mine.id = id;
     mine.pid = ::getpid();
@@ -243,9 +244,9 @@ RecoveryFindings RecoveryStore::FindLeftovers()
     return found;
 }
 
-void RecoveryStore::Load(const RecoveryCopy& copy, TFastBMP& picture) const
+void RecoveryStore::Load(const RecoveryCopy& copy, TFastBMP& picture, std::vector<std::uint8_t>* exif) const
 {
-    ReadImageFile(Path(copy.id, ".png").string(), picture);
+    ReadImageFile(Path(copy.id, ".png").string(), picture, {}, exif);
 }
 
 void RecoveryStore::MoveAside(const std::string& stem)

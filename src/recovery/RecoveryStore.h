@@ -18,6 +18,9 @@ struct RecoveryCopy {
     int jpegQuality = 0;   // the document's JPEG quality (0: not chosen yet)
     std::int64_t time = 0; // when it was written, seconds since 1970
     long pid = 0;          // the editor that wrote it
+    // The camera's EXIF of the document, kept in the picture file (eXIf)
+    // rather than the description.
+    std::vector<std::uint8_t> exif;
 };
 
 // What a start-up finds: the copies of editors that are no longer running,
@@ -47,8 +50,9 @@ public:
     // ones, and pictures without their description, are moved to discarded/
     // and reported; unfinished writes and locks of dead editors are removed.
     RecoveryFindings FindLeftovers();
-    // Reads a copy's picture. Throws KrtError saying what is wrong.
-    void Load(const RecoveryCopy& copy, TFastBMP& picture) const;
+    // Reads a copy's picture (and, when asked, its EXIF). Throws KrtError
+    // saying what is wrong.
+    void Load(const RecoveryCopy& copy, TFastBMP& picture, std::vector<std::uint8_t>* exif = nullptr) const;
     // Moves a copy into discarded/ (never deletes it).
     void Discard(const RecoveryCopy& copy);
     // Makes a left-over copy this editor's own: it stays until the picture is

@@ -1,3 +1,4 @@
+#include "imageio/Exif.h"
 #include "recovery/RecoveryKeeper.h"
 #include "recovery/RecoveryStore.h"
 #include "recovery/RecoveryWriter.h"
@@ -102,7 +103,10 @@ TEST(RecoveryStore, OffersOnlyTheCopiesOfEditorsThatAreGone)
     RecoveryStore me(folder.Path());
     {
         RecoveryStore running(folder.Path());
-        running.Write(older, About("/pictures/older.jpg", 100));
+        RecoveryCopy about = About("/pictures/older.jpg", 100);
+        // A photo's camera data comes back with it, orientation 1 (its pixels are upright).
+        about.exif = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 1, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0};
+        running.Write(older, about);
         EXPECT_TRUE(me.FindLeftovers().copies.empty()) << "its editor still runs";
     } // that editor ends without removing its copy: it was killed
     {
@@ -117,8 +121,11 @@ TEST(RecoveryStore, OffersOnlyTheCopiesOfEditorsThatAreGone)
     EXPECT_EQ(found.copies[1].title, "KRT Dalmor's Photo Editor - /pictures/older.jpg");
     EXPECT_EQ(found.copies[1].jpegQuality, 80);
     TFastBMP read;
-    me.Load(found.copies[1], read);
+    std::vector<std::uint8_t> exif;
+    me.Load(found.copies[1], read, &exif);
     EXPECT_TRUE(read.SamePixels(older));
+    EXPECT_EQ(exif.size(), 26u);
+    EXPECT_EQ(ExifOrientation(exif), 1);
 
     me.Discard(found.copies[0]);
     me.Adopt(found.copies[1]);

@@ -56,9 +56,47 @@ ExifBlock Exif(heif_image_handle* handle)
     return skip < size ? ExifFromPayload(bytes.data() + skip, size - skip) : ExifBlock{};
 }
 
+struct NclxDeleter {
+    void operator()(heif_color_profile_nclx* n) const { heif_nclx_color_profile_free(n); }
+};
+
+// Colours described by video numbers (nclx): primaries other than sRGB's
+// (Display P3, BT.2020 ...) become a profile. HDR curves (PQ, HLG) are left
+// alone: there is no sRGB picture of them without tone mapping.
+IccProfile ProfileOfNclx(heif_image_handle* handle)
+{
+    heif_color_profile_nclx* found = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &found).code != heif_error_Ok || !found)
+        return {};
+    const std::unique_ptr<heif_color_profile_nclx, NclxDeleter> nclx(found);
+    // 1: BT.709 (sRGB's primaries), 2: unspecified.
+    if (nclx->color_primaries == 1 || nclx->color_primaries == 2)
+        return {};
+    ToneCurve curve = ToneCurve::Srgb;
+    switch (nclx->transfer_characteristics) {
+    case 1:
+    case 2:
+    case 6:
+    case 13:
+    case 14:
+    case 15: break; // the SDR curves, shown as sRGB's
+    case 4: curve = ToneCurve::Gamma22; break;
+    case 8: curve = ToneCurve::Linear; break;
+    default: return {};
+    }
+    return ProfileOf({nclx->color_primary_red_x, nclx->color_primary_red_y, nclx->color_primary_green_x,
+                      nclx->color_primary_green_y, nclx->color_primary_blue_x, nclx->color_primary_blue_y,
+                      nclx->color_primary_white_x, nclx->color_primary_white_y},
+                     curve);
+}
+
+// The image's colour profile: an embedded ICC profile, else one made from
+// its nclx numbers.
 IccProfile Profile(heif_image_handle* handle)
 {
     const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
+    if (type == heif_color_profile_type_nclx)
+        return ProfileOfNclx(handle);
     if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC)
         return {};
     IccProfile profile(heif_image_handle_get_raw_color_profile_size(handle));

@@ -49,6 +49,7 @@ void RecoveryWatch::Check(RecoveryKeeper::Clock::time_point now, bool busy)
         snapshot.about.fileName = editor.Document.DocFileName;
         snapshot.about.title = title ? title() : std::string();
         snapshot.about.jpegQuality = editor.Document.JpegQuality;
+        snapshot.about.exif = editor.Document.Exif;
         snapshot.about.time =
             std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
                 .count();

@@ -59,7 +59,7 @@ std::optional<RestoredCopy> OfferRecovery(RecoveryStore& store, QWidget* parent)
         }
         RestoredCopy chosen{TFastBMP(), copy};
         try {
-            store.Load(copy, chosen.picture);
+            store.Load(copy, chosen.picture, &chosen.copy.exif);
             store.Adopt(copy);
         } catch (const std::exception& e) {
             damaged.push_back(e.what());

@@ -7,6 +7,7 @@ lcms binding) shows for the file beside it; expected.txt pairs them."""
 
 import ctypes
 import io
+import os
 import struct
 import subprocess
 
@@ -257,6 +258,86 @@ def rgb16_tiff(name):
 
 rgb16_tiff("rgb16.tif")
 
+def heif_with_transforms(source, name, transforms):
+    """The HEIF file `source` with transformative properties (each a box such
+    as irot or imir) added to its primary image, in order: the properties go
+    at the end of ipco, the associations at the end of the primary's ipma
+    entry, and the file offsets of iloc move past the added bytes."""
+    with open(source, "rb") as f:
+        data = bytearray(f.read())
+
+    def find(kind, start, end):
+        i = start
+        while i < end:
+            size, typ = struct.unpack(">I4s", data[i:i + 8])
+            if typ == kind:
+                return i, size
+            i += size
+        raise ValueError(kind)
+
+    meta, meta_size = find(b"meta", 0, len(data))
+    iprp, iprp_size = find(b"iprp", meta + 12, meta + meta_size)
+    ipco, ipco_size = find(b"ipco", iprp + 8, iprp + iprp_size)
+    ipma, ipma_size = find(b"ipma", iprp + 8, iprp + iprp_size)
+    pitm, _ = find(b"pitm", meta + 12, meta + meta_size)
+    primary = struct.unpack(">H", data[pitm + 12:pitm + 14])[0]
+    properties, i = 0, ipco + 8
+    while i < ipco + ipco_size:
+        properties += 1
+        i += struct.unpack(">I", data[i:i + 4])[0]
+    added = b"".join(transforms)
+    # The primary's entry in ipma (version 0, one-byte associations).
+    assert data[ipma + 8] == 0 and data[ipma + 11] & 1 == 0
+    entries, at = struct.unpack(">I", data[ipma + 12:ipma + 16])[0], ipma + 16
+    for _ in range(entries):
+        item, count = struct.unpack(">HB", data[at:at + 3])
+        if item == primary:
+            break
+        at += 3 + count
+    data[at + 2] = count + len(transforms)
+    end_of_entry = at + 3 + count
+    data[end_of_entry:end_of_entry] = bytes(0x80 | (properties + 1 + k) for k in range(len(transforms)))
+    data[ipco + ipco_size:ipco + ipco_size] = added
+    grow = len(added) + len(transforms)
+    for box, size in ((meta, meta_size), (iprp, iprp_size), (ipco, ipco_size), (ipma, ipma_size)):
+        extra = grow if box != ipco and box != ipma else (len(added) if box == ipco else len(transforms))
+        if box == ipma:
+            box += len(added)  # it follows ipco
+        struct.pack_into(">I", data, box, size + extra)
+    # iloc (before iprp here): file offsets of items stored after the meta box.
+    iloc, _ = find(b"iloc", meta + 12, meta + meta_size)
+    version = data[iloc + 8]
+    offset_size, length_size = data[iloc + 12] >> 4, data[iloc + 12] & 15
+    base_size, index_size = data[iloc + 13] >> 4, (data[iloc + 13] & 15 if version else 0)
+    assert version < 2 and base_size in (0, 4) and offset_size in (0, 4)
+    count, at = struct.unpack(">H", data[iloc + 14:iloc + 16])[0], iloc + 16
+    for _ in range(count):
+        at += 2
+        method = struct.unpack(">H", data[at:at + 2])[0] & 15 if version else 0
+        at += 2 if version else 0
+        at += 2
+        base_at = at
+        at += base_size
+        extents = struct.unpack(">H", data[at:at + 2])[0]
+        at += 2
+        for _ in range(extents):
+            at += index_size
+            if method == 0:
+                if base_size:
+                    pass
+                elif offset_size:
+                    struct.pack_into(">I", data, at, struct.unpack(">I", data[at:at + 4])[0] + grow)
+            at += offset_size + length_size
+        if method == 0 and base_size:
+            struct.pack_into(">I", data, base_at, struct.unpack(">I", data[base_at:base_at + 4])[0] + grow)
+    with open(name, "wb") as f:
+        f.write(data)
+
+
+def property_box(kind, value):
+    return struct.pack(">I4sB", 9, kind, value)
+
+
 # HEIC and AVIF (references: heif-convert); a HEIC whose EXIF says 6 but
 # whose container does not turn it: the container wins.
 run("heif-enc", "-q", "90", "chart.png", "-o", "chart.heic")
@@ -265,5 +346,21 @@ run("heif-enc", "-A", "-q", "90", "chart.png", "-o", "chart.avif")
 heif_reference("chart.avif")
 run("heif-enc", "-q", "90", "orient-6.jpg", "-o", "exif-6.heic")
 heif_reference("exif-6.heic")
+# Turned a quarter anticlockwise, then mirrored top-bottom, by the container.
+heif_with_transforms("chart.heic", "turned.heic", [property_box(b"irot", 1), property_box(b"imir", 0)])
+heif_reference("turned.heic")
 run("heif-enc", "-q", "90", "alpha.png", "-o", "alpha.heic")
 heif_reference("alpha.heic")
+# Display P3 told by video numbers (nclx: primaries 12, sRGB curve), nearly
+# lossless. heif-enc 1.15 writes its own numbers whatever it is told, so the
+# colr box is patched.
+run("heif-enc", "-A", "-L", "-p", "chroma=444", "chart.png", "-o", "p3.avif")
+with open("p3.avif", "rb") as f:
+    avif = bytearray(f.read())
+colr = avif.index(b"colrnclx") + 8
+struct.pack_into(">HH", avif, colr, 12, 13)
+with open("p3.avif", "wb") as f:
+    f.write(avif)
+run("heif-convert", "p3.avif", "p3.avif.decoded.png")
+to_srgb(Image.open("p3.avif.decoded.png").convert("RGB"), display_p3).save("p3.avif.ref.png")
+os.remove("p3.avif.decoded.png")
