@@ -5,7 +5,10 @@
 #include <lcms2.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace krt {
 namespace {
@@ -64,22 +67,156 @@ bool Identity(void* transform)
     return std::equal(std::begin(in), std::end(in), std::begin(out));
 }
 
+// A profile of three curves and a matrix (what cameras, phones and image
+// editors embed: sRGB, Adobe RGB, Display P3 ...) goes to sRGB as a table
+// per channel to linear light, one 3 x 3 matrix and a table back, several
+// times faster than lcms's general 8-bit path and within one level of it.
+// Anything else (tables of colours, curves that do not start at black,
+// where black-point compensation would act) goes through lcms.
+class MatrixShaper {
+public:
+    static std::optional<MatrixShaper> Of(void* from)
+    {
+        const Profile srgb(cmsCreate_sRGBProfile());
+        if (!srgb || !cmsIsMatrixShaper(from) || cmsIsCLUT(from, INTENT_RELATIVE_COLORIMETRIC, LCMS_USED_AS_INPUT))
+            return std::nullopt;
+        MatrixShaper shaper;
+        double source[3][3], target[3][3];
+        if (!Colorants(from, source) || !Colorants(srgb.get(), target) || !Invert(target))
+            return std::nullopt;
+        double matrix[3][3];
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) {
+                matrix[i][j] = 0;
+                for (int k = 0; k < 3; ++k)
+                    matrix[i][j] += target[i][k] * source[k][j];
+            }
+        const cmsTagSignature curves[3] = {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag};
+        for (int j = 0; j < 3; ++j) {
+            const auto* curve = static_cast<const cmsToneCurve*>(cmsReadTag(from, curves[j]));
+            if (!curve || cmsEvalToneCurveFloat(curve, 0.0f) > 1e-6f)
+                return std::nullopt;
+            for (int v = 0; v < 256; ++v) {
+                const double linear = cmsEvalToneCurveFloat(curve, static_cast<float>(v) / 255.0f);
+                for (int i = 0; i < 3; ++i)
+                    shaper.terms[i][j][v] =
+                        static_cast<std::int32_t>(std::lround(matrix[i][j] * linear * (EncodeSteps - 1)));
+            }
+        }
+        // sRGB's own curve, reversed, sampled finely enough near black
+        // (where it is steepest) to stay within a level.
+        const auto* srgbCurve = static_cast<const cmsToneCurve*>(cmsReadTag(srgb.get(), cmsSigRedTRCTag));
+        cmsToneCurve* back = srgbCurve ? cmsReverseToneCurve(srgbCurve) : nullptr;
+        if (!back)
+            return std::nullopt;
+        for (int i = 0; i < EncodeSteps; ++i) {
+            const float v = cmsEvalToneCurveFloat(back, static_cast<float>(i) / (EncodeSteps - 1));
+            shaper.encode[static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(std::clamp(std::lround(v * 255.0f), 0L, 255L));
+        }
+        cmsFreeToneCurve(back);
+        return shaper;
+    }
+
+    // `count` blue-green-red pixels in place: each output channel is the sum
+    // of three table entries (matrix times linear value, in 1/65535ths),
+    // clamped and looked up.
+    void Row(std::uint8_t* p, int count) const
+    {
+        const std::uint8_t* const back = encode.data();
+        auto level = [back](std::int32_t sum) { return back[std::min(std::max(sum, 0), EncodeSteps - 1)]; };
+        for (int x = 0; x < count; ++x, p += 3) {
+            const std::uint8_t r = p[2], g = p[1], b = p[0];
+            const std::uint8_t outR = level(terms[0][0][r] + terms[0][1][g] + terms[0][2][b]);
+            const std::uint8_t outG = level(terms[1][0][r] + terms[1][1][g] + terms[1][2][b]);
+            const std::uint8_t outB = level(terms[2][0][r] + terms[2][1][g] + terms[2][2][b]);
+            p[0] = outB;
+            p[1] = outG;
+            p[2] = outR;
+        }
+    }
+
+private:
+    static constexpr int EncodeSteps = 1 << 14; // 16 KB: the table stays in the first-level cache
+
+    // The profile's primaries in the connection space (columns: red, green, blue).
+    static bool Colorants(void* profile, double m[3][3])
+    {
+        const cmsTagSignature tags[3] = {cmsSigRedColorantTag, cmsSigGreenColorantTag, cmsSigBlueColorantTag};
+        for (int c = 0; c < 3; ++c) {
+            const auto* xyz = static_cast<const cmsCIEXYZ*>(cmsReadTag(profile, tags[c]));
+            if (!xyz)
+                return false;
+            m[0][c] = xyz->X;
+            m[1][c] = xyz->Y;
+            m[2][c] = xyz->Z;
+        }
+        return true;
+    }
+
+    static bool Invert(double m[3][3])
+    {
+        const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                           m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                           m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+        if (std::abs(det) < 1e-12)
+            return false;
+        double inverse[3][3];
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) {
+                // The cofactor of (j, i), by the cyclic rule.
+                const int a = (j + 1) % 3, b = (j + 2) % 3, c = (i + 1) % 3, d = (i + 2) % 3;
+                inverse[i][j] = (m[a][c] * m[b][d] - m[a][d] * m[b][c]) / det;
+            }
+        std::copy(&inverse[0][0], &inverse[0][0] + 9, &m[0][0]);
+        return true;
+    }
+
+    // terms[i][j][v]: output channel i's share of input channel j at v.
+    std::int32_t terms[3][3][256];
+    std::vector<std::uint8_t> encode = std::vector<std::uint8_t>(EncodeSteps);
+};
+
 } // namespace
 
-bool ConvertToSrgb(TFastBMP& picture, const IccProfile& bytes)
+struct SrgbConverter::Parts {
+    Transform transform;
+    std::optional<MatrixShaper> shaper;
+};
+
+std::unique_ptr<SrgbConverter> SrgbConverter::Make(const IccProfile& bytes)
 {
     const Profile profile = Open(bytes);
     if (!profile || cmsGetColorSpace(profile.get()) != cmsSigRgbData)
+        return nullptr;
+    auto parts = std::make_unique<Parts>();
+    parts->transform = ToSrgb(profile.get(), TYPE_BGR_8);
+    if (!parts->transform || Identity(parts->transform.get()))
+        return nullptr;
+    parts->shaper = MatrixShaper::Of(profile.get());
+    return std::unique_ptr<SrgbConverter>(new SrgbConverter(std::move(parts)));
+}
+
+SrgbConverter::SrgbConverter(std::unique_ptr<Parts> made) : parts(std::move(made)) {}
+SrgbConverter::~SrgbConverter() = default;
+
+void SrgbConverter::Rows(TFastBMP& picture, int from, int to) const
+{
+    for (int y = from; y < to; ++y) {
+        std::uint8_t* row = picture.RowTable[static_cast<std::size_t>(y)];
+        if (parts->shaper)
+            parts->shaper->Row(row, picture.Width);
+        else
+            cmsDoTransform(parts->transform.get(), row, row, static_cast<cmsUInt32Number>(picture.Width));
+    }
+}
+
+bool ConvertToSrgb(TFastBMP& picture, const IccProfile& profile)
+{
+    const std::unique_ptr<SrgbConverter> converter = SrgbConverter::Make(profile);
+    if (!converter)
         return false;
-    const Transform transform = ToSrgb(profile.get(), TYPE_BGR_8);
-    if (!transform || Identity(transform.get()))
-        return false;
-    ParallelRows(picture.Height, ThreadPool::Count(0), [&](int from, int to) {
-        for (int y = from; y < to; ++y) {
-            std::uint8_t* row = picture.RowTable[static_cast<std::size_t>(y)];
-            cmsDoTransform(transform.get(), row, row, static_cast<cmsUInt32Number>(picture.Width));
-        }
-    });
+    ParallelRows(picture.Height, ThreadPool::Count(0), [&](int from, int to) { converter->Rows(picture, from, to); });
     return true;
 }
 

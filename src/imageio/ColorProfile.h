@@ -21,6 +21,23 @@ using IccProfile = std::vector<std::uint8_t>;
 // unusable, is not an RGB profile, or changes nothing (an sRGB profile).
 bool ConvertToSrgb(TFastBMP& picture, const IccProfile& profile);
 
+// The same conversion prepared once and applied to rows as they come (a
+// decoder's bands, converted on another core while it decodes the next).
+class SrgbConverter {
+public:
+    // Nothing when ConvertToSrgb would change nothing.
+    static std::unique_ptr<SrgbConverter> Make(const IccProfile& profile);
+    ~SrgbConverter();
+    // Rows from ... to - 1 of the picture, in place; safe from several threads
+    // on different rows.
+    void Rows(TFastBMP& picture, int from, int to) const;
+
+private:
+    struct Parts;
+    explicit SrgbConverter(std::unique_ptr<Parts> made);
+    std::unique_ptr<Parts> parts;
+};
+
 // The chromaticities of an RGB space, as video and AVIF/HEIF files name it
 // (CIE xy of its primaries and white), and its tone curve.
 struct Chromaticities {

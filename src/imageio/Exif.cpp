@@ -145,13 +145,14 @@ ExifBlock ExifForSaving(const ExifBlock& exif, int width, int height)
         if (tiff.NextField(ifd1)) {
             const auto offset = tiff.Entry(ifd1, ThumbnailOffsetTag);
             const auto length = tiff.Entry(ifd1, ThumbnailLengthTag);
-            const auto start = offset ? tiff.Number(*offset) : std::nullopt;
-            const auto bytes = length ? tiff.Number(*length) : std::nullopt;
-            if (start && bytes && tiff.Has(*start, *bytes)) {
-                if (std::size_t{*start} + *bytes == out.size())
-                    out.resize(*start);
+            // No thumbnail is 0 bytes at 0: nothing to wipe.
+            const std::size_t start = offset ? tiff.Number(*offset).value_or(0) : 0;
+            const std::size_t bytes = length ? tiff.Number(*length).value_or(0) : 0;
+            if (bytes != 0 && tiff.Has(start, bytes)) {
+                if (start + bytes == out.size())
+                    out.resize(start);
                 else
-                    std::memset(out.data() + *start, 0, *bytes);
+                    std::memset(out.data() + start, 0, bytes);
             }
         }
     }

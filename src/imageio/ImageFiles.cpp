@@ -4,6 +4,7 @@
 #include "core/FileReading.h"
 #include "core/KrtError.h"
 #include "core/OwnMessages.h"
+#include "imageio/BandConversion.h"
 #include "imageio/Orientation.h"
 
 #include <algorithm>
@@ -120,11 +121,11 @@ bool CanWrite(ImageFormat format) { return format != ImageFormat::Gif && format 
 const char* const ReadableTypes = "BMP, JPEG, GIF, PNG, WebP, TIFF, HEIF and AVIF";
 
 void DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat fallback, TFastBMP& image,
-                 const DecodeLimits& limits, PictureMetadata* metadata)
+                 const DecodeLimits& limits, PictureMetadata* metadata, const RowsDecoded* rowsDecoded)
 {
     switch (FormatFromSignature(data, size).value_or(fallback)) {
     case ImageFormat::Bmp: DecodeBmp(data, size, image, limits); break;
-    case ImageFormat::Jpeg: DecodeJpeg(data, size, image, limits, metadata); break;
+    case ImageFormat::Jpeg: DecodeJpeg(data, size, image, limits, metadata, rowsDecoded); break;
     case ImageFormat::Gif: DecodeGif(data, size, image, limits); break;
     case ImageFormat::Png: DecodePng(data, size, image, limits, metadata); break;
     case ImageFormat::Webp: DecodeWebp(data, size, image, limits, metadata); break;
@@ -152,9 +153,12 @@ void ReadImageFile(const std::string& path, TFastBMP& image, const DecodeLimits&
     TFastBMP decoded;
     PictureMetadata metadata;
     try {
-        DecodeImage(file.data.Data(), file.size, *format, decoded, limits, &metadata);
-        // As it should look: in sRGB, and upright.
-        if (!metadata.icc.empty())
+        // As it should look: in sRGB (converted while the decoder goes on
+        // where it can), and upright.
+        BandConversion bands(decoded);
+        const RowsDecoded ready = [&bands](const IccProfile& profile, int rows) { bands.RowsDecoded(profile, rows); };
+        DecodeImage(file.data.Data(), file.size, *format, decoded, limits, &metadata, &ready);
+        if (!bands.Finish() && !metadata.icc.empty())
             ConvertToSrgb(decoded, metadata.icc);
         if (!metadata.upright)
             ApplyOrientation(decoded, ExifOrientation(metadata.exif));

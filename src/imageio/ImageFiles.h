@@ -55,6 +55,7 @@ void WriteImageFile(const std::string& path, const TFastBMP& image, int jpegQual
 // Decodes a whole file held in memory; the format is recognised from the
 // data's signature when it has one, else `fallback` is used.
 void DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat fallback, TFastBMP& image,
-                 const DecodeLimits& limits = {}, PictureMetadata* metadata = nullptr);
+                 const DecodeLimits& limits = {}, PictureMetadata* metadata = nullptr,
+                 const RowsDecoded* rowsDecoded = nullptr);
 
 } // namespace krt

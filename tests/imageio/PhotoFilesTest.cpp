@@ -42,7 +42,7 @@ TEST(PhotoFiles, EachLooksAsItsReferenceToolShowsIt)
         EXPECT_LE(test::MaxChannelDifference(picture, expected), tolerance) << name << " against " << reference;
         ++compared;
     }
-    EXPECT_GE(compared, 39);
+    EXPECT_GE(compared, 41);
 }
 
 bool Holds(const ExifBlock& block, const std::string& text)
@@ -86,6 +86,16 @@ TEST(PhotoFiles, ExifSurvivesASaveUprightWithoutItsThumbnail)
     WriteImageFile(folder.Path("plain.png").string(), cropped, WriteOptions{});
     ReadImageFile(folder.Path("plain.png").string(), back, {}, &none);
     EXPECT_TRUE(none.empty());
+}
+
+// Video colour numbers libheif refuses are ignored (the picture read as
+// sRGB); the numbers it hands out all the same are freed (the sanitizer
+// build reports a leak at exit otherwise).
+TEST(PhotoFiles, RefusedColourNumbersAreIgnored)
+{
+    TFastBMP picture;
+    ReadImageFile(test::ProjectData("hostile/unknown-colour-numbers.avif").string(), picture);
+    EXPECT_EQ(picture.Width, 48);
 }
 
 // A damaged block is neither applied nor written back; its reader stays

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -34,6 +35,11 @@ struct PictureMetadata {
     bool upright = false; // the container turned the picture already (HEIF): its EXIF orientation is done
 };
 
+// Told by a decoder, now and then, that the rows above `rows` are final,
+// with the picture's embedded RGB profile: the caller may convert them on
+// another core while the decoder goes on.
+using RowsDecoded = std::function<void(const IccProfile& profile, int rows)>;
+
 // A colour with alpha over white: the editor's pictures have no transparency.
 inline std::uint8_t OverWhite(unsigned value, unsigned alpha)
 {
@@ -45,7 +51,7 @@ inline std::uint8_t OverWhite(unsigned value, unsigned alpha)
 // resized but is never handed out then. Those that can fill `metadata`.
 void DecodeBmp(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits);
 void DecodeJpeg(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits,
-                PictureMetadata* metadata = nullptr);
+                PictureMetadata* metadata = nullptr, const RowsDecoded* rowsDecoded = nullptr);
 void DecodeGif(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits);
 void DecodePng(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits,
                PictureMetadata* metadata = nullptr);

@@ -66,9 +66,11 @@ struct NclxDeleter {
 IccProfile ProfileOfNclx(heif_image_handle* handle)
 {
     heif_color_profile_nclx* found = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle, &found).code != heif_error_Ok || !found)
-        return {};
+    const heif_error error = heif_image_handle_get_nclx_color_profile(handle, &found);
+    // libheif hands out the numbers it read even when it refuses them.
     const std::unique_ptr<heif_color_profile_nclx, NclxDeleter> nclx(found);
+    if (error.code != heif_error_Ok || !nclx)
+        return {};
     // 1: BT.709 (sRGB's primaries), 2: unspecified.
     if (nclx->color_primaries == 1 || nclx->color_primaries == 2)
         return {};

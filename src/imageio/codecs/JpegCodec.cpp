@@ -177,8 +177,10 @@ struct Decoder {
         }
     }
 
-    // `cmykProfile`: the embedded CMYK profile, when there is a usable one.
-    bool ReadPixels(TFastBMP& image, const IccProfile& cmykProfile)
+    // `cmykProfile`: the embedded CMYK profile, when there is a usable one;
+    // `rgbProfile` goes to `ready` with every band of 64 rows.
+    bool ReadPixels(TFastBMP& image, const IccProfile& cmykProfile, const IccProfile& rgbProfile,
+                    const RowsDecoded* ready)
     {
         if (setjmp(err.jump))
             return false;
@@ -209,6 +211,8 @@ struct Decoder {
             if (!cmyk) {
                 JSAMPROW rows[1] = {row};
                 jpeg_read_scanlines(&cinfo, rows, 1);
+                if (ready && (cinfo.output_scanline % 64 == 0 || cinfo.output_scanline == cinfo.output_height))
+                    (*ready)(rgbProfile, static_cast<int>(cinfo.output_scanline));
                 continue;
             }
             jpeg_read_scanlines(&cinfo, cmykRow, 1);
@@ -278,7 +282,7 @@ struct Encoder {
 } // namespace
 
 void DecodeJpeg(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits,
-                PictureMetadata* metadata)
+                PictureMetadata* metadata, const RowsDecoded* rowsDecoded)
 {
     Decoder decoder;
     if (!decoder.ReadHeader(data, size))
@@ -301,7 +305,7 @@ void DecodeJpeg(const std::uint8_t* data, std::size_t size, TFastBMP& image, con
             throw DecodeError(std::string("its JPEG data is damaged: ") + TooManyScans);
     }
     image.Allocate(static_cast<int>(decoder.cinfo.image_width), static_cast<int>(decoder.cinfo.image_height));
-    if (!decoder.ReadPixels(image, cmyk ? found.icc : IccProfile{}))
+    if (!decoder.ReadPixels(image, cmyk ? found.icc : IccProfile{}, cmyk ? IccProfile{} : found.icc, rowsDecoded))
         throw DecodeError(std::string("its JPEG data is damaged: ") + decoder.err.message);
     // A CMYK profile was applied while decoding; an RGB one is the caller's.
     if (cmyk)

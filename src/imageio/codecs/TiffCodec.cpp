@@ -1,8 +1,9 @@
-// TIFF through libtiff, from memory: the first page in any form libtiff's
-// RGBA interface reads (1 to 16 bits, grey, RGB, palette, CMYK, YCbCr; strips
-// or tiles; none, LZW, Deflate, JPEG and the others it knows), read as
-// stored, so that the orientation tag is applied like EXIF's. Writing: 8-bit
-// RGB with Deflate.
+// TIFF through libtiff, from memory: the first page. 8-bit RGB in strips
+// (what cameras and scanners write) straight from its strips; every other
+// form libtiff's RGBA interface reads (1 to 16 bits, grey, RGB, palette,
+// CMYK, YCbCr; strips or tiles; none, LZW, Deflate, JPEG and the others it
+// knows) through it. Read as stored, so that the orientation tag is applied
+// like EXIF's. Writing: 8-bit RGB with Deflate.
 
 #include "imageio/codecs/Codec.h"
 
@@ -129,29 +130,52 @@ DecodeError Damaged(const Source& source)
     return DecodeError("its TIFF data is damaged" + (source.error.empty() ? "" : ": " + source.error));
 }
 
-} // namespace
-
-void DecodeTiff(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits,
-                PictureMetadata* metadata)
+// The common case straight from the strips: 8-bit RGB, interleaved, in
+// strips (any compression libtiff decodes to such samples).
+bool ReadPlainRgb(TIFF* tiff, TFastBMP& image, std::uint32_t width, std::uint32_t height, const Source& source)
 {
-    Source source;
-    source.data = data;
-    source.size = size;
-    const TiffFile tiff = Open(source, "rm");
-    if (!tiff)
-        throw DecodeError("it is not a readable TIFF image" + (source.error.empty() ? "" : ": " + source.error));
-    std::uint32_t width = 0, height = 0;
-    TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width);
-    TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height);
-    CheckDecodedSize(width, height, limits);
-    if (!DataCanHold(tiff.get(), size, width, height))
-        throw DecodeError("its TIFF data is cut short or far too small for a picture of " + std::to_string(width) +
-                          " x " + std::to_string(height) + " pixels");
+    std::uint16_t photometric = 0, bits = 0, samples = 0, planar = 0, compression = 0;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
+    if (photometric != PHOTOMETRIC_RGB || bits != 8 || samples != 3 || planar != PLANARCONFIG_CONTIG ||
+        TIFFIsTiled(tiff) || compression == COMPRESSION_OJPEG)
+        return false;
+    std::uint32_t rowsPerStrip = height;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    rowsPerStrip = std::clamp<std::uint32_t>(rowsPerStrip, 1, height);
+    const std::size_t rowBytes = std::size_t{3} * width;
+    std::vector<std::uint8_t> strip(rowBytes * rowsPerStrip);
+    image.Allocate(static_cast<int>(width), static_cast<int>(height));
+    for (std::uint32_t top = 0; top < height; top += rowsPerStrip) {
+        const std::uint32_t rows = std::min(rowsPerStrip, height - top);
+        const tmsize_t wanted = static_cast<tmsize_t>(rowBytes * rows);
+        if (TIFFReadEncodedStrip(tiff, TIFFComputeStrip(tiff, top, 0), strip.data(), wanted) != wanted ||
+            !source.error.empty())
+            throw Damaged(source);
+        for (std::uint32_t y = 0; y < rows; ++y) {
+            const std::uint8_t* s = strip.data() + rowBytes * y;
+            std::uint8_t* d = image.RowTable[top + y];
+            for (std::uint32_t x = 0; x < width; ++x, s += 3, d += 3) {
+                d[0] = s[2];
+                d[1] = s[1];
+                d[2] = s[0];
+            }
+        }
+    }
+    return true;
+}
+
+// Everything else through libtiff's RGBA reader, read as stored (the
+// orientation is applied afterwards, like EXIF's).
+void ReadThroughRgba(TIFF* tiff, TFastBMP& image, std::uint32_t width, std::uint32_t height, const Source& source)
+{
     char why[1024] = "";
     TIFFRGBAImage reader;
-    if (!TIFFRGBAImageOK(tiff.get(), why) || !TIFFRGBAImageBegin(&reader, tiff.get(), 1, why))
+    if (!TIFFRGBAImageOK(tiff, why) || !TIFFRGBAImageBegin(&reader, tiff, 1, why))
         throw DecodeError(std::string("its kind of TIFF picture cannot be read: ") + why);
-    // Read as stored: the orientation is applied afterwards, like EXIF's.
     reader.req_orientation = reader.orientation;
     std::vector<std::uint32_t> raster(static_cast<std::size_t>(width) * height);
     const bool read = TIFFRGBAImageGet(&reader, raster.data(), width, height) != 0;
@@ -170,6 +194,28 @@ void DecodeTiff(const std::uint8_t* data, std::size_t size, TFastBMP& image, con
             d[2] = static_cast<std::uint8_t>(std::min<std::uint32_t>(TIFFGetR(p) + clear, 255));
         }
     }
+}
+
+} // namespace
+
+void DecodeTiff(const std::uint8_t* data, std::size_t size, TFastBMP& image, const DecodeLimits& limits,
+                PictureMetadata* metadata)
+{
+    Source source;
+    source.data = data;
+    source.size = size;
+    const TiffFile tiff = Open(source, "rm");
+    if (!tiff)
+        throw DecodeError("it is not a readable TIFF image" + (source.error.empty() ? "" : ": " + source.error));
+    std::uint32_t width = 0, height = 0;
+    TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width);
+    TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height);
+    CheckDecodedSize(width, height, limits);
+    if (!DataCanHold(tiff.get(), size, width, height))
+        throw DecodeError("its TIFF data is cut short or far too small for a picture of " + std::to_string(width) +
+                          " x " + std::to_string(height) + " pixels");
+    if (!ReadPlainRgb(tiff.get(), image, width, height, source))
+        ReadThroughRgba(tiff.get(), image, width, height, source);
     if (!metadata)
         return;
     std::uint16_t orientation = 1;

@@ -155,3 +155,10 @@ write("truncated.heic", whole[: len(whole) * 6 // 10])
 # The image's spatial extent announcing 60000 x 60000 pixels.
 at = whole.index(b"ispe") + 8
 write("huge-size.heic", whole[:at] + struct.pack(">II", 60000, 60000) + whole[at + 8:])
+# Video colour numbers libheif refuses (matrix coefficients 99): it hands
+# out the numbers all the same, which must not leak.
+with open("../photos/p3.avif", "rb") as f:
+    avif = bytearray(f.read())
+colr = avif.index(b"colrnclx") + 8
+struct.pack_into(">H", avif, colr + 4, 99)
+write("unknown-colour-numbers.avif", bytes(avif))

@@ -172,6 +172,13 @@ to_srgb(Image.open("p3.jpg").convert("RGB"), display_p3).save("p3.jpg.ref.png")
 base.save("p3.webp", icc_profile=display_p3, lossless=True)
 to_srgb(base, display_p3).save("p3.ref.png")
 base.save("adobergb.tif", icc_profile=adobe_rgb)
+# Every colour of a 16-step grid (4096) under each profile: the conversion
+# within a level of lcms's everywhere, the gamut's edges included.
+grid = Image.new("RGB", (64, 64))
+grid.putdata([(17 * (i % 16), 17 * (i // 16 % 16), 17 * (i // 256)) for i in range(4096)])
+for profile, name in ((adobe_rgb, "grid-adobergb.png"), (display_p3, "grid-p3.png")):
+    grid.save(name, icc_profile=profile)
+    to_srgb(grid, profile).save(name.replace(".png", ".ref.png"))
 with open("broken-profile.png", "wb") as f:
     out = io.BytesIO()
     base.save(out, "PNG", icc_profile=b"not a profile at all" * 8)
