@@ -7,6 +7,12 @@
 
 namespace krt::bench {
 
+const TFastBMP& Photo24()
+{
+    static const TFastBMP picture = PhotoLikeImage(6000, 4000);
+    return picture;
+}
+
 TFastBMP PhotoLikeImage(int width, int height)
 {
     TFastBMP image(width, height);

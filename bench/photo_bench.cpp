@@ -20,11 +20,7 @@ namespace {
 
 constexpr int Width = 6000, Height = 4000;
 
-const TFastBMP& Picture()
-{
-    static const TFastBMP picture = PhotoLikeImage(Width, Height);
-    return picture;
-}
+const TFastBMP& Picture() { return Photo24(); }
 
 std::vector<std::uint8_t> FileBytes(const std::string& path)
 {

@@ -13,11 +13,7 @@ namespace {
 
 constexpr int Width = 6000, Height = 4000;
 
-const TFastBMP& Picture()
-{
-    static const TFastBMP picture = PhotoLikeImage(Width, Height);
-    return picture;
-}
+const TFastBMP& Picture() { return Photo24(); }
 
 void Snapshot(benchmark::State& state)
 {

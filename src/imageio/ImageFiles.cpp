@@ -78,42 +78,44 @@ constexpr std::uint64_t MaxImageFileBytes = std::uint64_t{1} << 31;
 
 } // namespace
 
-std::optional<ImageFormat> FormatForReading(const std::string& path)
+namespace {
+
+// The names each format goes by; `readOnly` names choose a decoder but not
+// an encoder (a file saved under them is a bitmap, as under any other name).
+struct Extension {
+    const char* upper;
+    ImageFormat format;
+    bool readOnly;
+};
+constexpr Extension Extensions[] = {
+    {".BMP", ImageFormat::Bmp, false},   {".DIB", ImageFormat::Bmp, true},    {".JPG", ImageFormat::Jpeg, false},
+    {".JPEG", ImageFormat::Jpeg, false}, {".JPE", ImageFormat::Jpeg, true},   {".GIF", ImageFormat::Gif, false},
+    {".PNG", ImageFormat::Png, false},   {".WEBP", ImageFormat::Webp, false}, {".TIF", ImageFormat::Tiff, false},
+    {".TIFF", ImageFormat::Tiff, false}, {".HEIC", ImageFormat::Heif, false}, {".HEIF", ImageFormat::Heif, false},
+    {".HIF", ImageFormat::Heif, false},  {".AVIF", ImageFormat::Heif, false},
+};
+
+const Extension* FindExtension(const std::string& path)
 {
     const std::string ext = UpperExtension(path);
-    if (ext == ".BMP" || ext == ".DIB")
-        return ImageFormat::Bmp;
-    if (ext == ".JPG" || ext == ".JPEG" || ext == ".JPE")
-        return ImageFormat::Jpeg;
-    if (ext == ".GIF")
-        return ImageFormat::Gif;
-    if (ext == ".PNG")
-        return ImageFormat::Png;
-    if (ext == ".WEBP")
-        return ImageFormat::Webp;
-    if (ext == ".TIF" || ext == ".TIFF")
-        return ImageFormat::Tiff;
-    if (ext == ".HEIC" || ext == ".HEIF" || ext == ".HIF" || ext == ".AVIF")
-        return ImageFormat::Heif;
-    return std::nullopt;
+    for (const Extension& e : Extensions)
+        if (ext == e.upper)
+            return &e;
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<ImageFormat> FormatForReading(const std::string& path)
+{
+    const Extension* e = FindExtension(path);
+    return e ? std::optional<ImageFormat>(e->format) : std::nullopt;
 }
 
 ImageFormat FormatForWriting(const std::string& path)
 {
-    const std::string ext = UpperExtension(path);
-    if (ext == ".JPG" || ext == ".JPEG")
-        return ImageFormat::Jpeg;
-    if (ext == ".PNG")
-        return ImageFormat::Png;
-    if (ext == ".GIF")
-        return ImageFormat::Gif;
-    if (ext == ".WEBP")
-        return ImageFormat::Webp;
-    if (ext == ".TIF" || ext == ".TIFF")
-        return ImageFormat::Tiff;
-    if (ext == ".HEIC" || ext == ".HEIF" || ext == ".HIF" || ext == ".AVIF")
-        return ImageFormat::Heif;
-    return ImageFormat::Bmp;
+    const Extension* e = FindExtension(path);
+    return e && !e->readOnly ? e->format : ImageFormat::Bmp;
 }
 
 bool CanWrite(ImageFormat format) { return format != ImageFormat::Gif && format != ImageFormat::Heif; }
