@@ -165,8 +165,10 @@ TEST(FileCommands, SaveStateFollowsTheName)
 {
     Fixture f;
     f.editor.Document.ModifiedCount = 1;
-    for (auto [name, enabled] : {std::pair{"x.jpg", true}, std::pair{"x.BMP", true}, std::pair{"x.png", true},
-                                 std::pair{"x.gif", false}, std::pair{"x.jpeg", false}, std::pair{".bm", false}}) {
+    for (auto [name, enabled] :
+         {std::pair{"x.jpg", true}, std::pair{"x.BMP", true}, std::pair{"x.png", true}, std::pair{"x.gif", false},
+          std::pair{"x.jpeg", false}, std::pair{".bm", false}, std::pair{"x.webp", true}, std::pair{"x.TIF", true},
+          std::pair{"x.tiff", true}, std::pair{"x.heic", false}}) {
         f.editor.Document.DocFileName = name;
         EXPECT_EQ(f.commands.SaveEnabled(), enabled) << name;
     }
