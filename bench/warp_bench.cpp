@@ -76,12 +76,35 @@ void HandWritten(benchmark::State& state)
     Report(state);
 }
 
+// range(0): 0 wave, 1 swirl; range(1): 0 nearest, 1 bilinear, 2 bicubic;
+// range(2): samples per side; fast backend on all threads, edges clamped
+// (nearest with one sample and clamped edges takes the sampling path too).
+void Sampled(benchmark::State& state)
+{
+    const DeformationParams params = state.range(0) == 0 ? Wave() : Swirl();
+    WarpOptions options;
+    options.quality = {static_cast<Sampling>(state.range(1)), static_cast<int>(state.range(2)), EdgeMode::Clamp};
+    TFastBMP destination(Width, Height);
+    for (auto _ : state)
+        ApplyDeformation(destination, Picture(), params, White, options);
+    static const char* const names[] = {"nearest", "bilinear", "bicubic"};
+    state.SetLabel(std::string(state.range(0) == 0 ? "wave " : "swirl ") + names[state.range(1)] + " " +
+                   std::to_string(state.range(2)) + "x" + std::to_string(state.range(2)));
+    Report(state);
+}
+
 // The machines are shared: besides mean and median, report the fastest run.
 double Fastest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
 BENCHMARK(Formula)
     ->ArgsProduct({{0, 1}, {0}, {1}})
     ->ArgsProduct({{0, 1}, {1}, {1, 0}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK(Sampled)
+    ->ArgsProduct({{0, 1}, {0, 1, 2}, {1}})
+    ->ArgsProduct({{0, 1}, {1}, {2}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->ComputeStatistics("min", Fastest);

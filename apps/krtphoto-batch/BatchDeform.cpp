@@ -26,6 +26,37 @@ void ParseConstant(const std::string& text, std::array<int, 6>& constants, std::
 
 namespace {
 
+// One of `names` (their order is the enum's), or UsageError naming them all.
+template <class Enum, std::size_t N>
+Enum Choose(const std::string& option, const std::string& value, const char* const (&names)[N])
+{
+    std::string all;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (value == names[i])
+            return static_cast<Enum>(i);
+        all += (i ? (i + 1 == N ? " or " : ", ") : "") + std::string(names[i]);
+    }
+    throw UsageError(option + " takes " + all + ", not \"" + value + "\"");
+}
+
+// --sampling, --supersample and --edge.
+bool ParseSamplingOption(ArgumentCursor& cursor, WarpQuality& quality)
+{
+    static const char* const samplings[] = {"nearest", "bilinear", "bicubic"};
+    static const char* const edges[] = {"background", "clamp", "wrap", "mirror"};
+    static const char* const sides[] = {"1", "2", "4"};
+    const std::string& option = cursor.Current();
+    if (option == "--sampling")
+        quality.sampling = Choose<Sampling>(option, cursor.Value(), samplings);
+    else if (option == "--edge")
+        quality.edge = Choose<EdgeMode>(option, cursor.Value(), edges);
+    else if (option == "--supersample")
+        quality.samples = 1 << static_cast<int>(Choose<int>(option, cursor.Value(), sides));
+    else
+        return false;
+    return true;
+}
+
 int Deform(const Arguments& args)
 {
     std::optional<std::string> recordText, name, library;
@@ -64,7 +95,7 @@ int Deform(const Arguments& args)
             if (b != "fast" && b != "reference")
                 throw UsageError("--backend is fast or reference");
             options.backend = b == "fast" ? FormulaBackend::Fast : FormulaBackend::Reference;
-        } else if (!ParseOutputOption(cursor, plan)) {
+        } else if (!ParseOutputOption(cursor, plan) && !ParseSamplingOption(cursor, options.quality)) {
             cursor.Plain(files);
         }
     }
@@ -76,6 +107,9 @@ int Deform(const Arguments& args)
         recordText =
             FindRecord(DeformationLibraries, *name, LibraryRecords(DeformationLibraries, library, russianFirst));
     const DeformationRecord record = ParseRecord(*recordText);
+    if (!options.quality.Plain() && !record.Params().source)
+        throw UsageError("--sampling, --supersample and --edge apply to deformations in source coordinates; this "
+                         "one places pixels (target coordinates)");
     DeformationParams params = record.Params();
     for (std::size_t k = 0; k < 6; ++k)
         if (given[k])
@@ -108,7 +142,9 @@ const BatchCommand DeformCommand{
     "deform (--record TEXT | --name NAME [--library FILE]) [options] IN OUT",
     "Usage: krtphoto-batch deform (--record TEXT | --name NAME [--library FILE])\n"
     "         [--set a=N]... [--background RRGGBB] [--threads N] [--progress]\n"
-    "         [--quality N] [--backend fast|reference] [--language en|ru] IN OUT\n"
+    "         [--quality N] [--backend fast|reference] [--language en|ru]\n"
+    "         [--sampling nearest|bilinear|bicubic] [--supersample 1|2|4]\n"
+    "         [--edge background|clamp|wrap|mirror] IN OUT\n"
     "   (or --out-dir DIR [--format EXT] [--overwrite] [--jobs N] IN...)\n"
     "\n"
     "Applies a deformation to the whole picture IN, as OK in the deformation\n"
@@ -126,6 +162,15 @@ const BatchCommand DeformCommand{
     "  --threads N         worker threads (default: one per processor core)\n"
     "  --progress          shows how far the warp is on stderr\n"
     "  --backend B         fast (vectorised, the default) or reference (plain)\n"
+    "  --sampling S        how a point between pixels is read: nearest (the\n"
+    "                      editor's rule, the default), bilinear (its four\n"
+    "                      neighbours) or bicubic (sixteen, sharper)\n"
+    "  --supersample N     N x N points per pixel, averaged (1, the default, 2\n"
+    "                      or 4): smooth edges and no moire where the warp shrinks\n"
+    "  --edge E            what a point outside the picture reads: background\n"
+    "                      (the default), clamp (the nearest edge pixel), wrap\n"
+    "                      (the picture repeated) or mirror (mirrored)\n"
+    "                      (these three apply to source-coordinate records)\n"
     "\n"
     "A record is one line: the name, \"|\", then for each constant a to f its label,\n"
     "a used flag (1 used, 0 not) and \"^\", its default (0 to 100) and \"^\"; then two\n"

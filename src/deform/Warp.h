@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FastBMP.h"
+#include "deform/Sampling.h"
 #include "deform/formula/Evaluate.h"
 #include "deform/formula/FormulaProgram.h"
 
@@ -40,6 +41,9 @@ struct WarpOptions {
     std::function<bool(double)> progress;
     char decimalSeparator = '.';
     std::optional<std::uint32_t> randomSeed; // fixes random numbers (tests)
+    // How source coordinates are sampled. Target coordinates keep the plain
+    // rule whatever this says (for now).
+    WarpQuality quality;
 };
 
 // The two compiled formulas of a deformation.

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/Color.h"
+#include "core/FastBMP.h"
+
+#include <cstdint>
+
+namespace krt {
+
+// How a warp reads its source where the formulas point between pixels.
+enum class Sampling {
+    Nearest,  // one pixel, by the warp's own rule (Cartesian truncates, polar rounds halves up)
+    Bilinear, // the four pixels around the point, by distance
+    Bicubic,  // sixteen pixels, Keys' cubic convolution with a = -0.5
+};
+
+// What a sample outside the source gets.
+enum class EdgeMode {
+    Background, // the background colour
+    Clamp,      // the nearest edge pixel
+    Wrap,       // the picture repeated
+    Mirror,     // the picture mirrored, the edge pixel repeated: ... W-2, W-1 | W-1, W-2 ...
+};
+
+// The warp's sampling: the plain rule (one nearest pixel per destination
+// pixel, the background outside) unless told otherwise. `samples` per side
+// of a destination pixel: 1, 2 or 4, taken at x + (i + 1/2)/n - 1/2 and
+// averaged with equal weights.
+struct WarpQuality {
+    Sampling sampling = Sampling::Nearest;
+    int samples = 1;
+    EdgeMode edge = EdgeMode::Background;
+
+    bool Plain() const { return sampling == Sampling::Nearest && samples == 1 && edge == EdgeMode::Background; }
+};
+
+// The source index along a side of `size` pixels that index i reads under
+// the edge mode; -1 for the background.
+int EdgeIndex(std::int64_t i, int size, EdgeMode edge);
+
+// Adds the colour at source point (sx, sy) to sum (blue, green, red), pixel
+// (i, j) being the value at the point (i, j). Nearest takes the pixel the
+// warp's rule names (`polar`: rounding, else truncation toward zero).
+void AddSample(const TFastBMP& source, double sx, double sy, const WarpQuality& quality, bool polar,
+               PackedColor background, float sum[3]);
+
+// Adds the background colour to sum: a point that failed or that no
+// formula value reaches.
+void AddBackground(PackedColor background, float sum[3]);
+
+} // namespace krt

@@ -1,0 +1,172 @@
+// Warps that sample between pixels: bilinear and bicubic reading, edge modes
+// and supersampling, against literal per-sample arithmetic.
+
+#include "deform/Warp.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace krt {
+namespace {
+
+constexpr PackedColor Background = PackRGB(1, 2, 3);
+
+DeformationParams Params(const char* pair, bool cartesian = true)
+{
+    DeformationParams p;
+    p.formulaPair = pair;
+    p.cartesian = cartesian;
+    return p;
+}
+
+TFastBMP Warp(const TFastBMP& src, const char* pair, WarpQuality quality, bool cartesian = true,
+              FormulaBackend backend = FormulaBackend::Fast, int threads = 0)
+{
+    WarpOptions options;
+    options.quality = quality;
+    options.backend = backend;
+    options.threads = threads;
+    TFastBMP dst(src.Width, src.Height);
+    EXPECT_EQ(ApplyDeformation(dst, src, Params(pair, cartesian), Background, options).status, WarpStatus::Done);
+    return dst;
+}
+
+TFastBMP RandomPicture(int w, int h, unsigned seed)
+{
+    std::mt19937 random(seed);
+    TFastBMP p(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p.SetPixel(x, y, PackRGB(random() & 255, random() & 255, random() & 255));
+    return p;
+}
+
+const Sampling Samplings[] = {Sampling::Nearest, Sampling::Bilinear, Sampling::Bicubic};
+const EdgeMode Edges[] = {EdgeMode::Background, EdgeMode::Clamp, EdgeMode::Wrap, EdgeMode::Mirror};
+
+// A mapping by whole pixels gives exactly the source's pixels with every
+// sampling and edge mode, and a picture of one colour stays that colour
+// under any warp and supersampling when the edges repeat the picture.
+TEST(Sampling, WholePixelsAreExactAndOneColourStaysOne)
+{
+    const TFastBMP src = RandomPicture(37, 29, 1);
+    TFastBMP flat(37, 29);
+    flat.Fill(PackRGB(90, 160, 220));
+    for (Sampling sampling : Samplings)
+        for (EdgeMode edge : Edges) {
+            const WarpQuality q{sampling, 1, edge};
+            const TFastBMP identity = Warp(src, "x|y", q);
+            EXPECT_TRUE(identity.SamePixels(src)) << int(sampling) << " " << int(edge);
+            const TFastBMP shifted = Warp(src, "x+3|y-2", q);
+            for (int y = 2; y < 29; ++y)
+                for (int x = 0; x + 3 < 37; ++x)
+                    ASSERT_EQ(shifted.Pixel(x, y), src.Pixel(x + 3, y - 2)) << int(sampling) << " at " << x << "," << y;
+            if (edge == EdgeMode::Background)
+                continue;
+            for (int samples : {1, 2, 4})
+                for (const auto& [pair, cartesian] :
+                     {std::pair{"x*0.7+y*0.2+3.3|y*1.3-x*0.4", true}, std::pair{"t+r/9|r*0.8", false}})
+                    EXPECT_TRUE(Warp(flat, pair, {sampling, samples, edge}, cartesian).SamePixels(flat))
+                        << pair << " " << int(sampling) << " " << samples;
+        }
+}
+
+// Pixel (i, j) is the value at the point (i, j): a shift by a fraction reads
+// the neighbours with the weights of the kernel, checked against the
+// arithmetic written out; bicubic is Keys' kernel with a = -0.5.
+TEST(Sampling, FractionsWeighTheNeighbours)
+{
+    const TFastBMP src = RandomPicture(23, 19, 2);
+    auto keys = [](double t) {
+        t = std::abs(t);
+        return t <= 1 ? 1.5 * t * t * t - 2.5 * t * t + 1 : t < 2 ? -0.5 * t * t * t + 2.5 * t * t - 4 * t + 2 : 0.0;
+    };
+    const double fx = 0.3, fy = 0.6; // x + 2.3, y - 1.4: floor y - 2, fraction 0.6
+    for (Sampling sampling : {Sampling::Bilinear, Sampling::Bicubic}) {
+        const bool cubic = sampling == Sampling::Bicubic;
+        const TFastBMP out = Warp(src, "x+2.3|y-1.4", {sampling, 1, EdgeMode::Clamp});
+        for (int y = 0; y < 19; ++y)
+            for (int x = 0; x < 23; ++x)
+                for (int c = 0; c < 3; ++c) {
+                    double want = 0;
+                    for (int j = cubic ? -1 : 0; j <= (cubic ? 2 : 1); ++j)
+                        for (int i = cubic ? -1 : 0; i <= (cubic ? 2 : 1); ++i) {
+                            const double w =
+                                cubic ? keys(i - fx) * keys(j - fy) : (i ? fx : 1 - fx) * (j ? fy : 1 - fy);
+                            const int sx = std::clamp(x + 2 + i, 0, 22), sy = std::clamp(y - 2 + j, 0, 18);
+                            want += w * src.PixelAddress(sx, sy)[c];
+                        }
+                    want = std::clamp(std::round(want), 0.0, 255.0);
+                    ASSERT_NEAR(out.PixelAddress(x, y)[c], want, 1)
+                        << (cubic ? "bicubic" : "bilinear") << " at " << x << "," << y;
+                }
+    }
+}
+
+// What a sample 20 pixels left of the picture reads under each edge mode.
+TEST(Sampling, EdgeModesOnAShiftOfTwentyPixels)
+{
+    const TFastBMP src = RandomPicture(50, 6, 3);
+    struct Case {
+        EdgeMode edge;
+        int (*column)(int x); // the source column destination column x < 20 shows, -1 for the background
+    };
+    const Case cases[] = {
+        {EdgeMode::Background, [](int) { return -1; }},
+        {EdgeMode::Clamp, [](int) { return 0; }},
+        {EdgeMode::Wrap, [](int x) { return 30 + x; }},
+        {EdgeMode::Mirror, [](int x) { return 19 - x; }},
+    };
+    for (const Case& c : cases)
+        for (Sampling sampling : Samplings) {
+            const TFastBMP out = Warp(src, "x-20|y", {sampling, 1, c.edge});
+            for (int y = 0; y < 6; ++y)
+                for (int x = 0; x < 50; ++x) {
+                    const int column = x >= 20 ? x - 20 : c.column(x);
+                    ASSERT_EQ(out.Pixel(x, y), column < 0 ? Background : src.Pixel(column, y))
+                        << int(c.edge) << " " << int(sampling) << " at " << x << "," << y;
+                }
+        }
+}
+
+// Supersampling averages n x n points of each destination pixel: shrinking a
+// one-pixel checkerboard by 2 gives its mean grey, which one sample cannot.
+TEST(Sampling, SupersamplingAveragesThePixelsArea)
+{
+    TFastBMP board(64, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            board.SetPixel(x, y, (x + y) % 2 ? White : Black);
+    const TFastBMP one = Warp(board, "x*2|y*2", {Sampling::Nearest, 1, EdgeMode::Clamp});
+    EXPECT_EQ(one.Pixel(10, 10), Black) << "one sample per pixel hits the same squares";
+    for (int samples : {2, 4}) {
+        const TFastBMP out = Warp(board, "x*2|y*2", {Sampling::Nearest, samples, EdgeMode::Clamp});
+        // (Column and row 0 gather their points from -1 < v < 0 and from 0
+        // alike: the Cartesian rule truncates toward zero.)
+        for (int y = 1; y < 32; ++y)
+            for (int x = 1; x < 32; ++x)
+                ASSERT_NEAR(RedOf(out.Pixel(x, y)), 128, 1) << samples << " at " << x << "," << y;
+    }
+}
+
+// The same bytes from both formula backends (within a level: their sines may
+// differ in the last bit) and from any number of threads.
+TEST(Sampling, BackendsAndThreadsAgree)
+{
+    const TFastBMP src = RandomPicture(67, 45, 4);
+    for (const auto& [pair, cartesian] :
+         {std::pair{"x+5*sin(y/7)|y+4*cos(x/9)", true}, std::pair{"t+r/40|r*0.9+2", false}})
+        for (Sampling sampling : Samplings) {
+            const WarpQuality q{sampling, 2, EdgeMode::Mirror};
+            const TFastBMP fast = Warp(src, pair, q, cartesian, FormulaBackend::Fast, 1);
+            const TFastBMP reference = Warp(src, pair, q, cartesian, FormulaBackend::Reference, 1);
+            EXPECT_LE(test::MaxChannelDifference(fast, reference), 1) << pair << " " << int(sampling);
+            EXPECT_TRUE(Warp(src, pair, q, cartesian, FormulaBackend::Fast, 3).SamePixels(fast)) << pair;
+        }
+}
+
+} // namespace
+} // namespace krt
