@@ -6,6 +6,7 @@
 #include "deform/formula/Prepare.h"
 #include "imageio/ImageFiles.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -44,14 +45,15 @@ bool ParseSamplingOption(ArgumentCursor& cursor, WarpQuality& quality)
 {
     static const char* const samplings[] = {"nearest", "bilinear", "bicubic"};
     static const char* const edges[] = {"background", "clamp", "wrap", "mirror"};
-    static const char* const sides[] = {"1", "2", "4"};
+    static const char* const sides[] = {"1", "2", "4", "adaptive"};
     const std::string& option = cursor.Current();
     if (option == "--sampling")
         quality.sampling = Choose<Sampling>(option, cursor.Value(), samplings);
     else if (option == "--edge")
         quality.edge = Choose<EdgeMode>(option, cursor.Value(), edges);
     else if (option == "--supersample")
-        quality.samples = 1 << static_cast<int>(Choose<int>(option, cursor.Value(), sides));
+        quality.samples =
+            std::array<int, 4>{1, 2, 4, Adaptive}[static_cast<std::size_t>(Choose<int>(option, cursor.Value(), sides))];
     else
         return false;
     return true;
@@ -143,7 +145,7 @@ const BatchCommand DeformCommand{
     "Usage: krtphoto-batch deform (--record TEXT | --name NAME [--library FILE])\n"
     "         [--set a=N]... [--background RRGGBB] [--threads N] [--progress]\n"
     "         [--quality N] [--backend fast|reference] [--language en|ru]\n"
-    "         [--sampling nearest|bilinear|bicubic] [--supersample 1|2|4]\n"
+    "         [--sampling nearest|bilinear|bicubic] [--supersample 1|2|4|adaptive]\n"
     "         [--edge background|clamp|wrap|mirror] IN OUT\n"
     "   (or --out-dir DIR [--format EXT] [--overwrite] [--jobs N] IN...)\n"
     "\n"
@@ -166,7 +168,9 @@ const BatchCommand DeformCommand{
     "                      editor's rule, the default), bilinear (its four\n"
     "                      neighbours) or bicubic (sixteen, sharper)\n"
     "  --supersample N     N x N points per pixel, averaged (1, the default, 2\n"
-    "                      or 4): smooth edges and no moire where the warp shrinks\n"
+    "                      or 4): smooth edges and no moire where the warp shrinks;\n"
+    "                      adaptive: as many as the warp shrinks there (one where\n"
+    "                      it does not, at most 8 x 8)\n"
     "  --edge E            what a point outside the picture reads: background\n"
     "                      (the default), clamp (the nearest edge pixel), wrap\n"
     "                      (the picture repeated) or mirror (mirrored)\n"

@@ -25,7 +25,9 @@ enum class EdgeMode {
 // The warp's sampling: the plain rule (one nearest pixel per destination
 // pixel, the background outside) unless told otherwise. `samples` per side
 // of a destination pixel: 1, 2 or 4, taken at x + (i + 1/2)/n - 1/2 and
-// averaged with equal weights.
+// averaged with equal weights; 0 chooses per row of a block of pixels from
+// how much the warp shrinks there (Adaptive).
+constexpr int Adaptive = 0;
 struct WarpQuality {
     Sampling sampling = Sampling::Nearest;
     int samples = 1;

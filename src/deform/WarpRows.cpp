@@ -1,5 +1,7 @@
 #include "deform/WarpRows.h"
 
+#include "deform/SampledRows.h"
+
 #include "core/KrtError.h"
 #include "core/OwnMessages.h"
 #include "deform/formula/FastBackend.h"
@@ -56,7 +58,8 @@ public:
         for (const FormulaProgram* p : {&job.programs.first, &job.programs.second})
             for (int i = 0; i < p->instructionCount; ++i)
                 usesRandom |= p->operations[static_cast<std::size_t>(i)] == Operation::Random;
-        sampled = !job.options.quality.Plain() && job.params.source && !job.geometry.preview;
+        if (!job.options.quality.Plain() && job.params.source && !job.geometry.preview)
+            sampled = std::make_unique<SampledRows>(job, *first, *second, columnX, columnC);
     }
 
     void Rows(int from, int to)
@@ -72,7 +75,7 @@ public:
                         points[k] = static_cast<std::uint32_t>(row) * static_cast<std::uint32_t>(width) +
                                     static_cast<std::uint32_t>(start + k);
                 if (sampled) {
-                    SampledBlock(row, start, n);
+                    sampled->Block(row, start, n, points);
                     continue;
                 }
                 if (job.params.cartesian)
@@ -176,87 +179,6 @@ private:
         job.kernels.polarPlace(valueFirst, b.values, failFirst, b.failed, placement, LibrarySinCos, column, line);
     }
 
-    // Source coordinates sampled as the warp's quality says: n x n points
-    // per destination pixel, each read by the sampling and edge mode, averaged.
-    void SampledBlock(int row, int start, int n)
-    {
-        const WarpQuality& quality = job.options.quality;
-        const int s = std::clamp(quality.samples, 1, 8);
-        float sums[Lanes][3] = {};
-        for (int j = 0; j < s; ++j)
-            for (int i = 0; i < s; ++i) {
-                const SubSample at{i, j, s, (i + 0.5) / s - 0.5, (j + 0.5) / s - 0.5};
-                if (job.params.cartesian)
-                    SampleCartesian(row, start, n, at, sums);
-                else
-                    SamplePolar(row, start, n, at, sums);
-            }
-        const float share = 1.0f / static_cast<float>(s * s);
-        std::uint8_t* d = job.destination.RowTable[static_cast<std::size_t>(row)] + 3 * start;
-        for (int k = 0; k < n; ++k)
-            for (int c = 0; c < 3; ++c)
-                *d++ = static_cast<std::uint8_t>(std::clamp(std::lround(sums[k][c] * share), 0L, 255L));
-    }
-
-    // Sub-sample (i, j) of n x n, at offset (ox, oy) from the pixel's centre.
-    struct SubSample {
-        int i, j, n;
-        double ox, oy;
-    };
-
-    void SampleCartesian(int row, int start, int n, const SubSample& at, float (*sums)[3])
-    {
-        const double ox = at.ox, oy = at.oy;
-        alignas(32) float xs[Lanes], cs[Lanes], ys[Lanes], zs[Lanes];
-        for (int k = 0; k < Lanes; ++k) {
-            xs[k] = static_cast<float>(columnX[static_cast<std::size_t>(start + k)] + ox);
-            cs[k] = static_cast<float>(columnC[static_cast<std::size_t>(start + k)] + ox);
-            ys[k] = static_cast<float>(row + oy);
-            zs[k] = static_cast<float>(row - job.geometry.formulaHeight / 2 + oy);
-        }
-        const float* inputs[4] = {xs, ys, cs, zs};
-        // Each sub-sample position is a grid of its own: its column inputs
-        // follow the block and i, its row inputs the row and j.
-        const GridPosition grid{start / Lanes * at.n + at.i, row * at.n + at.j};
-        const BlockResult a = first->Evaluate(inputs, points, n, &grid);
-        std::copy(a.values, a.values + Lanes, valueFirst);
-        std::copy(a.failed, a.failed + Lanes, failFirst);
-        const BlockResult b = second->Evaluate(inputs, points, n, &grid);
-        for (int k = 0; k < n; ++k) {
-            if (failFirst[k] != 0 || b.failed[k] != 0)
-                AddBackground(job.background, sums[k]);
-            else
-                AddSample(job.source, valueFirst[k], b.values[k], job.options.quality, false, job.background, sums[k]);
-        }
-    }
-
-    void SamplePolar(int row, int start, int n, const SubSample& at, float (*sums)[3])
-    {
-        const double ox = at.ox, oy = at.oy;
-        const int cx0 = job.geometry.formulaWidth / 2, cy0 = job.geometry.formulaHeight / 2;
-        for (int k = 0; k < Lanes; ++k) {
-            const int i = start + std::min(k, n - 1);
-            dx[k] = (i - cx0) + 0.01 + ox;
-            dy[k] = row - cy0 + oy;
-        }
-        job.kernels.polarInputs(dx, dy, t, r);
-        const float* inputs[2] = {t, r};
-        const BlockResult a = first->Evaluate(inputs, points, n);
-        std::copy(a.values, a.values + Lanes, valueFirst);
-        std::copy(a.failed, a.failed + Lanes, failFirst);
-        const BlockResult b = second->Evaluate(inputs, points, n);
-        for (int k = 0; k < n; ++k) {
-            // Unmapped: a failed point, the angle -1237 that marks none, a negative radius.
-            if (failFirst[k] != 0 || b.failed[k] != 0 || valueFirst[k] == -1237.0f || b.values[k] < 0) {
-                AddBackground(job.background, sums[k]);
-                continue;
-            }
-            const double angle = valueFirst[k], radius = b.values[k];
-            AddSample(job.source, std::cos(angle) * radius + cx0, std::sin(angle) * radius + cy0, job.options.quality,
-                      true, job.background, sums[k]);
-        }
-    }
-
     void Place(int row, int start, int n)
     {
         const int W = job.destination.Width, H = job.destination.Height;
@@ -294,7 +216,7 @@ private:
     std::uint32_t points[Lanes] = {};
     BlockResult cartesianFirst{}, cartesianSecond{};
     bool usesRandom = false;
-    bool sampled = false; // the warp's quality is not the plain rule
+    std::unique_ptr<SampledRows> sampled; // when the warp's quality is not the plain rule
 };
 
 } // namespace

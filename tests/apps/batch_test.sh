@@ -121,11 +121,11 @@ expect_stderr "it is a folder"
 expect "bicubic identity" "" 0 -- "$batch" deform --record "I|0^0^0^0^0^0^0^0^0^0^0^0^11x|y" --sampling bicubic \
   --supersample 1 --edge wrap "$work/a.png" "$work/bi.png"
 same "the identity read bicubic" "$work/a.png" "$work/bi.png"
-expect "a smooth swirl" "" 0 -- "$batch" deform --name Swirl --sampling bilinear --supersample 2 "$work/a.png" "$work/sw.png"
+expect "a smooth swirl" "" 0 -- "$batch" deform --name Swirl --sampling bilinear --supersample adaptive "$work/a.png" "$work/sw.png"
 expect "an unknown sampling" "" 1 -- "$batch" deform --name Swirl --sampling cubic "$work/a.png" "$work/x.png"
 expect_stderr "^krtphoto-batch: --sampling takes nearest, bilinear or bicubic, not \"cubic\"$"
 expect "an unknown supersampling" "" 1 -- "$batch" deform --name Swirl --supersample 3 "$work/a.png" "$work/x.png"
-expect_stderr "takes 1, 2 or 4"
+expect_stderr "takes 1, 2, 4 or adaptive"
 expect "sampling a record in target coordinates" "" 1 -- "$batch" deform --record "T|0^0^0^0^0^0^0^0^0^0^0^0^10x*2|y*2" \
   --sampling bilinear "$work/a.png" "$work/x.png"
 [ ! -e "$work/x.png" ] || { echo "FAIL: a refused deform wrote a file"; failures=$((failures + 1)); }

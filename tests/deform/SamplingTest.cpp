@@ -152,6 +152,23 @@ TEST(Sampling, SupersamplingAveragesThePixelsArea)
     }
 }
 
+// Adaptive supersampling takes one sample where the warp does not shrink
+// (the identity stays exact) and about k x k where it shrinks by k: a
+// pattern of one lit column in four, shrunk by 4, averages to a quarter.
+TEST(Sampling, AdaptiveFollowsTheShrink)
+{
+    const TFastBMP src = RandomPicture(40, 30, 5);
+    EXPECT_TRUE(Warp(src, "x|y", {Sampling::Bilinear, Adaptive, EdgeMode::Background}).SamePixels(src));
+    TFastBMP columns(128, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 128; ++x)
+            columns.SetPixel(x, y, x % 4 == 0 ? White : Black);
+    const TFastBMP out = Warp(columns, "x*4|y*4", {Sampling::Nearest, Adaptive, EdgeMode::Clamp});
+    for (int y = 1; y < 16; ++y)
+        for (int x = 1; x < 32; ++x)
+            ASSERT_EQ(RedOf(out.Pixel(x, y)), 64) << "at " << x << "," << y;
+}
+
 // The same bytes from both formula backends (within a level: their sines may
 // differ in the last bit) and from any number of threads.
 TEST(Sampling, BackendsAndThreadsAgree)
@@ -160,11 +177,13 @@ TEST(Sampling, BackendsAndThreadsAgree)
     for (const auto& [pair, cartesian] :
          {std::pair{"x+5*sin(y/7)|y+4*cos(x/9)", true}, std::pair{"t+r/40|r*0.9+2", false}})
         for (Sampling sampling : Samplings) {
-            const WarpQuality q{sampling, 2, EdgeMode::Mirror};
-            const TFastBMP fast = Warp(src, pair, q, cartesian, FormulaBackend::Fast, 1);
-            const TFastBMP reference = Warp(src, pair, q, cartesian, FormulaBackend::Reference, 1);
-            EXPECT_LE(test::MaxChannelDifference(fast, reference), 1) << pair << " " << int(sampling);
-            EXPECT_TRUE(Warp(src, pair, q, cartesian, FormulaBackend::Fast, 3).SamePixels(fast)) << pair;
+            for (int samples : {2, Adaptive}) {
+                const WarpQuality q{sampling, samples, EdgeMode::Mirror};
+                const TFastBMP fast = Warp(src, pair, q, cartesian, FormulaBackend::Fast, 1);
+                const TFastBMP reference = Warp(src, pair, q, cartesian, FormulaBackend::Reference, 1);
+                EXPECT_LE(test::MaxChannelDifference(fast, reference), 1) << pair << " " << int(sampling);
+                EXPECT_TRUE(Warp(src, pair, q, cartesian, FormulaBackend::Fast, 3).SamePixels(fast)) << pair;
+            }
         }
 }
 
