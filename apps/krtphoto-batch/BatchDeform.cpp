@@ -109,9 +109,6 @@ int Deform(const Arguments& args)
         recordText =
             FindRecord(DeformationLibraries, *name, LibraryRecords(DeformationLibraries, library, russianFirst));
     const DeformationRecord record = ParseRecord(*recordText);
-    if (!options.quality.Plain() && !record.Params().source)
-        throw UsageError("--sampling, --supersample and --edge apply to deformations in source coordinates; this "
-                         "one places pixels (target coordinates)");
     DeformationParams params = record.Params();
     for (std::size_t k = 0; k < 6; ++k)
         if (given[k])
@@ -174,7 +171,9 @@ const BatchCommand DeformCommand{
     "  --edge E            what a point outside the picture reads: background\n"
     "                      (the default), clamp (the nearest edge pixel), wrap\n"
     "                      (the picture repeated) or mirror (mirrored)\n"
-    "                      (these three apply to source-coordinate records)\n"
+    "                      A record in target coordinates read with these leaves\n"
+    "                      no holes where it enlarges (its supersampling is not\n"
+    "                      used)\n"
     "\n"
     "A record is one line: the name, \"|\", then for each constant a to f its label,\n"
     "a used flag (1 used, 0 not) and \"^\", its default (0 to 100) and \"^\"; then two\n"

@@ -96,6 +96,20 @@ int SampledRows::SamplesFor(int row, int start, int n, const std::uint32_t* poin
     return std::clamp(static_cast<int>(std::ceil(spread - 1e-6)), 1, MostSamples);
 }
 
+void SampledRows::Landings(int row, int start, int n, const std::uint32_t* points)
+{
+    double x[Lanes], y[Lanes];
+    bool mapped[Lanes];
+    SourcePoints(row, start, n, {0, 0, 1, 0.0, 0.0}, points, x, y, mapped);
+    const std::size_t at = static_cast<std::size_t>(row) * job.destination.Width + start;
+    for (int k = 0; k < n; ++k) {
+        // Far beyond the picture counts as nowhere (and keeps the floats finite).
+        const bool lands = mapped[k] && std::abs(x[k]) < 1e7 && std::abs(y[k]) < 1e7;
+        job.landingX[at + k] = lands ? static_cast<float>(x[k]) : std::nanf("");
+        job.landingY[at + k] = lands ? static_cast<float>(y[k]) : std::nanf("");
+    }
+}
+
 void SampledRows::Block(int row, int start, int n, const std::uint32_t* points)
 {
     const WarpQuality& quality = job.options.quality;

@@ -20,6 +20,9 @@ public:
 
     // Writes destination pixels start ... start + n - 1 of the row.
     void Block(int row, int start, int n, const std::uint32_t* points);
+    // Target coordinates: where source pixels start ... start + n - 1 of the
+    // row land, into the job's landing table.
+    void Landings(int row, int start, int n, const std::uint32_t* points);
 
 private:
     static constexpr int Lanes = BlockSize;

@@ -1,5 +1,6 @@
 #include "deform/Warp.h"
 
+#include "deform/TargetFill.h"
 #include "deform/WarpRows.h"
 
 #include "core/KrtError.h"
@@ -92,7 +93,9 @@ WarpResult ApplyDeformation(TFastBMP& destination, const TFastBMP& source, const
         destination.CopyFrom(source);
         return {WarpStatus::Cancelled, 0};
     }
-    if (!params.source)
+    if (!params.source && job.landingX)
+        FillTargets(job, threads);
+    else if (!params.source)
         ParallelRows(H, threads, [&job](int from, int to) { job.ResolveWinners(from, to); });
     if (options.progress)
         options.progress(1.0);

@@ -41,8 +41,9 @@ struct WarpOptions {
     std::function<bool(double)> progress;
     char decimalSeparator = '.';
     std::optional<std::uint32_t> randomSeed; // fixes random numbers (tests)
-    // How source coordinates are sampled. Target coordinates keep the plain
-    // rule whatever this says (for now).
+    // How the source is read. Target coordinates other than by the plain
+    // rule fill every destination pixel inside the mapped area (see
+    // FillTargets); their supersampling is not used.
     WarpQuality quality;
 };
 

@@ -58,7 +58,7 @@ public:
         for (const FormulaProgram* p : {&job.programs.first, &job.programs.second})
             for (int i = 0; i < p->instructionCount; ++i)
                 usesRandom |= p->operations[static_cast<std::size_t>(i)] == Operation::Random;
-        if (!job.options.quality.Plain() && job.params.source && !job.geometry.preview)
+        if (!job.options.quality.Plain() && !job.geometry.preview)
             sampled = std::make_unique<SampledRows>(job, *first, *second, columnX, columnC);
     }
 
@@ -74,8 +74,12 @@ public:
                     for (int k = 0; k < Lanes; ++k)
                         points[k] = static_cast<std::uint32_t>(row) * static_cast<std::uint32_t>(width) +
                                     static_cast<std::uint32_t>(start + k);
-                if (sampled) {
+                if (sampled && job.params.source) {
                     sampled->Block(row, start, n, points);
+                    continue;
+                }
+                if (sampled) {
+                    sampled->Landings(row, start, n, points);
                     continue;
                 }
                 if (job.params.cartesian)
@@ -236,6 +240,13 @@ void WarpJob::PrepareTargets()
     if (!winnerMemory)
         throw KrtError(Say(NoWarpMemory, {std::to_string(destination.Width), std::to_string(destination.Height)}));
     winner = reinterpret_cast<std::uint32_t*>(winnerMemory.Data());
+    if (options.quality.Plain() || geometry.preview)
+        return;
+    landingMemory = LargeBlock(cells * 2 * sizeof(float));
+    if (!landingMemory)
+        throw KrtError(Say(NoWarpMemory, {std::to_string(destination.Width), std::to_string(destination.Height)}));
+    landingX = reinterpret_cast<float*>(landingMemory.Data());
+    landingY = landingX + cells;
 }
 
 void WarpJob::Work()

@@ -51,7 +51,14 @@ struct WarpJob {
     LargeBlock winnerMemory;
     std::uint32_t* winner = nullptr;
 
-    // Allocates the winner table for target coordinates; throws KrtError.
+    // Target coordinates read between pixels (a quality other than the
+    // plain rule): where each source pixel lands, NaN where it does not.
+    LargeBlock landingMemory;
+    float* landingX = nullptr;
+    float* landingY = nullptr;
+
+    // Allocates the winner table for target coordinates (and, for a sampled
+    // warp, the landing table); throws KrtError.
     void PrepareTargets();
     // Maps chunks of rows until none is left or the job is cancelled.
     void Work();

@@ -14,23 +14,25 @@ namespace {
 
 constexpr PackedColor Background = PackRGB(1, 2, 3);
 
-DeformationParams Params(const char* pair, bool cartesian = true)
+DeformationParams Params(const char* pair, bool cartesian = true, bool source = true)
 {
     DeformationParams p;
     p.formulaPair = pair;
     p.cartesian = cartesian;
+    p.source = source;
     return p;
 }
 
 TFastBMP Warp(const TFastBMP& src, const char* pair, WarpQuality quality, bool cartesian = true,
-              FormulaBackend backend = FormulaBackend::Fast, int threads = 0)
+              FormulaBackend backend = FormulaBackend::Fast, int threads = 0, bool source = true)
 {
     WarpOptions options;
     options.quality = quality;
     options.backend = backend;
     options.threads = threads;
     TFastBMP dst(src.Width, src.Height);
-    EXPECT_EQ(ApplyDeformation(dst, src, Params(pair, cartesian), Background, options).status, WarpStatus::Done);
+    EXPECT_EQ(ApplyDeformation(dst, src, Params(pair, cartesian, source), Background, options).status,
+              WarpStatus::Done);
     return dst;
 }
 
@@ -167,6 +169,38 @@ TEST(Sampling, AdaptiveFollowsTheShrink)
     for (int y = 1; y < 16; ++y)
         for (int x = 1; x < 32; ++x)
             ASSERT_EQ(RedOf(out.Pixel(x, y)), 64) << "at " << x << "," << y;
+}
+
+// Target coordinates read between pixels leave no hole: enlarged twice,
+// every destination pixel inside the mapped area gets a value (the plain
+// rule leaves three in four in the background), halfway pixels the mean of
+// their two neighbours; the same bytes on any number of threads.
+TEST(Sampling, TargetCoordinatesLeaveNoHoles)
+{
+    const TFastBMP src = RandomPicture(40, 30, 6);
+    const TFastBMP plain = Warp(src, "x*2|y*2", {}, true, FormulaBackend::Fast, 0, false);
+    EXPECT_EQ(plain.Pixel(1, 0), Background);
+    for (int threads : {1, 3}) {
+        const TFastBMP out = Warp(src, "x*2|y*2", {Sampling::Bilinear, 1, EdgeMode::Background}, true,
+                                  FormulaBackend::Fast, threads, false);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x) {
+                ASSERT_NE(out.Pixel(x, y), Background) << "a hole at " << x << "," << y;
+                if (x % 2 == 0 && y % 2 == 0) {
+                    ASSERT_EQ(out.Pixel(x, y), src.Pixel(x / 2, y / 2)) << "at " << x << "," << y;
+                } else if (x % 2 == 1 && y % 2 == 0) {
+                    for (int c = 0; c < 3; ++c) {
+                        const double mean =
+                            (src.PixelAddress(x / 2, y / 2)[c] + src.PixelAddress(x / 2 + 1, y / 2)[c]) / 2.0;
+                        ASSERT_NEAR(out.PixelAddress(x, y)[c], mean, 0.51) << "at " << x << "," << y;
+                    }
+                }
+            }
+        EXPECT_TRUE(Warp(src, "t+0.3|r*1.5", {Sampling::Bicubic, 1, EdgeMode::Clamp}, false, FormulaBackend::Fast,
+                         threads, false)
+                        .SamePixels(Warp(src, "t+0.3|r*1.5", {Sampling::Bicubic, 1, EdgeMode::Clamp}, false,
+                                         FormulaBackend::Fast, 1, false)));
+    }
 }
 
 // The same bytes from both formula backends (within a level: their sines may
