@@ -2,6 +2,7 @@
 // and supersampling, against literal per-sample arithmetic.
 
 #include "deform/Warp.h"
+#include "support/DeformParams.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,16 +13,9 @@
 namespace krt {
 namespace {
 
-constexpr PackedColor Background = PackRGB(1, 2, 3);
+using test::Params;
 
-DeformationParams Params(const char* pair, bool cartesian = true, bool source = true)
-{
-    DeformationParams p;
-    p.formulaPair = pair;
-    p.cartesian = cartesian;
-    p.source = source;
-    return p;
-}
+constexpr PackedColor Background = PackRGB(1, 2, 3);
 
 TFastBMP Warp(const TFastBMP& src, const char* pair, WarpQuality quality, bool cartesian = true,
               FormulaBackend backend = FormulaBackend::Fast, int threads = 0, bool source = true)

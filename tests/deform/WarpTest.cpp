@@ -1,6 +1,7 @@
 #include "deform/Warp.h"
 #include "core/ThreadPool.h"
 #include "deform/DeformationPreview.h"
+#include "support/DeformParams.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,16 +15,9 @@ namespace {
 
 using test::PatternImage;
 
-constexpr PackedColor Background = PackRGB(1, 2, 3);
+using test::Params;
 
-DeformationParams Params(const char* pair, bool cartesian = true, bool source = true)
-{
-    DeformationParams p;
-    p.formulaPair = pair;
-    p.cartesian = cartesian;
-    p.source = source;
-    return p;
-}
+constexpr PackedColor Background = PackRGB(1, 2, 3);
 
 TFastBMP Warp(const TFastBMP& src, const DeformationParams& params, WarpOptions options = {})
 {
