@@ -120,18 +120,13 @@ void SampledRows::Block(int row, int start, int n, const std::uint32_t* points)
     for (int j = 0; j < s; ++j)
         for (int i = 0; i < s; ++i) {
             SourcePoints(row, start, n, {i, j, s, (i + 0.5) / s - 0.5, (j + 0.5) / s - 0.5}, points, sx, sy, mapped);
-            for (int k = 0; k < n; ++k) {
-                if (mapped[k])
-                    AddSample(job.source, sx[k], sy[k], quality, !job.params.cartesian, job.background, sums[k]);
-                else
-                    AddBackground(job.background, sums[k]);
-            }
+            AddSamples(job.source, sx, sy, mapped, n, quality, !job.params.cartesian, job.background, sums);
         }
     const float share = 1.0f / static_cast<float>(s * s);
     std::uint8_t* d = job.destination.RowTable[static_cast<std::size_t>(row)] + 3 * start;
     for (int k = 0; k < n; ++k)
         for (int c = 0; c < 3; ++c)
-            *d++ = static_cast<std::uint8_t>(std::clamp(std::lround(sums[k][c] * share), 0L, 255L));
+            *d++ = RoundedLevel(sums[k][c] * share);
 }
 
 } // namespace krt

@@ -59,6 +59,33 @@ int EdgeIndex(std::int64_t i, int size, EdgeMode edge)
     return -1;
 }
 
+void AddSamples(const TFastBMP& source, const double* sx, const double* sy, const bool* mapped, int n,
+                const WarpQuality& quality, bool polar, PackedColor background, float (*sums)[3])
+{
+    const bool bilinear = quality.sampling == Sampling::Bilinear;
+    const double right = source.Width - 1, bottom = source.Height - 1;
+    for (int k = 0; k < n; ++k) {
+        if (!mapped[k]) {
+            AddBackground(background, sums[k]);
+            continue;
+        }
+        // All four neighbours inside: no edge rule to consult.
+        if (bilinear && sx[k] >= 0 && sy[k] >= 0 && sx[k] < right && sy[k] < bottom) {
+            const int x0 = static_cast<int>(sx[k]), y0 = static_cast<int>(sy[k]);
+            const float tx = static_cast<float>(sx[k] - x0), ty = static_cast<float>(sy[k] - y0);
+            const std::uint8_t* top = source.RowTable[static_cast<std::size_t>(y0)] + 3 * x0;
+            const std::uint8_t* below = source.RowTable[static_cast<std::size_t>(y0) + 1] + 3 * x0;
+            for (int c = 0; c < 3; ++c) {
+                const float upper = (1 - tx) * top[c] + tx * top[c + 3];
+                const float lower = (1 - tx) * below[c] + tx * below[c + 3];
+                sums[k][c] += (1 - ty) * upper + ty * lower;
+            }
+            continue;
+        }
+        AddSample(source, sx[k], sy[k], quality, polar, background, sums[k]);
+    }
+}
+
 void AddBackground(PackedColor background, float sum[3])
 {
     sum[0] += static_cast<float>(BlueOf(background));

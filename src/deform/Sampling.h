@@ -46,6 +46,19 @@ int EdgeIndex(std::int64_t i, int size, EdgeMode edge);
 void AddSample(const TFastBMP& source, double sx, double sy, const WarpQuality& quality, bool polar,
                PackedColor background, float sum[3]);
 
+// AddSample for n points at once (`mapped` false: the background), with a
+// short road for bilinear reading well inside the picture.
+void AddSamples(const TFastBMP& source, const double* sx, const double* sy, const bool* mapped, int n,
+                const WarpQuality& quality, bool polar, PackedColor background, float (*sums)[3]);
+
+// A channel's sum of weighted levels as a level: rounded to nearest (halves
+// up) and kept within 0 ... 255 (bicubic weights overshoot both ways).
+inline std::uint8_t RoundedLevel(float v)
+{
+    const float r = v + 0.5f;
+    return r <= 0 ? 0 : r >= 255 ? 255 : static_cast<std::uint8_t>(static_cast<int>(r));
+}
+
 // Adds the background colour to sum: a point that failed or that no
 // formula value reaches.
 void AddBackground(PackedColor background, float sum[3]);

@@ -100,7 +100,7 @@ void Resolve(WarpJob& job, int from, int to)
                 AddBackground(job.background, sum);
             }
             for (int c = 0; c < 3; ++c)
-                d[c] = static_cast<std::uint8_t>(std::clamp(std::lround(sum[c]), 0L, 255L));
+                d[c] = RoundedLevel(sum[c]);
         }
     }
 }
