@@ -80,7 +80,7 @@ void OkInTheEditor(benchmark::State& state)
     Editor& editor = PhotoEditor();
     Redraws windows(editor);
     EffectFrame frame(editor, windows, windows);
-    TEffectForm form(editor.Messages, ColorPair(editor.Settings));
+    TEffectForm form(editor.Messages, ColorPair(editor.Settings), Language::English);
     for (auto _ : state) {
         QTimer::singleShot(0, form.OkButton(), [&form] { form.OkButton()->click(); });
         DeformationEffect effect(form, SwirlRecord);

@@ -29,15 +29,29 @@ constexpr std::uint64_t MaxLayoutFileBytes = 64 * 1024;
 std::vector<LayoutValue> DefaultWindowLayout()
 {
     return {
-        {"Form1", "Left", 0},          {"Form1", "Top", 0},
-        {"Form1", "Width", 726},       {"Form1", "Height", 540},
-        {"PreviewForm", "Left", 59},   {"PreviewForm", "Top", 0},
-        {"PreviewForm", "Width", 324}, {"PreviewForm", "Height", 475},
-        {"EditForm", "Left", 385},     {"EditForm", "Top", 183},
-        {"EditForm", "Width", 326},    {"EditForm", "Height", 292},
-        {"InstrumForm", "Left", 0},    {"InstrumForm", "Top", 0},
-        {"OptForm", "Left", 385},      {"OptForm", "Top", 0},
-        {"ColorForm", "Left", 385},    {"ColorForm", "Top", 72},
+        {"Form1", "Left", 0},
+        {"Form1", "Top", 0},
+        {"Form1", "Width", 726},
+        {"Form1", "Height", 540},
+        {"PreviewForm", "Left", 59},
+        {"PreviewForm", "Top", 0},
+        {"PreviewForm", "Width", 324},
+        {"PreviewForm", "Height", 475},
+        {"EditForm", "Left", 385},
+        {"EditForm", "Top", 183},
+        {"EditForm", "Width", 326},
+        {"EditForm", "Height", 292},
+        {"InstrumForm", "Left", 0},
+        {"InstrumForm", "Top", 0},
+        {"OptForm", "Left", 385},
+        {"OptForm", "Top", 0},
+        {"ColorForm", "Left", 385},
+        {"ColorForm", "Top", 72},
+        // The deformation dialog's quality row: sampling, samples per side
+        // (0: adaptive), edges.
+        {"EffectForm", "Sampling", 0},
+        {"EffectForm", "Supersample", 1},
+        {"EffectForm", "Edge", 0},
     };
 }
 

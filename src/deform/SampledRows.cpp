@@ -30,11 +30,17 @@ void SampledRows::SourcePoints(int row, int start, int n, const SubSample& at, c
 
 void SampledRows::Cartesian(int row, int start, int n, const SubSample& at, const std::uint32_t* points)
 {
-    const float zRow = static_cast<float>(row - job.geometry.formulaHeight / 2 + at.oy);
+    // The preview feeds its points scaled up to the picture (its rule for
+    // the row inputs) and scales the results back down.
+    const Scale& s = scale;
+    const double yRow = job.geometry.preview ? (row + at.oy) * s.down : row + at.oy;
+    const float zRow = static_cast<float>(job.geometry.preview ? yRow - job.geometry.formulaHeight * 0.5
+                                                               : row - job.geometry.formulaHeight / 2 + at.oy);
+    const double ox = at.ox * s.across;
     for (int k = 0; k < Lanes; ++k) {
-        inputs[0][k] = static_cast<float>(columnX[static_cast<std::size_t>(start + k)] + at.ox);
-        inputs[1][k] = static_cast<float>(row + at.oy);
-        inputs[2][k] = static_cast<float>(columnC[static_cast<std::size_t>(start + k)] + at.ox);
+        inputs[0][k] = static_cast<float>(columnX[static_cast<std::size_t>(start + k)] + ox);
+        inputs[1][k] = static_cast<float>(yRow);
+        inputs[2][k] = static_cast<float>(columnC[static_cast<std::size_t>(start + k)] + ox);
         inputs[3][k] = zRow;
     }
     const float* letters[4] = {inputs[0], inputs[1], inputs[2], inputs[3]};
@@ -45,18 +51,24 @@ void SampledRows::Cartesian(int row, int start, int n, const SubSample& at, cons
     const BlockResult b = second.Evaluate(letters, points, n, &grid);
     for (int k = 0; k < n; ++k) {
         pointMapped[k] = firstFailed[k] == 0 && b.failed[k] == 0;
-        pointX[k] = firstValues[k];
-        pointY[k] = b.values[k];
+        pointX[k] = firstValues[k] / s.across;
+        pointY[k] = b.values[k] / s.down;
     }
 }
 
 void SampledRows::Polar(int row, int start, int n, const SubSample& at, const std::uint32_t* points)
 {
     const int cx0 = job.geometry.formulaWidth / 2, cy0 = job.geometry.formulaHeight / 2;
+    const Scale& s = scale;
     for (int k = 0; k < Lanes; ++k) {
         const int i = start + std::min(k, n - 1); // spare lanes repeat the last point
-        dx[k] = (i - cx0) + 0.01 + at.ox;
-        dy[k] = row - cy0 + at.oy;
+        if (job.geometry.preview) {
+            dx[k] = (i + at.ox) * s.across - cx0 + 0.00001;
+            dy[k] = (row + at.oy) * s.down - cy0;
+        } else {
+            dx[k] = (i - cx0) + 0.01 + at.ox;
+            dy[k] = row - cy0 + at.oy;
+        }
     }
     job.kernels.polarInputs(dx, dy, inputs[0], inputs[1]);
     const float* letters[2] = {inputs[0], inputs[1]};
@@ -68,8 +80,8 @@ void SampledRows::Polar(int row, int start, int n, const SubSample& at, const st
         // Unmapped: a failed point, the angle -1237 that marks none, a negative radius.
         pointMapped[k] = firstFailed[k] == 0 && b.failed[k] == 0 && firstValues[k] != -1237.0f && b.values[k] >= 0;
         const double angle = firstValues[k], radius = b.values[k];
-        pointX[k] = std::cos(angle) * radius + cx0;
-        pointY[k] = std::sin(angle) * radius + cy0;
+        pointX[k] = (std::cos(angle) * radius + cx0) / s.across;
+        pointY[k] = (std::sin(angle) * radius + cy0) / s.down;
     }
 }
 

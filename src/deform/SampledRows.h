@@ -15,7 +15,11 @@ public:
     // `columnX` and `columnC`: the column inputs of every column (Cartesian).
     SampledRows(WarpJob& j, BlockEvaluator& f, BlockEvaluator& s, const std::vector<float>& x,
                 const std::vector<float>& c)
-        : job(j), first(f), second(s), columnX(x), columnC(c)
+        : job(j), first(f), second(s), columnX(x),
+          columnC(c), scale{j.geometry.preview ? static_cast<double>(j.geometry.formulaWidth) / j.destination.Width
+                                               : 1.0,
+                            j.geometry.preview ? static_cast<double>(j.geometry.formulaHeight) / j.destination.Height
+                                               : 1.0}
     {}
 
     // Writes destination pixels start ... start + n - 1 of the row.
@@ -44,11 +48,17 @@ private:
     // shrink, about k where it shrinks by k, at most MostSamples).
     int SamplesFor(int row, int start, int n, const std::uint32_t* points);
 
+    // Picture pixels per pixel of the rows (above 1 for the dialog's preview).
+    struct Scale {
+        double across, down;
+    };
+
     WarpJob& job;
     BlockEvaluator& first;
     BlockEvaluator& second;
     const std::vector<float>& columnX;
     const std::vector<float>& columnC;
+    Scale scale;
     alignas(32) float inputs[4][Lanes] = {};
     alignas(32) double dx[Lanes] = {}, dy[Lanes] = {};
     alignas(32) float firstValues[Lanes] = {};

@@ -58,7 +58,9 @@ public:
         for (const FormulaProgram* p : {&job.programs.first, &job.programs.second})
             for (int i = 0; i < p->instructionCount; ++i)
                 usesRandom |= p->operations[static_cast<std::size_t>(i)] == Operation::Random;
-        if (!job.options.quality.Plain() && !job.geometry.preview)
+        // The preview samples as the warp does (in source coordinates; in
+        // target coordinates it shows the plain rule).
+        if (!job.options.quality.Plain() && (!job.geometry.preview || job.params.source))
             sampled = std::make_unique<SampledRows>(job, *first, *second, columnX, columnC);
     }
 

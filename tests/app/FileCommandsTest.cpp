@@ -255,7 +255,7 @@ TEST(LayoutFile, DefaultsNumbersAndRoundTrip)
     values[0].value = 99;
     SaveWindowLayout(path, values);
     EXPECT_EQ(LayoutLookup(LoadWindowLayout(path), "Form1", "Left", -1), 99);
-    EXPECT_EQ(LoadWindowLayout(path).size(), 18u);
+    EXPECT_EQ(LoadWindowLayout(path).size(), 21u);
 }
 
 TEST(LayoutFile, StoredRectanglesAreMadeReachable)

@@ -1,6 +1,7 @@
 // Warps that sample between pixels: bilinear and bicubic reading, edge modes
 // and supersampling, against literal per-sample arithmetic.
 
+#include "deform/DeformationPreview.h"
 #include "deform/Warp.h"
 #include "support/DeformParams.h"
 #include "support/TestSupport.h"
@@ -195,6 +196,26 @@ TEST(Sampling, TargetCoordinatesLeaveNoHoles)
                         .SamePixels(Warp(src, "t+0.3|r*1.5", {Sampling::Bicubic, 1, EdgeMode::Clamp}, false,
                                          FormulaBackend::Fast, 1, false)));
     }
+}
+
+// The dialog's preview samples as OK does: the identity shows the preview's
+// own pixels, a one-colour picture stays one colour under a swirl.
+TEST(Sampling, ThePreviewSamplesAsTheWarp)
+{
+    const TFastBMP small = RandomPicture(60, 40, 7);
+    TFastBMP flat(60, 40);
+    flat.Fill(PackRGB(10, 200, 30));
+    WarpOptions options;
+    options.quality = {Sampling::Bicubic, Adaptive, EdgeMode::Mirror};
+    for (const auto& [pair, cartesian] : {std::pair{"x|y", true}, std::pair{"t+r/90|r", false}}) {
+        TFastBMP out(60, 40);
+        ASSERT_EQ(RenderPreview(Params(pair, cartesian), 600, 400, flat, out, Background, options).status,
+                  WarpStatus::Done);
+        EXPECT_TRUE(out.SamePixels(flat)) << pair;
+    }
+    TFastBMP out(60, 40);
+    RenderPreview(Params("x|y"), 600, 400, small, out, Background, options);
+    EXPECT_LE(test::MaxChannelDifference(out, small), 1);
 }
 
 // The same bytes from both formula backends (within a level: their sines may

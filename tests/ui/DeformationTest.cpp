@@ -49,12 +49,15 @@ void Paint(Editor& editor)
 }
 
 // What the deformation gives when applied as krtphoto-batch applies it.
-TFastBMP Expected(const TFastBMP& picture, const std::string& record, int a, PackedColor background)
+TFastBMP Expected(const TFastBMP& picture, const std::string& record, int a, PackedColor background,
+                  WarpQuality quality = {})
 {
     DeformationParams params = ParseRecord(record).Params();
     params.constants[0] = a;
+    WarpOptions options;
+    options.quality = quality;
     TFastBMP result(picture.Width, picture.Height);
-    ApplyDeformation(result, picture, params, background);
+    ApplyDeformation(result, picture, params, background, options);
     return result;
 }
 
@@ -91,6 +94,44 @@ private slots:
         QCOMPARE(t.s.editor.Document.ModifiedCount, 1);
         t.s.window.Menu().Action("N26")->trigger();
         QVERIFY(t.s.editor.Image.SamePixels(before));
+    }
+
+    // The quality row is chosen with the keys (Tab, the arrows in a list box),
+    // OK warps with it, and the layout file keeps it for the next run.
+    void theQualityRowChangesWhatOkGives()
+    {
+        Session t;
+        Paint(t.s.editor);
+        TFastBMP before;
+        before.CopyFrom(t.s.editor.Image);
+        const int slot = t.Slot("Swirl");
+        const std::string record = t.Menu().Table().Record(slot);
+        WhenModal([](QWidget* modal) {
+            auto* form = qobject_cast<TEffectForm*>(modal);
+            QVERIFY(form);
+            QVERIFY(test::TabTo(form->QualityBox(0)));
+            test::Press(QApplication::focusWidget(), Qt::Key_Down, 1); // bilinear
+            QVERIFY(test::TabTo(form->QualityBox(1)));
+            test::Press(QApplication::focusWidget(), Qt::Key_Down, 3); // adaptive
+            QVERIFY(test::TabTo(form->QualityBox(2)));
+            test::Press(QApplication::focusWidget(), Qt::Key_Down, 3); // mirrored
+            QVERIFY(test::TabTo(form->OkButton()));
+            QTest::keyClick(form->OkButton(), Qt::Key_Space);
+        });
+        t.Menu().Item(slot)->trigger();
+        const WarpQuality chosen{Sampling::Bilinear, Adaptive, EdgeMode::Mirror};
+        const int a = ParseRecord(record).constants[0].defaultValue;
+        QVERIFY(t.s.editor.Image.SamePixels(Expected(before, record, a, t.s.editor.Settings.BackColor, chosen)));
+        QVERIFY(!t.s.editor.Image.SamePixels(Expected(before, record, a, t.s.editor.Settings.BackColor)));
+        const auto layout = t.s.window.CurrentWindowLayout();
+        QCOMPARE(LayoutLookup(layout, "EffectForm", "Sampling", -1), 1);
+        QCOMPARE(LayoutLookup(layout, "EffectForm", "Supersample", -1), Adaptive);
+        QCOMPARE(LayoutLookup(layout, "EffectForm", "Edge", -1), 3);
+        // The next run starts with it.
+        Session next;
+        next.s.window.ApplyWindowLayout(layout);
+        QCOMPARE(static_cast<int>(next.Menu().EffectForm()->Quality().sampling), 1);
+        QCOMPARE(next.Menu().EffectForm()->Quality().samples, Adaptive);
     }
 
     void cancelChangesNothingButTheChangeCount()

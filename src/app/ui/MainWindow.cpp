@@ -172,6 +172,10 @@ void TForm1::ApplyWindowLayout(const std::vector<LayoutValue>& values)
         auto get = [&](const char* key, int fallback) { return LayoutLookup(values, section, key, fallback); };
         return WindowRect{get("Left", 0), get("Top", 0), get("Width", fixed.w), get("Height", fixed.h)};
     };
+    // Numbers out of range choose the first item (SetQuality).
+    deformations->EffectForm()->SetQuality({static_cast<Sampling>(LayoutLookup(values, "EffectForm", "Sampling", 0)),
+                                            LayoutLookup(values, "EffectForm", "Supersample", 1),
+                                            static_cast<EdgeMode>(LayoutLookup(values, "EffectForm", "Edge", 0))});
     const QScreen* shown = screen();
     const WindowRect desktop = ToRect(shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768));
     // The main window lies across the screen whole, so its menu bar is always there.
@@ -205,7 +209,14 @@ void TForm1::ApplyWindowLayout(const std::vector<LayoutValue>& values)
 std::vector<LayoutValue> TForm1::CurrentWindowLayout() const
 {
     std::vector<LayoutValue> values = DefaultWindowLayout();
+    const WarpQuality quality = deformations->EffectForm()->Quality();
     for (LayoutValue& v : values) {
+        if (v.section == "EffectForm") {
+            v.value = v.key == "Sampling"      ? static_cast<int>(quality.sampling)
+                      : v.key == "Supersample" ? quality.samples
+                                               : static_cast<int>(quality.edge);
+            continue;
+        }
         const QWidget* window = v.section == "Form1" ? static_cast<const QWidget*>(this) : nullptr;
         if (!window)
             for (QWidget* form :

@@ -13,7 +13,7 @@ DeformationMenu::DeformationMenu(QMenu* distortion, QMenu* web, InterfaceContext
     : QObject(window), language(context.language), frame(effects), open(std::move(openAddress)),
       table(context.BuiltinLibrary("effect.prg", "effecte.prg"), context.paths.User("ueffect.prg"))
 {
-    effectForm = new TEffectForm(context.messages, colors, window);
+    effectForm = new TEffectForm(context.messages, colors, context.language, window);
     editEffect = new TEditEffect(
         context.messages, *effectForm, [this](const std::string& record) { AddDeformation(record); },
         [this] { frame.ShowChanges(); }, window);

@@ -1,5 +1,6 @@
 #include "deform/ui/EffectForm.h"
 
+#include "core/OwnMessages.h"
 #include "core/Product.h"
 #include "core/ui/KeyboardSlider.h"
 #include "core/ui/RunGuarded.h"
@@ -44,9 +45,39 @@ WarpOptions EditorWarpOptions()
     return options;
 }
 
+// The quality row's texts, in the order of the enums.
+constexpr OwnMessage QualityCaption{"Quality", "Качество"};
+constexpr OwnMessage SamplingNames[] = {
+    {"Nearest pixel", "Ближайшая точка"}, {"Bilinear", "Билинейная"}, {"Bicubic", "Бикубическая"}};
+constexpr OwnMessage SampleNames[] = {{"1 sample", "1 отсчёт"},
+                                      {"2 x 2 samples", "2 x 2 отсчёта"},
+                                      {"4 x 4 samples", "4 x 4 отсчёта"},
+                                      {"Adaptive", "Адаптивно"}};
+constexpr int SampleCounts[] = {1, 2, 4, Adaptive};
+constexpr OwnMessage EdgeNames[] = {{"Background beyond", "Фон за краем"},
+                                    {"Edge pixels", "Краевые точки"},
+                                    {"Repeated", "Повтор"},
+                                    {"Mirrored", "Зеркально"}};
+constexpr int QualityTop = 186;
+
+QString In(Language language, const OwnMessage& text)
+{
+    return QString::fromUtf8(language == Language::Russian ? text.russian : text.english);
+}
+
+template <std::size_t N>
+QComboBox* Choice(QWidget* parent, const char* name, const OwnMessage (&items)[N], Language language)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    for (const OwnMessage& item : items)
+        box->addItem(In(language, item));
+    return box;
+}
+
 } // namespace
 
-TEffectForm::TEffectForm(const Messages& texts, ColorPair colorPair, QWidget* parent)
+TEffectForm::TEffectForm(const Messages& texts, ColorPair colorPair, Language language, QWidget* parent)
     : EffectDialog("EffectForm", "Деформация", QSize(519, 209),
                    PreviewPlace{"Image1", QRect(SurfaceLeft, 2, PreviewSurfaceWidth, PreviewSurfaceHeight)}, parent,
                    Qt::Dialog),
@@ -66,7 +97,39 @@ TEffectForm::TEffectForm(const Messages& texts, ColorPair colorPair, QWidget* pa
     edit1 = ReadOnly(this, "Edit1");
     label8 = RightAligned(this, "Label8");
     edit2 = ReadOnly(this, "Edit2");
+    BuildQualityRow(language);
     LayOut(LabelWidth);
+}
+
+void TEffectForm::BuildQualityRow(Language language)
+{
+    qualityLabel = RightAligned(this, "QualityLabel");
+    qualityLabel->setText(In(language, QualityCaption));
+    qualityBoxes = {Choice(this, "Sampling", SamplingNames, language),
+                    Choice(this, "Supersample", SampleNames, language), Choice(this, "Edge", EdgeNames, language)};
+    QWidget* previous = edit2;
+    for (QComboBox* box : qualityBoxes) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this] { RunGuarded([this] { RedrawPreview(); }); });
+        setTabOrder(previous, box);
+        previous = box;
+    }
+    setTabOrder(previous, OkButton());
+}
+
+WarpQuality TEffectForm::Quality() const
+{
+    return {static_cast<Sampling>(std::max(qualityBoxes[0]->currentIndex(), 0)),
+            SampleCounts[std::max(qualityBoxes[1]->currentIndex(), 0)],
+            static_cast<EdgeMode>(std::max(qualityBoxes[2]->currentIndex(), 0))};
+}
+
+void TEffectForm::SetQuality(const WarpQuality& quality)
+{
+    const auto samples = std::find(std::begin(SampleCounts), std::end(SampleCounts), quality.samples);
+    qualityBoxes[0]->setCurrentIndex(std::clamp(static_cast<int>(quality.sampling), 0, 2));
+    qualityBoxes[1]->setCurrentIndex(
+        samples == std::end(SampleCounts) ? 0 : static_cast<int>(samples - std::begin(SampleCounts)));
+    qualityBoxes[2]->setCurrentIndex(std::clamp(static_cast<int>(quality.edge), 0, 3));
 }
 
 // The labels are right-aligned in a column `labelWidth` wide (at least the
@@ -75,9 +138,13 @@ TEffectForm::TEffectForm(const Messages& texts, ColorPair colorPair, QWidget* pa
 void TEffectForm::LayOut(int labelWidth)
 {
     const int shift = labelWidth - LabelWidth;
-    setFixedSize(519 + shift, 209);
+    // The quality row lies under the formulas; the buttons move down a row.
+    setFixedSize(519 + shift, 237);
     PlacePreview(QRect(SurfaceLeft + shift, 2, PreviewSurfaceWidth, PreviewSurfaceHeight));
-    PlaceButtons(108 + shift, 186, QSize(88, 22), 10);
+    PlaceButtons(108 + shift, QualityTop + 28, QSize(88, 22), 10);
+    qualityLabel->setGeometry(4, QualityTop, labelWidth, 22);
+    for (std::size_t k = 0; k < qualityBoxes.size(); ++k)
+        qualityBoxes[k]->setGeometry(108 + shift + 136 * static_cast<int>(k), QualityTop + 2, 130, 22);
     for (std::size_t k = 0; k < 6; ++k) {
         const int top = 4 + 22 * static_cast<int>(k);
         labels[k]->setGeometry(4, top, labelWidth, 20);
@@ -162,8 +229,10 @@ void TEffectForm::ShowIncorrectFormula(char label)
 // warped into the target preview (B).
 void TEffectForm::DrawPreview(DialogPreview& preview)
 {
+    WarpOptions options = EditorWarpOptions();
+    options.quality = Quality();
     const WarpResult result = krt::RenderPreview(CurrentParams(), Target()->Width, Target()->Height, preview.A(),
-                                                 preview.B(), colors.Back(), EditorWarpOptions());
+                                                 preview.B(), colors.Back(), options);
     if (result.status == WarpStatus::IncorrectFormula)
         ShowIncorrectFormula(result.failedFormula);
 }
@@ -178,6 +247,7 @@ void TEffectForm::OkClicked()
         return;
     const DeformationParams params = CurrentParams();
     WarpOptions options = EditorWarpOptions();
+    options.quality = Quality();
     CompiledDeformation check;
     if (const char label = CompileDeformation(params, Target()->Width, Target()->Height, options, check)) {
         MarkApplied();

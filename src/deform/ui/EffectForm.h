@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/InterfaceLanguage.h"
 #include "deform/DeformationPreview.h"
 #include "deform/DeformationRecord.h"
 #include "document/EditorSettings.h"
 #include "document/ui/EffectDialog.h"
 #include "lang/Messages.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -22,8 +24,9 @@ namespace krt {
 class TEffectForm : public EffectDialog {
     Q_OBJECT
 public:
-    // The warp's background is the editor's background colour at the time.
-    TEffectForm(const Messages& messages, ColorPair colors, QWidget* parent = nullptr);
+    // The warp's background is the editor's background colour at the time;
+    // `language` is the one the quality row speaks.
+    TEffectForm(const Messages& messages, ColorPair colors, Language language, QWidget* parent = nullptr);
 
     // Fills the dialog from a record and shows it modally on the pair;
     // returns whether "OK" was pressed (DialogOK). `confirmed` runs once a
@@ -40,7 +43,14 @@ public:
     // How long "OK" works before it shows its progress (tests shorten it).
     void SetProgressDelay(int milliseconds) { progressDelay = milliseconds; }
 
+    // The quality row: how OK, the preview and the editor's try-out read the
+    // picture between pixels; kept for the whole run (and in the layout file).
+    WarpQuality Quality() const;
+    void SetQuality(const WarpQuality& quality);
+    QComboBox* QualityBox(int k) const { return qualityBoxes[static_cast<std::size_t>(k)]; }
+
 private:
+    void BuildQualityRow(Language language);
     void LayOut(int labelWidth);
     void FitLabels();
     void ShowValues();
@@ -58,6 +68,8 @@ private:
     QLabel* label8 = nullptr;
     QLineEdit* edit1 = nullptr;
     QLineEdit* edit2 = nullptr;
+    QLabel* qualityLabel = nullptr;
+    std::array<QComboBox*, 3> qualityBoxes{}; // sampling, samples per side, edges
     DeformationRecord record;
     int progressDelay = 500;
 };
