@@ -58,7 +58,9 @@ constexpr OwnMessage EdgeNames[] = {{"Background beyond", "Фон за крае�
                                     {"Edge pixels", "Краевые точки"},
                                     {"Repeated", "Повтор"},
                                     {"Mirrored", "Зеркально"}};
-constexpr int QualityTop = 186;
+// The quality row lies under the formulas and the preview.
+constexpr int QualityTop = 212;
+constexpr int QualityWidths[3] = {150, 118, 136};
 
 QString In(Language language, const OwnMessage& text)
 {
@@ -138,13 +140,13 @@ void TEffectForm::SetQuality(const WarpQuality& quality)
 void TEffectForm::LayOut(int labelWidth)
 {
     const int shift = labelWidth - LabelWidth;
-    // The quality row lies under the formulas; the buttons move down a row.
-    setFixedSize(519 + shift, 237);
+    // The buttons move down under the quality row.
+    setFixedSize(519 + shift, QualityTop + 54);
     PlacePreview(QRect(SurfaceLeft + shift, 2, PreviewSurfaceWidth, PreviewSurfaceHeight));
     PlaceButtons(108 + shift, QualityTop + 28, QSize(88, 22), 10);
     qualityLabel->setGeometry(4, QualityTop, labelWidth, 22);
-    for (std::size_t k = 0; k < qualityBoxes.size(); ++k)
-        qualityBoxes[k]->setGeometry(108 + shift + 136 * static_cast<int>(k), QualityTop + 2, 130, 22);
+    for (int k = 0, left = 108 + shift; k < 3; left += QualityWidths[k++] + 4)
+        qualityBoxes[static_cast<std::size_t>(k)]->setGeometry(left, QualityTop, QualityWidths[k], 22);
     for (std::size_t k = 0; k < 6; ++k) {
         const int top = 4 + 22 * static_cast<int>(k);
         labels[k]->setGeometry(4, top, labelWidth, 20);
