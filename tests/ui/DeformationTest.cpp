@@ -3,6 +3,7 @@
 #include "deform/DeformationRecord.h"
 #include "deform/ui/DeformationMenu.h"
 #include "document/Undo.h"
+#include "imageio/ImageFiles.h"
 #include "lang/WebLinks.h"
 #include "library/LibraryFile.h"
 #include "paint/SelectionShapes.h"
@@ -10,9 +11,12 @@
 #include "paint/ui/InstrumForm.h"
 #include "support/TestSupport.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QtTest>
 
 using namespace krt;
@@ -132,6 +136,45 @@ private slots:
         next.s.window.ApplyWindowLayout(layout);
         QCOMPARE(static_cast<int>(next.Menu().EffectForm()->Quality().sampling), 1);
         QCOMPARE(next.Menu().EffectForm()->Quality().samples, Adaptive);
+    }
+
+    // "Copy command" copies the krtphoto-batch line that gives, run on the
+    // picture, the very bytes OK gives in the editor: built-in deformations
+    // at their default sliders, plain and sampled.
+    void copyCommandReproducesOk()
+    {
+        test::TempFolder folder;
+        const std::string in = folder.Path("in.png").string(), out = folder.Path("out.png").string();
+        const WarpQuality qualities[] = {
+            {}, {Sampling::Bilinear, Adaptive, EdgeMode::Mirror}, {Sampling::Bicubic, 2, EdgeMode::Clamp}};
+        for (const char* name : {"Swirl", "Twirl", "Fish-eye", "Waves", "Polar coordinates"})
+            for (const WarpQuality& quality : qualities) {
+                Session t;
+                Paint(t.s.editor);
+                WriteImageFile(in, t.s.editor.Image, 100);
+                const int slot = t.Slot(name);
+                QVERIFY2(slot >= 0, name);
+                t.Menu().EffectForm()->SetQuality(quality);
+                WhenModal([](QWidget* modal) {
+                    auto* form = qobject_cast<TEffectForm*>(modal);
+                    QVERIFY(form);
+                    QTest::mouseClick(form->CopyCommandButton(), Qt::LeftButton);
+                    QTest::mouseClick(form->OkButton(), Qt::LeftButton);
+                });
+                t.Menu().Item(slot)->trigger();
+                QString line = QGuiApplication::clipboard()->text();
+                QVERIFY2(line.startsWith("krtphoto-batch deform --record '") && line.endsWith(" IN OUT"),
+                         qPrintable(line));
+                line = QString(KRT_BATCH_TOOL) + line.mid(14, line.size() - 14 - 7) + " " + QString::fromStdString(in) +
+                       " " + QString::fromStdString(out);
+                QProcess batch;
+                batch.start("/bin/sh", {"-c", line});
+                QVERIFY(batch.waitForFinished(60000));
+                QVERIFY2(batch.exitCode() == 0, batch.readAllStandardError().constData());
+                TFastBMP written;
+                ReadImageFile(out, written);
+                QVERIFY2(written.SamePixels(t.s.editor.Image), qPrintable(QString(name) + ": " + line));
+            }
     }
 
     void cancelChangesNothingButTheChangeCount()

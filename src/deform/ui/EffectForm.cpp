@@ -4,8 +4,11 @@
 #include "core/Product.h"
 #include "core/ui/KeyboardSlider.h"
 #include "core/ui/RunGuarded.h"
+#include "deform/BatchCommandLine.h"
 #include "deform/formula/Prepare.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProgressDialog>
 
@@ -47,6 +50,7 @@ WarpOptions EditorWarpOptions()
 
 // The quality row's texts, in the order of the enums.
 constexpr OwnMessage QualityCaption{"Quality", "Качество"};
+constexpr OwnMessage CopyCommandCaption{"Copy command", "Копировать команду"};
 constexpr OwnMessage SamplingNames[] = {
     {"Nearest pixel", "Ближайшая точка"}, {"Bilinear", "Билинейная"}, {"Bicubic", "Бикубическая"}};
 constexpr OwnMessage SampleNames[] = {{"1 sample", "1 отсчёт"},
@@ -116,6 +120,12 @@ void TEffectForm::BuildQualityRow(Language language)
         previous = box;
     }
     setTabOrder(previous, OkButton());
+    copyCommand = new QPushButton(In(language, CopyCommandCaption), this);
+    copyCommand->setObjectName("CopyCommand");
+    connect(copyCommand, &QPushButton::clicked, this, [this] {
+        QGuiApplication::clipboard()->setText(
+            QString::fromStdString(BatchCommandLine(recordText, CurrentParams().constants, colors.Back(), Quality())));
+    });
 }
 
 WarpQuality TEffectForm::Quality() const
@@ -144,6 +154,8 @@ void TEffectForm::LayOut(int labelWidth)
     setFixedSize(519 + shift, QualityTop + 54);
     PlacePreview(QRect(SurfaceLeft + shift, 2, PreviewSurfaceWidth, PreviewSurfaceHeight));
     PlaceButtons(108 + shift, QualityTop + 28, QSize(88, 22), 10);
+    copyCommand->setGeometry(304 + shift, QualityTop + 28, 160, 22);
+    setTabOrder(CancelButton(), copyCommand);
     qualityLabel->setGeometry(4, QualityTop, labelWidth, 22);
     for (int k = 0, left = 108 + shift; k < 3; left += QualityWidths[k++] + 4)
         qualityBoxes[static_cast<std::size_t>(k)]->setGeometry(left, QualityTop, QualityWidths[k], 22);
@@ -183,6 +195,7 @@ bool TEffectForm::ShowDeformation(const std::string& text, TFastBMP& target, con
                                   const Confirm& confirmed)
 {
     record = ParseRecord(text);
+    recordText = text;
     setWindowTitle(QString::fromStdString(messages.MsgDistortion + record.name));
     for (std::size_t k = 0; k < 6; ++k) {
         const DeformationConstant& c = record.constants[k];

@@ -48,6 +48,8 @@ public:
     WarpQuality Quality() const;
     void SetQuality(const WarpQuality& quality);
     QComboBox* QualityBox(int k) const { return qualityBoxes[static_cast<std::size_t>(k)]; }
+    // "Copy command": the krtphoto-batch line that does what OK does, to the clipboard.
+    QPushButton* CopyCommandButton() const { return copyCommand; }
 
 private:
     void BuildQualityRow(Language language);
@@ -70,6 +72,8 @@ private:
     QLineEdit* edit2 = nullptr;
     QLabel* qualityLabel = nullptr;
     std::array<QComboBox*, 3> qualityBoxes{}; // sampling, samples per side, edges
+    QPushButton* copyCommand = nullptr;
+    std::string recordText; // the record as its library holds it
     DeformationRecord record;
     int progressDelay = 500;
 };
