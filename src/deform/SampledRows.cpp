@@ -1,9 +1,11 @@
 #include "deform/SampledRows.h"
 
 #include "deform/Sampling.h"
+#include "deform/formula/FastBackend.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace krt {
 namespace {
@@ -14,131 +16,254 @@ namespace {
 constexpr int GridSlots = 36;
 int GridSlot(int n, int i) { return n * (n - 1) / 2 + i; }
 
+constexpr double None = std::numeric_limits<double>::quiet_NaN();
+
 } // namespace
 
-void SampledRows::SourcePoints(int row, int start, int n, const SubSample& at, const std::uint32_t* points, double* sx,
-                               double* sy, bool* mapped)
+SampledRows::SampledRows(WarpJob& j, BlockEvaluator& f, BlockEvaluator& s, const std::vector<float>& x,
+                         const std::vector<float>& c)
+    : job(j), first(f), second(s), columnX(x),
+      columnC(c), scale{j.geometry.preview ? static_cast<double>(j.geometry.formulaWidth) / j.destination.Width : 1.0,
+                        j.geometry.preview ? static_cast<double>(j.geometry.formulaHeight) / j.destination.Height : 1.0}
 {
-    if (job.params.cartesian)
-        Cartesian(row, start, n, at, points);
-    else
-        Polar(row, start, n, at, points);
-    std::copy(pointX, pointX + n, sx);
-    std::copy(pointY, pointY + n, sy);
-    std::copy(pointMapped, pointMapped + n, mapped);
+    const std::size_t blocks = static_cast<std::size_t>((j.destination.Width + Lanes - 1) / Lanes);
+    belowX.resize(blocks * Lanes);
+    belowY.resize(blocks * Lanes);
+    belowRow.assign(blocks, -1);
 }
 
-void SampledRows::Cartesian(int row, int start, int n, const SubSample& at, const std::uint32_t* points)
+void SampledRows::UniformPass(int n, double ox, double oy)
+{
+    pass.count = n;
+    pass.uniform = true;
+    pass.uniformX = ox;
+    pass.uniformY = oy;
+}
+
+void SampledRows::SourcePoints(int row, int start, const std::uint32_t* points, int slotX, int slotY)
+{
+    if (pass.uniform)
+        std::copy(points, points + pass.count, passPoints);
+    else
+        for (int k = 0; k < pass.count; ++k)
+            passPoints[k] = points[pass.pixel[k]];
+    const GridPosition grid{start / Lanes * GridSlots + slotX, row * GridSlots + slotY};
+    if (job.params.cartesian)
+        Cartesian(row, start, pass.uniform ? &grid : nullptr);
+    else
+        Polar(row, start);
+}
+
+void SampledRows::CartesianInputs(int row, int start)
 {
     // The preview feeds its points scaled up to the picture (its rule for
-    // the row inputs) and scales the results back down.
+    // the row inputs). A uniform pass's spare lanes continue the row (the
+    // grid's promise); others repeat the last point.
     const Scale& s = scale;
-    const double yRow = job.geometry.preview ? (row + at.oy) * s.down : row + at.oy;
-    const float zRow = static_cast<float>(job.geometry.preview ? yRow - job.geometry.formulaHeight * 0.5
-                                                               : row - job.geometry.formulaHeight / 2 + at.oy);
-    const double ox = at.ox * s.across;
-    for (int k = 0; k < Lanes; ++k) {
-        inputs[0][k] = static_cast<float>(columnX[static_cast<std::size_t>(start + k)] + ox);
-        inputs[1][k] = static_cast<float>(yRow);
-        inputs[2][k] = static_cast<float>(columnC[static_cast<std::size_t>(start + k)] + ox);
-        inputs[3][k] = zRow;
+    const bool preview = job.geometry.preview;
+    const auto rowInputs = [&](double oy, float& y, float& z) {
+        const double yRow = preview ? (row + oy) * s.down : row + oy;
+        y = static_cast<float>(yRow);
+        z = static_cast<float>(preview ? yRow - job.geometry.formulaHeight * 0.5
+                                       : row - job.geometry.formulaHeight / 2 + oy);
+    };
+    if (pass.uniform) {
+        const double ox = pass.uniformX * s.across;
+        const float* x = &columnX[static_cast<std::size_t>(start)];
+        const float* c = &columnC[static_cast<std::size_t>(start)];
+        for (int k = 0; k < Lanes; ++k) {
+            inputs[0][k] = static_cast<float>(x[k] + ox);
+            inputs[2][k] = static_cast<float>(c[k] + ox);
+        }
+        rowInputs(pass.uniformY, inputs[1][0], inputs[3][0]);
+        std::fill(inputs[1] + 1, inputs[1] + Lanes, inputs[1][0]);
+        std::fill(inputs[3] + 1, inputs[3] + Lanes, inputs[3][0]);
+        return;
     }
-    const float* letters[4] = {inputs[0], inputs[1], inputs[2], inputs[3]};
-    const GridPosition grid{start / Lanes * GridSlots + GridSlot(at.n, at.i), row * GridSlots + GridSlot(at.n, at.j)};
-    const BlockResult a = first.Evaluate(letters, points, n, &grid);
-    std::copy(a.values, a.values + Lanes, firstValues);
-    std::copy(a.failed, a.failed + Lanes, firstFailed);
-    const BlockResult b = second.Evaluate(letters, points, n, &grid);
-    for (int k = 0; k < n; ++k) {
-        pointMapped[k] = firstFailed[k] == 0 && b.failed[k] == 0;
-        pointX[k] = firstValues[k] / s.across;
-        pointY[k] = b.values[k] / s.down;
+    for (int k = 0; k < Lanes; ++k) {
+        const int from = std::min(k, pass.count - 1);
+        const std::size_t column = static_cast<std::size_t>(start + pass.pixel[from]);
+        const double ox = pass.ox[from] * s.across;
+        inputs[0][k] = static_cast<float>(columnX[column] + ox);
+        inputs[2][k] = static_cast<float>(columnC[column] + ox);
+        rowInputs(pass.oy[from], inputs[1][k], inputs[3][k]);
     }
 }
 
-void SampledRows::Polar(int row, int start, int n, const SubSample& at, const std::uint32_t* points)
+void SampledRows::Cartesian(int row, int start, const GridPosition* grid)
+{
+    CartesianInputs(row, start);
+    const float* letters[4] = {inputs[0], inputs[1], inputs[2], inputs[3]};
+    const BlockResult a = first.Evaluate(letters, passPoints, pass.count, grid);
+    std::copy(a.values, a.values + Lanes, firstValues);
+    std::copy(a.failed, a.failed + Lanes, firstFailed);
+    const BlockResult b = second.Evaluate(letters, passPoints, pass.count, grid);
+    // The preview scales the results back down to its pixels.
+    const double across = scale.across, down = scale.down;
+    if (job.geometry.preview)
+        for (int k = 0; k < pass.count; ++k) {
+            const bool mapped = (firstFailed[k] | b.failed[k]) == 0;
+            pointX[k] = mapped ? firstValues[k] / across : None;
+            pointY[k] = mapped ? b.values[k] / down : None;
+        }
+    else
+        for (int k = 0; k < pass.count; ++k) {
+            const bool mapped = (firstFailed[k] | b.failed[k]) == 0;
+            pointX[k] = mapped ? firstValues[k] : None;
+            pointY[k] = mapped ? b.values[k] : None;
+        }
+}
+
+void SampledRows::Polar(int row, int start)
 {
     const int cx0 = job.geometry.formulaWidth / 2, cy0 = job.geometry.formulaHeight / 2;
     const Scale& s = scale;
     for (int k = 0; k < Lanes; ++k) {
-        const int i = start + std::min(k, n - 1); // spare lanes repeat the last point
+        const int from = std::min(k, pass.count - 1); // spare lanes repeat the last point
+        const int i = start + (pass.uniform ? from : pass.pixel[from]);
+        const double ox = pass.uniform ? pass.uniformX : pass.ox[from];
+        const double oy = pass.uniform ? pass.uniformY : pass.oy[from];
         if (job.geometry.preview) {
-            dx[k] = (i + at.ox) * s.across - cx0 + 0.00001;
-            dy[k] = (row + at.oy) * s.down - cy0;
+            dx[k] = (i + ox) * s.across - cx0 + 0.00001;
+            dy[k] = (row + oy) * s.down - cy0;
         } else {
-            dx[k] = (i - cx0) + 0.01 + at.ox;
-            dy[k] = row - cy0 + at.oy;
+            dx[k] = (i - cx0) + 0.01 + ox;
+            dy[k] = row - cy0 + oy;
         }
     }
     job.kernels.polarInputs(dx, dy, inputs[0], inputs[1]);
     const float* letters[2] = {inputs[0], inputs[1]};
-    const BlockResult a = first.Evaluate(letters, points, n);
+    const BlockResult a = first.Evaluate(letters, passPoints, pass.count);
     std::copy(a.values, a.values + Lanes, firstValues);
     std::copy(a.failed, a.failed + Lanes, firstFailed);
-    const BlockResult b = second.Evaluate(letters, points, n);
-    for (int k = 0; k < n; ++k) {
-        // Unmapped: a failed point, the angle -1237 that marks none, a negative radius.
-        pointMapped[k] = firstFailed[k] == 0 && b.failed[k] == 0 && firstValues[k] != -1237.0f && b.values[k] >= 0;
-        const double angle = firstValues[k], radius = b.values[k];
-        pointX[k] = (std::cos(angle) * radius + cx0) / s.across;
-        pointY[k] = (std::sin(angle) * radius + cy0) / s.down;
-    }
-}
-
-int SampledRows::SamplesFor(int row, int start, int n, const std::uint32_t* points)
-{
-    // The centres of this row and of a neighbouring one.
-    double x[Lanes], y[Lanes], nx[Lanes], ny[Lanes];
-    bool ok[Lanes], nok[Lanes];
-    const SubSample centre{0, 0, 1, 0.0, 0.0};
-    const int other = row + 1 < job.destination.Height ? row + 1 : row - 1;
-    SourcePoints(row, start, n, centre, points, x, y, ok);
-    if (other >= 0)
-        SourcePoints(other, start, n, centre, points, nx, ny, nok);
-    double spread = 1;
-    for (int k = 0; k < n; ++k) {
-        if (!ok[k])
-            continue;
-        const int side = k + 1 < n ? k + 1 : k - 1;
-        if (side >= 0 && ok[side])
-            spread = std::max(spread, std::hypot(x[side] - x[k], y[side] - y[k]));
-        if (other >= 0 && nok[k])
-            spread = std::max(spread, std::hypot(nx[k] - x[k], ny[k] - y[k]));
-    }
-    return std::clamp(static_cast<int>(std::ceil(spread - 1e-6)), 1, MostSamples);
+    const BlockResult b = second.Evaluate(letters, passPoints, pass.count);
+    const fast::PolarPlacement placement{
+        static_cast<double>(cx0), static_cast<double>(cy0), job.geometry.preview, 1.0, s.across, 1.0, s.down};
+    job.kernels.polarPoints(firstValues, b.values, firstFailed, b.failed, placement, LibrarySinCos, pointX, pointY);
 }
 
 void SampledRows::Landings(int row, int start, int n, const std::uint32_t* points)
 {
-    double x[Lanes], y[Lanes];
-    bool mapped[Lanes];
-    SourcePoints(row, start, n, {0, 0, 1, 0.0, 0.0}, points, x, y, mapped);
+    UniformPass(n, 0.0, 0.0);
+    SourcePoints(row, start, points, GridSlot(1, 0), GridSlot(1, 0));
     const std::size_t at = static_cast<std::size_t>(row) * job.destination.Width + start;
     for (int k = 0; k < n; ++k) {
         // Far beyond the picture counts as nowhere (and keeps the floats finite).
-        const bool lands = mapped[k] && std::abs(x[k]) < 1e7 && std::abs(y[k]) < 1e7;
-        job.landingX[at + k] = lands ? static_cast<float>(x[k]) : std::nanf("");
-        job.landingY[at + k] = lands ? static_cast<float>(y[k]) : std::nanf("");
+        const bool lands = std::abs(pointX[k]) < 1e7 && std::abs(pointY[k]) < 1e7;
+        job.landingX[at + k] = lands ? static_cast<float>(pointX[k]) : std::nanf("");
+        job.landingY[at + k] = lands ? static_cast<float>(pointY[k]) : std::nanf("");
     }
+}
+
+void SampledRows::Fixed(int row, int start, int n, int s, const std::uint32_t* points)
+{
+    const WarpQuality& quality = job.options.quality;
+    for (float* sum : sums)
+        std::fill(sum, sum + n, 0.0f);
+    for (int j = 0; j < s; ++j)
+        for (int i = 0; i < s; ++i) {
+            UniformPass(n, (i + 0.5) / s - 0.5, (j + 0.5) / s - 0.5);
+            SourcePoints(row, start, points, GridSlot(s, i), GridSlot(s, j));
+            AddSamples(job.source, job.kernels, pointX, pointY, n, quality, !job.params.cartesian, job.background,
+                       {sums[0], sums[1], sums[2]});
+        }
+    job.kernels.storeAverages({sums[0], sums[1], sums[2]}, n, 1.0f / static_cast<float>(s * s),
+                              job.destination.RowTable[static_cast<std::size_t>(row)] + 3 * start);
+}
+
+void SampledRows::Centres(int row, int start, int n, const std::uint32_t* points, double* x, double* y)
+{
+    const int block = start / Lanes;
+    const std::size_t at = static_cast<std::size_t>(start);
+    if (belowRow[static_cast<std::size_t>(block)] != row) {
+        UniformPass(n, 0.0, 0.0);
+        SourcePoints(row, start, points, GridSlot(1, 0), GridSlot(1, 0));
+        std::copy(pointX, pointX + n, belowX.begin() + static_cast<std::ptrdiff_t>(at));
+        std::copy(pointY, pointY + n, belowY.begin() + static_cast<std::ptrdiff_t>(at));
+        belowRow[static_cast<std::size_t>(block)] = row;
+    }
+    std::copy(belowX.begin() + static_cast<std::ptrdiff_t>(at), belowX.begin() + static_cast<std::ptrdiff_t>(at) + n,
+              x);
+    std::copy(belowY.begin() + static_cast<std::ptrdiff_t>(at), belowY.begin() + static_cast<std::ptrdiff_t>(at) + n,
+              y);
+}
+
+void SampledRows::Flush(int row, int start, const std::uint32_t* points, const float* weight)
+{
+    SourcePoints(row, start, points, 0, 0);
+    for (float* sum : passSums)
+        std::fill(sum, sum + pass.count, 0.0f);
+    AddSamples(job.source, job.kernels, pointX, pointY, pass.count, job.options.quality, !job.params.cartesian,
+               job.background, {passSums[0], passSums[1], passSums[2]});
+    for (int k = 0; k < pass.count; ++k) {
+        const int pixel = pass.pixel[k];
+        for (int c = 0; c < 3; ++c)
+            sums[c][pixel] += passSums[c][k] * weight[pixel];
+    }
+    pass.count = 0;
+}
+
+void SampledRows::Adaptive(int row, int start, int n, const std::uint32_t* points)
+{
+    // The centres of this row and of a neighbouring one (numbered as that
+    // row's own points, so that random draws do not depend on which rows a
+    // worker happens to have seen).
+    alignas(32) double x[Lanes], y[Lanes], nx[Lanes], ny[Lanes];
+    const int other = row + 1 < job.destination.Height ? row + 1 : row - 1;
+    Centres(row, start, n, points, x, y);
+    if (other >= 0) {
+        std::uint32_t otherPoints[Lanes];
+        const std::uint32_t step =
+            static_cast<std::uint32_t>(other - row) * static_cast<std::uint32_t>(job.destination.Width);
+        for (int k = 0; k < Lanes; ++k)
+            otherPoints[k] = points[k] + step;
+        Centres(other, start, n, otherPoints, nx, ny);
+    }
+    // One point where the centre reads it all; the centres are sampled anyway.
+    const WarpQuality& quality = job.options.quality;
+    for (float* sum : sums)
+        std::fill(sum, sum + n, 0.0f);
+    AddSamples(job.source, job.kernels, x, y, n, quality, !job.params.cartesian, job.background,
+               {sums[0], sums[1], sums[2]});
+    float weight[Lanes];
+    pass.count = 0;
+    pass.uniform = false;
+    for (int k = 0; k < n; ++k) {
+        double spread = 1;
+        const int side = k + 1 < n ? k + 1 : k - 1;
+        if (side >= 0 && !std::isnan(x[side])) // NaN centres compare false and count for nothing
+            spread = std::max(spread, std::hypot(x[side] - x[k], y[side] - y[k]));
+        if (other >= 0 && !std::isnan(nx[k]))
+            spread = std::max(spread, std::hypot(nx[k] - x[k], ny[k] - y[k]));
+        const int s = std::isnan(x[k]) ? 1 : std::clamp(static_cast<int>(std::ceil(spread - 1e-6)), 1, MostSamples);
+        weight[k] = 1.0f / static_cast<float>(s * s);
+        if (s == 1)
+            continue;
+        for (float* sum : sums)
+            sum[k] = 0;
+        for (int j = 0; j < s; ++j)
+            for (int i = 0; i < s; ++i) {
+                pass.pixel[pass.count] = k;
+                pass.ox[pass.count] = (i + 0.5) / s - 0.5;
+                pass.oy[pass.count] = (j + 0.5) / s - 0.5;
+                if (++pass.count == Lanes)
+                    Flush(row, start, points, weight);
+            }
+    }
+    if (pass.count > 0)
+        Flush(row, start, points, weight);
+
+    job.kernels.storeAverages({sums[0], sums[1], sums[2]}, n, 1.0f,
+                              job.destination.RowTable[static_cast<std::size_t>(row)] + 3 * start);
 }
 
 void SampledRows::Block(int row, int start, int n, const std::uint32_t* points)
 {
-    const WarpQuality& quality = job.options.quality;
-    const int s = quality.samples == 0 ? SamplesFor(row, start, n, points) : std::clamp(quality.samples, 1, 8);
-    float sums[Lanes][3] = {};
-    double sx[Lanes], sy[Lanes];
-    bool mapped[Lanes];
-    for (int j = 0; j < s; ++j)
-        for (int i = 0; i < s; ++i) {
-            SourcePoints(row, start, n, {i, j, s, (i + 0.5) / s - 0.5, (j + 0.5) / s - 0.5}, points, sx, sy, mapped);
-            AddSamples(job.source, sx, sy, mapped, n, quality, !job.params.cartesian, job.background, sums);
-        }
-    const float share = 1.0f / static_cast<float>(s * s);
-    std::uint8_t* d = job.destination.RowTable[static_cast<std::size_t>(row)] + 3 * start;
-    for (int k = 0; k < n; ++k)
-        for (int c = 0; c < 3; ++c)
-            *d++ = RoundedLevel(sums[k][c] * share);
+    const int samples = job.options.quality.samples;
+    if (samples == krt::Adaptive)
+        Adaptive(row, start, n, points);
+    else
+        Fixed(row, start, n, std::clamp(samples, 1, MostSamples), points);
 }
 
 } // namespace krt

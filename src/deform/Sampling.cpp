@@ -1,6 +1,7 @@
 #include "deform/Sampling.h"
 
 #include "deform/Warp.h"
+#include "deform/formula/Evaluate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +42,33 @@ void AddPixel(const TFastBMP& source, int column, int row, PackedColor backgroun
     sum[2] += weight * p[2];
 }
 
+// Bicubic reading where all sixteen pixels lie inside: the weights once per
+// point, the rows read straight. False when the point is nearer an edge.
+bool AddBicubicInside(const TFastBMP& source, double sx, double sy, float sum[3])
+{
+    if (!(sx >= 1 && sy >= 1 && sx < source.Width - 2 && sy < source.Height - 2))
+        return false;
+    const int x0 = static_cast<int>(sx), y0 = static_cast<int>(sy);
+    const double tx = sx - x0, ty = sy - y0;
+    float wx[4], wy[4];
+    for (int i = 0; i < 4; ++i) {
+        wx[i] = static_cast<float>(Keys(i - 1 - tx));
+        wy[i] = static_cast<float>(Keys(i - 1 - ty));
+    }
+    for (int j = 0; j < 4; ++j) {
+        if (wy[j] == 0) // a whole row: only its own pixels count
+            continue;
+        const std::uint8_t* p = source.RowTable[static_cast<std::size_t>(y0 - 1 + j)] + 3 * (x0 - 1);
+        float across[3] = {};
+        for (int i = 0; i < 4; ++i, p += 3)
+            for (int c = 0; c < 3; ++c)
+                across[c] += wx[i] * p[c];
+        for (int c = 0; c < 3; ++c)
+            sum[c] += wy[j] * across[c];
+    }
+    return true;
+}
+
 } // namespace
 
 int EdgeIndex(std::int64_t i, int size, EdgeMode edge)
@@ -59,30 +87,25 @@ int EdgeIndex(std::int64_t i, int size, EdgeMode edge)
     return -1;
 }
 
-void AddSamples(const TFastBMP& source, const double* sx, const double* sy, const bool* mapped, int n,
-                const WarpQuality& quality, bool polar, PackedColor background, float (*sums)[3])
+void AddSamples(const TFastBMP& source, const fast::Kernels& kernels, const double* sx, const double* sy, int n,
+                const WarpQuality& quality, bool polar, PackedColor background, const fast::SampleSums& sums)
 {
-    const bool bilinear = quality.sampling == Sampling::Bilinear;
-    const double right = source.Width - 1, bottom = source.Height - 1;
-    for (int k = 0; k < n; ++k) {
-        if (!mapped[k]) {
-            AddBackground(background, sums[k]);
-            continue;
-        }
-        // All four neighbours inside: no edge rule to consult.
-        if (bilinear && sx[k] >= 0 && sy[k] >= 0 && sx[k] < right && sy[k] < bottom) {
-            const int x0 = static_cast<int>(sx[k]), y0 = static_cast<int>(sy[k]);
-            const float tx = static_cast<float>(sx[k] - x0), ty = static_cast<float>(sy[k] - y0);
-            const std::uint8_t* top = source.RowTable[static_cast<std::size_t>(y0)] + 3 * x0;
-            const std::uint8_t* below = source.RowTable[static_cast<std::size_t>(y0) + 1] + 3 * x0;
-            for (int c = 0; c < 3; ++c) {
-                const float upper = (1 - tx) * top[c] + tx * top[c + 3];
-                const float lower = (1 - tx) * below[c] + tx * below[c + 3];
-                sums[k][c] += (1 - ty) * upper + ty * lower;
-            }
-            continue;
-        }
-        AddSample(source, sx[k], sy[k], quality, polar, background, sums[k]);
+    std::int32_t rest[BlockSize];
+    int others = 0;
+    if (quality.sampling == Sampling::Bilinear) {
+        const fast::PixelSource pixels{source.PixelData, source.RowBytes, source.Width, source.Height};
+        others = kernels.bilinearSamples(pixels, sx, sy, n, sums, rest);
+    } else {
+        for (int k = 0; k < n; ++k)
+            rest[others++] = k;
+    }
+    for (int i = 0; i < others; ++i) {
+        const int k = rest[i];
+        float sum[3] = {};
+        AddSample(source, sx[k], sy[k], quality, polar, background, sum);
+        sums.blue[k] += sum[0];
+        sums.green[k] += sum[1];
+        sums.red[k] += sum[2];
     }
 }
 
@@ -101,6 +124,8 @@ void AddSample(const TFastBMP& source, double sx, double sy, const WarpQuality& 
         AddBackground(background, sum);
         return;
     }
+    if (quality.sampling == Sampling::Bicubic && AddBicubicInside(source, sx, sy, sum))
+        return;
     const EdgeMode edge = quality.edge;
     if (quality.sampling == Sampling::Nearest) {
         const std::int64_t i = polar ? RoundCoord(sx) : Truncated(sx);

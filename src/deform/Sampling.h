@@ -2,6 +2,7 @@
 
 #include "core/Color.h"
 #include "core/FastBMP.h"
+#include "deform/formula/FastKernels.h"
 
 #include <cstdint>
 
@@ -46,10 +47,10 @@ int EdgeIndex(std::int64_t i, int size, EdgeMode edge);
 void AddSample(const TFastBMP& source, double sx, double sy, const WarpQuality& quality, bool polar,
                PackedColor background, float sum[3]);
 
-// AddSample for n points at once (`mapped` false: the background), with a
-// short road for bilinear reading well inside the picture.
-void AddSamples(const TFastBMP& source, const double* sx, const double* sy, const bool* mapped, int n,
-                const WarpQuality& quality, bool polar, PackedColor background, float (*sums)[3]);
+// AddSample for the n points of a block (NaN for the background), into the
+// block's sums; bilinear reading inside the picture goes to the vector kernels.
+void AddSamples(const TFastBMP& source, const fast::Kernels& kernels, const double* sx, const double* sy, int n,
+                const WarpQuality& quality, bool polar, PackedColor background, const fast::SampleSums& sums);
 
 // A channel's sum of weighted levels as a level: rounded to nearest (halves
 // up) and kept within 0 ... 255 (bicubic weights overshoot both ways).

@@ -3,6 +3,7 @@
 
 #include "deform/DeformationPreview.h"
 #include "deform/Warp.h"
+#include "deform/formula/FastBackend.h"
 #include "support/DeformParams.h"
 #include "support/TestSupport.h"
 
@@ -19,9 +20,11 @@ using test::Params;
 constexpr PackedColor Background = PackRGB(1, 2, 3);
 
 TFastBMP Warp(const TFastBMP& src, const char* pair, WarpQuality quality, bool cartesian = true,
-              FormulaBackend backend = FormulaBackend::Fast, int threads = 0, bool source = true)
+              FormulaBackend backend = FormulaBackend::Fast, int threads = 0, bool source = true,
+              FastIsa isa = FastIsa::Auto)
 {
     WarpOptions options;
+    options.isa = isa;
     options.quality = quality;
     options.backend = backend;
     options.threads = threads;
@@ -164,6 +167,15 @@ TEST(Sampling, AdaptiveFollowsTheShrink)
     for (int y = 1; y < 16; ++y)
         for (int x = 1; x < 32; ++x)
             ASSERT_EQ(RedOf(out.Pixel(x, y)), 64) << "at " << x << "," << y;
+    // The choice is per pixel: in one row, the unwarped left part stays
+    // exact beside a part shrunk by 4 (x' = 4x - 192 from column 64 on).
+    const TFastBMP half = Warp(columns, "x+3*(x-64+abs(x-64))/2|y", {Sampling::Nearest, Adaptive, EdgeMode::Clamp});
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 63; ++x)
+            ASSERT_EQ(half.Pixel(x, y), columns.Pixel(x, y)) << "at " << x << "," << y;
+        for (int x = 65; x < 79; ++x)
+            ASSERT_EQ(RedOf(half.Pixel(x, y)), 64) << "at " << x << "," << y;
+    }
 }
 
 // Target coordinates read between pixels leave no hole: enlarged twice,
@@ -223,15 +235,22 @@ TEST(Sampling, ThePreviewSamplesAsTheWarp)
 TEST(Sampling, BackendsAndThreadsAgree)
 {
     const TFastBMP src = RandomPicture(67, 45, 4);
-    for (const auto& [pair, cartesian] :
-         {std::pair{"x+5*sin(y/7)|y+4*cos(x/9)", true}, std::pair{"t+r/40|r*0.9+2", false}})
+    for (const auto& [pair, cartesian] : {std::pair{"x+5*sin(y/7)|y+4*cos(x/9)", true},
+                                          std::pair{"x+2.37|y+0.41", true}, std::pair{"t+r/40|r*0.9+2", false}})
         for (Sampling sampling : Samplings) {
-            for (int samples : {2, Adaptive}) {
+            for (int samples : {1, 2, Adaptive}) {
                 const WarpQuality q{sampling, samples, EdgeMode::Mirror};
                 const TFastBMP fast = Warp(src, pair, q, cartesian, FormulaBackend::Fast, 1);
                 const TFastBMP reference = Warp(src, pair, q, cartesian, FormulaBackend::Reference, 1);
                 EXPECT_LE(test::MaxChannelDifference(fast, reference), 1) << pair << " " << int(sampling);
                 EXPECT_TRUE(Warp(src, pair, q, cartesian, FormulaBackend::Fast, 3).SamePixels(fast)) << pair;
+                // The SSE2 kernels read between pixels exactly as the AVX2 ones.
+                if (HostHasAvx2()) {
+                    EXPECT_TRUE(
+                        Warp(src, pair, q, cartesian, FormulaBackend::Fast, 1, true, FastIsa::Sse2)
+                            .SamePixels(Warp(src, pair, q, cartesian, FormulaBackend::Fast, 1, true, FastIsa::Avx2)))
+                        << pair << " " << int(sampling);
+                }
             }
         }
 }

@@ -51,6 +51,13 @@ struct PixelSource {
     int height;
 };
 
+// A block's samples summed channel by channel, Lanes values each.
+struct SampleSums {
+    float* blue;
+    float* green;
+    float* red;
+};
+
 struct Kernels {
     const char* name;
     // Runs the instructions over one block. slots[s] points at the Lanes values
@@ -64,6 +71,21 @@ struct Kernels {
     // exactly -1237, a negative R') or that land implausibly far away.
     void (*polarPlace)(const float* t, const float* r, const std::int32_t* failT, const std::int32_t* failR,
                        const PolarPlacement& placement, ScalarSinCos sincos, std::int32_t* column, std::int32_t* row);
+    // Polar source points of a block, for a warp that samples between pixels:
+    // cos T' x R' + centreX and sin T' x R' + centreY (then scaled as
+    // placement says), NaN for points that are not mapped.
+    void (*polarPoints)(const float* t, const float* r, const std::int32_t* failT, const std::int32_t* failR,
+                        const PolarPlacement& placement, ScalarSinCos sincos, double* x, double* y);
+    // Adds to the sums the bilinear value at each of the n source points
+    // (x[k], y[k]) whose four pixels lie inside the source (pixel (i, j) being
+    // the value at the point (i, j), rows counted from the top); writes the
+    // indices of the other points (outside, near an edge, NaN) to `rest` and
+    // returns how many there are.
+    int (*bilinearSamples)(const PixelSource& source, const double* x, const double* y, int n, const SampleSums& sums,
+                           std::int32_t* rest);
+    // Writes n destination pixels, each channel its sum times `share`
+    // rounded to nearest (halves up) and kept within 0 ... 255.
+    void (*storeAverages)(const SampleSums& sums, int n, float share, std::uint8_t* destination);
     // Fills n destination pixels: each takes the source pixel at (column[k],
     // row[k]), or the background when that lies outside. Reads one byte past a
     // source pixel (the pixel area has slack for it); writes exactly 3 x n bytes.

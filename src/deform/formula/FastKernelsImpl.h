@@ -6,6 +6,8 @@
 // Single-precision operations run 8 lanes at a time; the transcendental
 // functions of FastMathImpl.h run 4 lanes at a time in double precision.
 
+#pragma once
+
 #include "deform/formula/FastMathImpl.h"
 
 namespace krt::fast {
@@ -175,35 +177,58 @@ KRT_INLINE i4 RoundCoordD(d4 v, l4 valid)
     return (rounded & ok) | (i4{-1, -1, -1, -1} & ~ok);
 }
 
+// Where T' and R' put four points (cos T' x R' + centre, likewise sin, then
+// scaled); `valid`: the lanes that are mapped.
+KRT_INLINE void PolarPoint4(const float* t, const float* r, const std::int32_t* failT, const std::int32_t* failR,
+                            const PolarPlacement& p, ScalarSinCos sincos, int i, l4& valid, d4& x, d4& y)
+{
+    const f4 tf = Load<f4>(t + i), rf = Load<f4>(r + i);
+    const d4 angle = __builtin_convertvector(tf, d4);
+    const d4 radius = __builtin_convertvector(rf, d4);
+    const i4 failed = Load<i4>(failT + i) | Load<i4>(failR + i);
+    const i4 mapped =
+        ~failed & ~(tf == f4{-1237.0f, -1237.0f, -1237.0f, -1237.0f}) & (rf >= f4{0.0f, 0.0f, 0.0f, 0.0f});
+    valid = __builtin_convertvector(mapped, l4);
+    SinCos sc = SinCosD(Select(valid, angle, Splat(0.0)));
+    const l4 huge = valid & ~(Abs(angle) <= TrigLimit);
+    if (Any(huge))
+        for (int k = 0; k < 4; ++k)
+            if (huge[k]) {
+                double s = 0, c = 0;
+                sincos(angle[k], &s, &c);
+                sc.s[k] = s;
+                sc.c[k] = c;
+            }
+    x = sc.c * radius + p.centreX;
+    y = sc.s * radius + p.centreY;
+    if (p.scaled) {
+        x = x * p.mulX / p.divX;
+        y = y * p.mulY / p.divY;
+    }
+}
+
 void PolarPlace(const float* t, const float* r, const std::int32_t* failT, const std::int32_t* failR,
                 const PolarPlacement& p, ScalarSinCos sincos, std::int32_t* column, std::int32_t* row)
 {
     for (int i = 0; i < Lanes; i += 4) {
-        const f4 tf = Load<f4>(t + i), rf = Load<f4>(r + i);
-        const d4 angle = __builtin_convertvector(tf, d4);
-        const d4 radius = __builtin_convertvector(rf, d4);
-        const i4 failed = Load<i4>(failT + i) | Load<i4>(failR + i);
-        const i4 mapped =
-            ~failed & ~(tf == f4{-1237.0f, -1237.0f, -1237.0f, -1237.0f}) & (rf >= f4{0.0f, 0.0f, 0.0f, 0.0f});
-        const l4 valid = __builtin_convertvector(mapped, l4);
-        SinCos sc = SinCosD(Select(valid, angle, Splat(0.0)));
-        const l4 huge = valid & ~(Abs(angle) <= TrigLimit);
-        if (Any(huge))
-            for (int k = 0; k < 4; ++k)
-                if (huge[k]) {
-                    double s = 0, c = 0;
-                    sincos(angle[k], &s, &c);
-                    sc.s[k] = s;
-                    sc.c[k] = c;
-                }
-        d4 x = sc.c * radius + p.centreX;
-        d4 y = sc.s * radius + p.centreY;
-        if (p.scaled) {
-            x = x * p.mulX / p.divX;
-            y = y * p.mulY / p.divY;
-        }
+        l4 valid;
+        d4 x, y;
+        PolarPoint4(t, r, failT, failR, p, sincos, i, valid, x, y);
         Store(column + i, RoundCoordD(x, valid));
         Store(row + i, RoundCoordD(y, valid));
+    }
+}
+
+void PolarPoints(const float* t, const float* r, const std::int32_t* failT, const std::int32_t* failR,
+                 const PolarPlacement& p, ScalarSinCos sincos, double* xs, double* ys)
+{
+    const d4 none = Splat(__builtin_nan(""));
+    for (int i = 0; i < Lanes; i += 4) {
+        l4 valid;
+        d4 x, y;
+        PolarPoint4(t, r, failT, failR, p, sincos, i, valid, x, y);
+        Store(xs + i, Select(valid, x, none));
+        Store(ys + i, Select(valid, y, none));
     }
 }
 
