@@ -203,6 +203,16 @@ void SampledRows::Flush(int row, int start, const std::uint32_t* points, const f
     pass.count = 0;
 }
 
+bool SampledRows::FarOutside(double x, double y, double spread) const
+{
+    // The points of a pixel lie within about half the spread of its centre;
+    // bicubic reading reaches two pixels further.
+    if (job.options.quality.edge != EdgeMode::Background)
+        return false;
+    const double margin = 2 * spread + 2;
+    return x < -margin || y < -margin || x > job.source.Width + margin || y > job.source.Height + margin;
+}
+
 void SampledRows::Adaptive(int row, int start, int n, const std::uint32_t* points)
 {
     // The centres of this row and of a neighbouring one (numbered as that
@@ -219,6 +229,33 @@ void SampledRows::Adaptive(int row, int start, int n, const std::uint32_t* point
             otherPoints[k] = points[k] + step;
         Centres(other, start, n, otherPoints, nx, ny);
     }
+    // Samples per side for each pixel, from the squared distances to the
+    // neighbours' source points (NaN compares false and counts for nothing).
+    int samples[Lanes];
+    bool uniform = true;
+    for (int k = 0; k < n; ++k) {
+        double spread = 1;
+        const int side = k + 1 < n ? k + 1 : k - 1;
+        const auto farther = [&](double ax, double ay) {
+            const double d = (ax - x[k]) * (ax - x[k]) + (ay - y[k]) * (ay - y[k]);
+            spread = d > spread ? d : spread;
+        };
+        if (side >= 0)
+            farther(x[side], y[side]);
+        if (other >= 0)
+            farther(nx[k], ny[k]);
+        const double reach = std::sqrt(spread);
+        samples[k] = std::isnan(x[k]) || FarOutside(x[k], y[k], reach)
+                         ? 1
+                         : std::clamp(static_cast<int>(std::ceil(reach - 1e-6)), 1, MostSamples);
+        uniform = uniform && samples[k] == samples[0];
+    }
+    // A block shrunk alike all over (the usual case) samples as a fixed grid,
+    // which lets the evaluators reuse what depends on the row or column alone.
+    if (uniform && samples[0] > 1) {
+        Fixed(row, start, n, samples[0], points);
+        return;
+    }
     // One point where the centre reads it all; the centres are sampled anyway.
     const WarpQuality& quality = job.options.quality;
     for (float* sum : sums)
@@ -229,13 +266,7 @@ void SampledRows::Adaptive(int row, int start, int n, const std::uint32_t* point
     pass.count = 0;
     pass.uniform = false;
     for (int k = 0; k < n; ++k) {
-        double spread = 1;
-        const int side = k + 1 < n ? k + 1 : k - 1;
-        if (side >= 0 && !std::isnan(x[side])) // NaN centres compare false and count for nothing
-            spread = std::max(spread, std::hypot(x[side] - x[k], y[side] - y[k]));
-        if (other >= 0 && !std::isnan(nx[k]))
-            spread = std::max(spread, std::hypot(nx[k] - x[k], ny[k] - y[k]));
-        const int s = std::isnan(x[k]) ? 1 : std::clamp(static_cast<int>(std::ceil(spread - 1e-6)), 1, MostSamples);
+        const int s = samples[k];
         weight[k] = 1.0f / static_cast<float>(s * s);
         if (s == 1)
             continue;
@@ -252,7 +283,6 @@ void SampledRows::Adaptive(int row, int start, int n, const std::uint32_t* point
     }
     if (pass.count > 0)
         Flush(row, start, points, weight);
-
     job.kernels.storeAverages({sums[0], sums[1], sums[2]}, n, 1.0f,
                               job.destination.RowTable[static_cast<std::size_t>(row)] + 3 * start);
 }

@@ -52,6 +52,9 @@ private:
     // it shrinks by k (from how far apart the source points of neighbouring
     // pixels lie), at most MostSamples x MostSamples.
     void Adaptive(int row, int start, int n, const std::uint32_t* points);
+    // Whether every point of a pixel whose centre reads (x, y), `spread`
+    // apart from its neighbours', surely takes the background.
+    bool FarOutside(double x, double y, double spread) const;
     // The centres' source points of the block, kept for the next row.
     void Centres(int row, int start, int n, const std::uint32_t* points, double* x, double* y);
     // Samples the pass's points and adds each, times `weight` of its pixel,

@@ -69,6 +69,19 @@ bool AddBicubicInside(const TFastBMP& source, double sx, double sy, float sum[3]
     return true;
 }
 
+// A coordinate of a repeated (or mirrored, edge pixel repeated) picture
+// moved into the picture's own period: 0 <= v < size, or, mirrored,
+// -1/2 < v <= size - 1/2 (reflected about size - 1/2, where the edge pixel
+// meets its mirror image). Far and NaN coordinates stay as they are.
+double Folded(double v, int size, bool mirror)
+{
+    if (!(std::abs(v) < Far))
+        return v;
+    const double period = mirror ? 2.0 * size : size;
+    v -= period * std::floor(v / period);
+    return mirror && v > size - 0.5 ? 2.0 * size - 1 - v : v;
+}
+
 } // namespace
 
 int EdgeIndex(std::int64_t i, int size, EdgeMode edge)
@@ -92,9 +105,24 @@ void AddSamples(const TFastBMP& source, const fast::Kernels& kernels, const doub
 {
     std::int32_t rest[BlockSize];
     int others = 0;
+    double foldedX[BlockSize], foldedY[BlockSize];
     if (quality.sampling == Sampling::Bilinear) {
+        // A repeated or mirrored picture reads the same at the point folded
+        // back into it, where the vector road takes all but its seams.
+        if (quality.edge == EdgeMode::Wrap || quality.edge == EdgeMode::Mirror) {
+            const bool mirror = quality.edge == EdgeMode::Mirror;
+            for (int k = 0; k < n; ++k) {
+                foldedX[k] = Folded(sx[k], source.Width, mirror);
+                foldedY[k] = Folded(sy[k], source.Height, mirror);
+            }
+            sx = foldedX;
+            sy = foldedY;
+        }
         const fast::PixelSource pixels{source.PixelData, source.RowBytes, source.Width, source.Height};
-        others = kernels.bilinearSamples(pixels, sx, sy, n, sums, rest);
+        float outside[3] = {};
+        AddBackground(background, outside);
+        others = kernels.bilinearSamples(pixels, sx, sy, n, quality.edge == EdgeMode::Background ? outside : nullptr,
+                                         sums, rest);
     } else {
         for (int k = 0; k < n; ++k)
             rest[others++] = k;

@@ -80,9 +80,10 @@ struct Kernels {
     // (x[k], y[k]) whose four pixels lie inside the source (pixel (i, j) being
     // the value at the point (i, j), rows counted from the top); writes the
     // indices of the other points (outside, near an edge, NaN) to `rest` and
-    // returns how many there are.
-    int (*bilinearSamples)(const PixelSource& source, const double* x, const double* y, int n, const SampleSums& sums,
-                           std::int32_t* rest);
+    // returns how many there are. With `background` (blue, green, red),
+    // points none of whose pixels lies inside add it instead.
+    int (*bilinearSamples)(const PixelSource& source, const double* x, const double* y, int n, const float* background,
+                           const SampleSums& sums, std::int32_t* rest);
     // Writes n destination pixels, each channel its sum times `share`
     // rounded to nearest (halves up) and kept within 0 ... 255.
     void (*storeAverages)(const SampleSums& sums, int n, float share, std::uint8_t* destination);

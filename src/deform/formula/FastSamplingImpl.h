@@ -123,24 +123,41 @@ KRT_INLINE int Bilinear8(const PixelSource& s, const double* xs, const double* y
 }
 #endif
 
-int BilinearSamples(const PixelSource& s, const double* x, const double* y, int n, const SampleSums& sums,
-                    std::int32_t* rest)
+// A point none of whose four pixels lies inside (NaN too).
+KRT_INLINE bool BilinearOutside(const PixelSource& s, double x, double y)
+{
+    return !(x > -1 && y > -1 && x < s.width && y < s.height);
+}
+
+int BilinearSamples(const PixelSource& s, const double* x, const double* y, int n, const float* background,
+                    const SampleSums& sums, std::int32_t* rest)
 {
     int others = 0, k = 0;
+    // Points wholly outside take the background when it is given (the edge
+    // mode reads nothing there); the others outside go back to the caller.
+    const auto outside = [&](int i) {
+        if (background && BilinearOutside(s, x[i], y[i])) {
+            sums.blue[i] += background[0];
+            sums.green[i] += background[1];
+            sums.red[i] += background[2];
+        } else {
+            rest[others++] = i;
+        }
+    };
 #if defined(__AVX2__)
     if (s.width >= 2 && s.height >= 2 && static_cast<std::int64_t>(s.height) * s.rowBytes < 0x7FFFFF00LL)
         for (; k + 8 <= n; k += 8) {
             const int inside = Bilinear8(s, x, y, k, sums);
             for (int i = 0; i < 8; ++i)
                 if ((inside & (1 << i)) == 0)
-                    rest[others++] = k + i;
+                    outside(k + i);
         }
 #endif
     for (; k < n; ++k) {
         if (BilinearInside(s, x[k], y[k]))
             BilinearOne(s, x[k], y[k], k, sums);
         else
-            rest[others++] = k;
+            outside(k);
     }
     return others;
 }
