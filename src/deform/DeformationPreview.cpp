@@ -1,5 +1,6 @@
 #include "deform/DeformationPreview.h"
 
+#include "deform/TargetFill.h"
 #include "deform/WarpRows.h"
 #include "deform/formula/FastBackend.h"
 
@@ -26,7 +27,9 @@ WarpResult RenderPreview(const DeformationParams& params, int width, int height,
     if (!params.source)
         job.PrepareTargets();
     job.Work();
-    if (!params.source)
+    if (!params.source && job.landingX)
+        FillTargets(job, 1);
+    else if (!params.source)
         job.ResolveWinners(0, targetPreview.Height);
     return {};
 }

@@ -78,6 +78,52 @@ void Rasterise(WarpJob& job, int i, int j, int which)
         }
 }
 
+// The source point the triangle's mapping sends destination point (x, y)
+// back to (beyond the triangle, its plane extended); false for a landing
+// without area.
+bool SourcePoint(const Triangle& t, double x, double y, double& sx, double& sy)
+{
+    double w[3];
+    if (!Weights(t, x, y, w))
+        return false;
+    sx = w[0] * t.sx[0] + w[1] * t.sx[1] + w[2] * t.sx[2];
+    sy = w[0] * t.sy[0] + w[1] * t.sy[1] + w[2] * t.sy[2];
+    return true;
+}
+
+// Points per side for destination pixel (x, y): the quality's own number,
+// or, adaptive, as many as the source pixels one destination pixel spans
+// there (one where the warp does not shrink, at most 8).
+int SamplesFor(const Triangle& t, int x, int y, int samples)
+{
+    if (samples != Adaptive)
+        return std::clamp(samples, 1, 8);
+    double sx, sy, ax, ay, bx, by;
+    if (!SourcePoint(t, x, y, sx, sy) || !SourcePoint(t, x + 1, y, ax, ay) || !SourcePoint(t, x, y + 1, bx, by))
+        return 1;
+    const double spread = std::max(std::hypot(ax - sx, ay - sy), std::hypot(bx - sx, by - sy));
+    return spread < 8 ? std::max(1, static_cast<int>(std::ceil(spread - 1e-6))) : 8;
+}
+
+// Destination pixel (x, y) read back through its winning triangle: s x s
+// points, each at x + (i + 1/2)/s - 1/2 (likewise y), averaged.
+void ReadBack(const WarpJob& job, const Triangle& t, int x, int y, std::uint8_t* d)
+{
+    const int s = SamplesFor(t, x, y, job.options.quality.samples);
+    float sum[3] = {};
+    for (int j = 0; j < s; ++j)
+        for (int i = 0; i < s; ++i) {
+            double sx, sy;
+            if (SourcePoint(t, x + (i + 0.5) / s - 0.5, y + (j + 0.5) / s - 0.5, sx, sy))
+                AddSample(job.source, sx, sy, job.options.quality, false, job.background, sum);
+            else
+                AddBackground(job.background, sum);
+        }
+    const float share = 1.0f / static_cast<float>(s * s);
+    for (int c = 0; c < 3; ++c)
+        d[c] = RoundedLevel(sum[c] * share);
+}
+
 void Resolve(WarpJob& job, int from, int to)
 {
     const int W = job.destination.Width;
@@ -85,22 +131,13 @@ void Resolve(WarpJob& job, int from, int to)
         std::uint8_t* d = job.destination.RowTable[static_cast<std::size_t>(y)];
         for (int x = 0; x < W; ++x, d += 3) {
             const std::uint32_t key = job.winner[static_cast<std::size_t>(y) * W + x];
-            float sum[3] = {};
-            Triangle t;
-            double w[3];
             const std::uint32_t cell = (key - 1) / 2;
-            if (key != 0 &&
-                CellTriangle(job, static_cast<int>(cell % W), static_cast<int>(cell / W),
-                             static_cast<int>((key - 1) % 2), t) &&
-                Weights(t, x, y, w)) {
-                const double sx = w[0] * t.sx[0] + w[1] * t.sx[1] + w[2] * t.sx[2];
-                const double sy = w[0] * t.sy[0] + w[1] * t.sy[1] + w[2] * t.sy[2];
-                AddSample(job.source, sx, sy, job.options.quality, false, job.background, sum);
-            } else {
-                AddBackground(job.background, sum);
-            }
-            for (int c = 0; c < 3; ++c)
-                d[c] = RoundedLevel(sum[c]);
+            Triangle t;
+            if (key != 0 && CellTriangle(job, static_cast<int>(cell % job.source.Width),
+                                         static_cast<int>(cell / job.source.Width), static_cast<int>((key - 1) % 2), t))
+                ReadBack(job, t, x, y, d);
+            else
+                WritePixel(d, job.background);
         }
     }
 }

@@ -43,7 +43,7 @@ struct WarpOptions {
     std::optional<std::uint32_t> randomSeed; // fixes random numbers (tests)
     // How the source is read. Target coordinates other than by the plain
     // rule fill every destination pixel inside the mapped area (see
-    // FillTargets); their supersampling is not used.
+    // FillTargets).
     WarpQuality quality;
 };
 

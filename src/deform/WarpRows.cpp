@@ -58,9 +58,8 @@ public:
         for (const FormulaProgram* p : {&job.programs.first, &job.programs.second})
             for (int i = 0; i < p->instructionCount; ++i)
                 usesRandom |= p->operations[static_cast<std::size_t>(i)] == Operation::Random;
-        // The preview samples as the warp does (in source coordinates; in
-        // target coordinates it shows the plain rule).
-        if (!job.options.quality.Plain() && (!job.geometry.preview || job.params.source))
+        // The preview samples as the warp does.
+        if (!job.options.quality.Plain())
             sampled = std::make_unique<SampledRows>(job, *first, *second, columnX, columnC);
     }
 
@@ -242,7 +241,7 @@ void WarpJob::PrepareTargets()
     if (!winnerMemory)
         throw KrtError(Say(NoWarpMemory, {std::to_string(destination.Width), std::to_string(destination.Height)}));
     winner = reinterpret_cast<std::uint32_t*>(winnerMemory.Data());
-    if (options.quality.Plain() || geometry.preview)
+    if (options.quality.Plain())
         return;
     landingMemory = LargeBlock(cells * 2 * sizeof(float));
     if (!landingMemory)

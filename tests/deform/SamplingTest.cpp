@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 
 namespace krt {
 namespace {
@@ -203,6 +204,23 @@ TEST(Sampling, TargetCoordinatesLeaveNoHoles)
                     }
                 }
             }
+        // Shrunk by 2 in target coordinates, a one-pixel checkerboard read
+        // at 2 x 2 points (or adaptively) averages to grey; one point reads
+        // black or white.
+        TFastBMP board(40, 30);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                board.SetPixel(x, y, (x + y) % 2 ? White : Black);
+        for (const auto& [samples, low, high] :
+             {std::tuple{1, 0, 255}, std::tuple{2, 127, 128}, std::tuple{Adaptive, 127, 128}}) {
+            const TFastBMP shrunk = Warp(board, "x/2|y/2", {Sampling::Nearest, samples, EdgeMode::Clamp}, true,
+                                         FormulaBackend::Fast, threads, false);
+            for (int y = 1; y < 14; ++y)
+                for (int x = 1; x < 19; ++x) {
+                    const int level = RedOf(shrunk.Pixel(x, y));
+                    ASSERT_TRUE(level == low || level == high) << samples << " " << level << " at " << x << "," << y;
+                }
+        }
         EXPECT_TRUE(Warp(src, "t+0.3|r*1.5", {Sampling::Bicubic, 1, EdgeMode::Clamp}, false, FormulaBackend::Fast,
                          threads, false)
                         .SamePixels(Warp(src, "t+0.3|r*1.5", {Sampling::Bicubic, 1, EdgeMode::Clamp}, false,
@@ -228,6 +246,12 @@ TEST(Sampling, ThePreviewSamplesAsTheWarp)
     TFastBMP out(60, 40);
     RenderPreview(Params("x|y"), 600, 400, small, out, Background, options);
     EXPECT_LE(test::MaxChannelDifference(out, small), 1);
+    // Target coordinates: the preview fills an enlargement without holes, as OK does.
+    options.quality = {Sampling::Bilinear, 1, EdgeMode::Background};
+    RenderPreview(Params("x*2|y*2", true, false), 600, 400, small, out, Background, options);
+    for (int y = 0; y < 38; ++y)
+        for (int x = 0; x < 58; ++x)
+            ASSERT_NE(out.Pixel(x, y), Background) << "a hole at " << x << "," << y;
 }
 
 // The same bytes from both formula backends (within a level: their sines may
