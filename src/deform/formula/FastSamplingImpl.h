@@ -88,21 +88,24 @@ KRT_INLINE int Bilinear8(const PixelSource& s, const double* xs, const double* y
     const __m256i offset = _mm256_add_epi32(
         _mm256_mullo_epi32(_mm256_sub_epi32(_mm256_set1_epi32(s.height - 1), y0), _mm256_set1_epi32(s.rowBytes)),
         _mm256_add_epi32(x0, _mm256_add_epi32(x0, x0)));
+    // Points on whole rows (ty = 0: a sideways shift) need not read the row
+    // below: upper + 0 x (lower - upper) is upper.
+    const bool wholeRows = _mm256_movemask_ps(_mm256_cmp_ps(ty, _mm256_setzero_ps(), _CMP_EQ_OQ)) == 0xFF;
     __m256i a, b, d, e;
     if (mask == 0xFF && Run8(lowX, highX, lowY, highY)) {
         const std::uint8_t* p = s.pixelData + _mm256_cvtsi256_si32(offset);
         a = Pixels8(p);
         b = Pixels8(p + 3);
-        d = Pixels8(p - s.rowBytes);
-        e = Pixels8(p - s.rowBytes + 3);
+        d = wholeRows ? a : Pixels8(p - s.rowBytes);
+        e = wholeRows ? b : Pixels8(p - s.rowBytes + 3);
     } else {
         const int* base = reinterpret_cast<const int*>(s.pixelData);
         const __m256i below = _mm256_sub_epi32(offset, _mm256_set1_epi32(s.rowBytes));
         const __m256i three = _mm256_set1_epi32(3);
         a = _mm256_i32gather_epi32(base, offset, 1);
         b = _mm256_i32gather_epi32(base, _mm256_add_epi32(offset, three), 1);
-        d = _mm256_i32gather_epi32(base, below, 1);
-        e = _mm256_i32gather_epi32(base, _mm256_add_epi32(below, three), 1);
+        d = wholeRows ? a : _mm256_i32gather_epi32(base, below, 1);
+        e = wholeRows ? b : _mm256_i32gather_epi32(base, _mm256_add_epi32(below, three), 1);
     }
     const __m256i lanes = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
     const __m256 added =
@@ -115,8 +118,8 @@ KRT_INLINE int Bilinear8(const PixelSource& s, const double* xs, const double* y
         };
         const __m256 va = level(a), vb = level(b), vd = level(d), ve = level(e);
         const __m256 upper = _mm256_add_ps(va, _mm256_mul_ps(tx, _mm256_sub_ps(vb, va)));
-        const __m256 lower = _mm256_add_ps(vd, _mm256_mul_ps(tx, _mm256_sub_ps(ve, vd)));
-        const __m256 v = _mm256_add_ps(upper, _mm256_mul_ps(ty, _mm256_sub_ps(lower, upper)));
+        const __m256 lower = wholeRows ? upper : _mm256_add_ps(vd, _mm256_mul_ps(tx, _mm256_sub_ps(ve, vd)));
+        const __m256 v = wholeRows ? upper : _mm256_add_ps(upper, _mm256_mul_ps(ty, _mm256_sub_ps(lower, upper)));
         _mm256_storeu_ps(out[c] + k, _mm256_add_ps(_mm256_loadu_ps(out[c] + k), _mm256_and_ps(v, added)));
     }
     return mask;
