@@ -213,12 +213,13 @@ bool SampledRows::FarOutside(double x, double y, double spread) const
     return x < -margin || y < -margin || x > job.source.Width + margin || y > job.source.Height + margin;
 }
 
-void SampledRows::Adaptive(int row, int start, int n, const std::uint32_t* points)
+int SampledRows::SamplesPerPixel(int row, int start, int n, const std::uint32_t* points, double* x, double* y,
+                                 int* samples)
 {
     // The centres of this row and of a neighbouring one (numbered as that
     // row's own points, so that random draws do not depend on which rows a
     // worker happens to have seen).
-    alignas(32) double x[Lanes], y[Lanes], nx[Lanes], ny[Lanes];
+    alignas(32) double nx[Lanes], ny[Lanes];
     const int other = row + 1 < job.destination.Height ? row + 1 : row - 1;
     Centres(row, start, n, points, x, y);
     if (other >= 0) {
@@ -229,17 +230,16 @@ void SampledRows::Adaptive(int row, int start, int n, const std::uint32_t* point
             otherPoints[k] = points[k] + step;
         Centres(other, start, n, otherPoints, nx, ny);
     }
-    // Samples per side for each pixel, from the squared distances to the
-    // neighbours' source points (NaN compares false and counts for nothing).
-    int samples[Lanes];
+    // The squared distances to the neighbours' source points (NaN compares
+    // false and counts for nothing).
     bool uniform = true;
     for (int k = 0; k < n; ++k) {
         double spread = 1;
-        const int side = k + 1 < n ? k + 1 : k - 1;
         const auto farther = [&](double ax, double ay) {
             const double d = (ax - x[k]) * (ax - x[k]) + (ay - y[k]) * (ay - y[k]);
             spread = d > spread ? d : spread;
         };
+        const int side = k + 1 < n ? k + 1 : k - 1;
         if (side >= 0)
             farther(x[side], y[side]);
         if (other >= 0)
@@ -250,18 +250,26 @@ void SampledRows::Adaptive(int row, int start, int n, const std::uint32_t* point
                          : std::clamp(static_cast<int>(std::ceil(reach - 1e-6)), 1, MostSamples);
         uniform = uniform && samples[k] == samples[0];
     }
+    return uniform ? samples[0] : 0;
+}
+
+void SampledRows::Adaptive(int row, int start, int n, const std::uint32_t* points)
+{
+    alignas(32) double x[Lanes], y[Lanes];
+    int samples[Lanes];
     // A block shrunk alike all over (the usual case) samples as a fixed grid,
     // which lets the evaluators reuse what depends on the row or column alone.
-    if (uniform && samples[0] > 1) {
-        Fixed(row, start, n, samples[0], points);
+    const int all = SamplesPerPixel(row, start, n, points, x, y, samples);
+    if (all > 1) {
+        Fixed(row, start, n, all, points);
         return;
     }
     // One point where the centre reads it all; the centres are sampled anyway.
-    const WarpQuality& quality = job.options.quality;
     for (float* sum : sums)
         std::fill(sum, sum + n, 0.0f);
-    AddSamples(job.source, job.kernels, x, y, n, quality, !job.params.cartesian, job.background,
+    AddSamples(job.source, job.kernels, x, y, n, job.options.quality, !job.params.cartesian, job.background,
                {sums[0], sums[1], sums[2]});
+    // The others' points packed into full passes.
     float weight[Lanes];
     pass.count = 0;
     pass.uniform = false;

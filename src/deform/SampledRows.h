@@ -55,6 +55,10 @@ private:
     // Whether every point of a pixel whose centre reads (x, y), `spread`
     // apart from its neighbours', surely takes the background.
     bool FarOutside(double x, double y, double spread) const;
+    // The centres' source points of the block into x and y, and the
+    // points per side each pixel needs; returns their number when all
+    // pixels need as many, else 0.
+    int SamplesPerPixel(int row, int start, int n, const std::uint32_t* points, double* x, double* y, int* samples);
     // The centres' source points of the block, kept for the next row.
     void Centres(int row, int start, int n, const std::uint32_t* points, double* x, double* y);
     // Samples the pass's points and adds each, times `weight` of its pixel,

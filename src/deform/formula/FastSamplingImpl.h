@@ -56,6 +56,33 @@ KRT_INLINE __m256i Pixels8(const std::uint8_t* p)
     return _mm256_setr_m128i(_mm_shuffle_epi8(low, spread), _mm_shuffle_epi8(high, spread));
 }
 
+// The four pixels around each of eight points whose top left pixels lie at
+// `offset`: a and b on its row, d and e on the row below (on whole rows, the
+// row's own again). A run is read straight, other points gathered.
+struct Corners8 {
+    __m256i a, b, d, e;
+};
+KRT_INLINE Corners8 ReadCorners8(const PixelSource& s, __m256i offset, bool run, bool wholeRows)
+{
+    Corners8 c;
+    if (run) {
+        const std::uint8_t* p = s.pixelData + _mm256_cvtsi256_si32(offset);
+        c.a = Pixels8(p);
+        c.b = Pixels8(p + 3);
+        c.d = wholeRows ? c.a : Pixels8(p - s.rowBytes);
+        c.e = wholeRows ? c.b : Pixels8(p - s.rowBytes + 3);
+        return c;
+    }
+    const int* base = reinterpret_cast<const int*>(s.pixelData);
+    const __m256i below = _mm256_sub_epi32(offset, _mm256_set1_epi32(s.rowBytes));
+    const __m256i three = _mm256_set1_epi32(3);
+    c.a = _mm256_i32gather_epi32(base, offset, 1);
+    c.b = _mm256_i32gather_epi32(base, _mm256_add_epi32(offset, three), 1);
+    c.d = wholeRows ? c.a : _mm256_i32gather_epi32(base, below, 1);
+    c.e = wholeRows ? c.b : _mm256_i32gather_epi32(base, _mm256_add_epi32(below, three), 1);
+    return c;
+}
+
 // Eight points at once: four gathers of a pixel (and the byte after it, which
 // the pixel area's slack allows), the channels as floats, the same arithmetic
 // as BilinearOne. Returns the lanes that were inside as a bit mask.
@@ -91,22 +118,7 @@ KRT_INLINE int Bilinear8(const PixelSource& s, const double* xs, const double* y
     // Points on whole rows (ty = 0: a sideways shift) need not read the row
     // below: upper + 0 x (lower - upper) is upper.
     const bool wholeRows = _mm256_movemask_ps(_mm256_cmp_ps(ty, _mm256_setzero_ps(), _CMP_EQ_OQ)) == 0xFF;
-    __m256i a, b, d, e;
-    if (mask == 0xFF && Run8(lowX, highX, lowY, highY)) {
-        const std::uint8_t* p = s.pixelData + _mm256_cvtsi256_si32(offset);
-        a = Pixels8(p);
-        b = Pixels8(p + 3);
-        d = wholeRows ? a : Pixels8(p - s.rowBytes);
-        e = wholeRows ? b : Pixels8(p - s.rowBytes + 3);
-    } else {
-        const int* base = reinterpret_cast<const int*>(s.pixelData);
-        const __m256i below = _mm256_sub_epi32(offset, _mm256_set1_epi32(s.rowBytes));
-        const __m256i three = _mm256_set1_epi32(3);
-        a = _mm256_i32gather_epi32(base, offset, 1);
-        b = _mm256_i32gather_epi32(base, _mm256_add_epi32(offset, three), 1);
-        d = wholeRows ? a : _mm256_i32gather_epi32(base, below, 1);
-        e = wholeRows ? b : _mm256_i32gather_epi32(base, _mm256_add_epi32(below, three), 1);
-    }
+    const Corners8 px = ReadCorners8(s, offset, mask == 0xFF && Run8(lowX, highX, lowY, highY), wholeRows);
     const __m256i lanes = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
     const __m256 added =
         _mm256_castsi256_ps(_mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(mask), lanes), lanes));
@@ -116,7 +128,7 @@ KRT_INLINE int Bilinear8(const PixelSource& s, const double* xs, const double* y
         const auto level = [&](__m256i v) {
             return _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(v, 8 * c), byte));
         };
-        const __m256 va = level(a), vb = level(b), vd = level(d), ve = level(e);
+        const __m256 va = level(px.a), vb = level(px.b), vd = level(px.d), ve = level(px.e);
         const __m256 upper = _mm256_add_ps(va, _mm256_mul_ps(tx, _mm256_sub_ps(vb, va)));
         const __m256 lower = wholeRows ? upper : _mm256_add_ps(vd, _mm256_mul_ps(tx, _mm256_sub_ps(ve, vd)));
         const __m256 v = wholeRows ? upper : _mm256_add_ps(upper, _mm256_mul_ps(ty, _mm256_sub_ps(lower, upper)));
