@@ -42,33 +42,6 @@ void AddPixel(const TFastBMP& source, int column, int row, PackedColor backgroun
     sum[2] += weight * p[2];
 }
 
-// Bicubic reading where all sixteen pixels lie inside: the weights once per
-// point, the rows read straight. False when the point is nearer an edge.
-bool AddBicubicInside(const TFastBMP& source, double sx, double sy, float sum[3])
-{
-    if (!(sx >= 1 && sy >= 1 && sx < source.Width - 2 && sy < source.Height - 2))
-        return false;
-    const int x0 = static_cast<int>(sx), y0 = static_cast<int>(sy);
-    const double tx = sx - x0, ty = sy - y0;
-    float wx[4], wy[4];
-    for (int i = 0; i < 4; ++i) {
-        wx[i] = static_cast<float>(Keys(i - 1 - tx));
-        wy[i] = static_cast<float>(Keys(i - 1 - ty));
-    }
-    for (int j = 0; j < 4; ++j) {
-        if (wy[j] == 0) // a whole row: only its own pixels count
-            continue;
-        const std::uint8_t* p = source.RowTable[static_cast<std::size_t>(y0 - 1 + j)] + 3 * (x0 - 1);
-        float across[3] = {};
-        for (int i = 0; i < 4; ++i, p += 3)
-            for (int c = 0; c < 3; ++c)
-                across[c] += wx[i] * p[c];
-        for (int c = 0; c < 3; ++c)
-            sum[c] += wy[j] * across[c];
-    }
-    return true;
-}
-
 // A coordinate of a repeated (or mirrored, edge pixel repeated) picture
 // moved into the picture's own period: 0 <= v < size, or, mirrored,
 // -1/2 < v <= size - 1/2 (reflected about size - 1/2, where the edge pixel
@@ -106,7 +79,7 @@ void AddSamples(const TFastBMP& source, const fast::Kernels& kernels, const doub
     std::int32_t rest[BlockSize];
     int others = 0;
     double foldedX[BlockSize], foldedY[BlockSize];
-    if (quality.sampling == Sampling::Bilinear) {
+    if (quality.sampling != Sampling::Nearest) {
         // A repeated or mirrored picture reads the same at the point folded
         // back into it, where the vector road takes all but its seams.
         if (quality.edge == EdgeMode::Wrap || quality.edge == EdgeMode::Mirror) {
@@ -121,8 +94,9 @@ void AddSamples(const TFastBMP& source, const fast::Kernels& kernels, const doub
         const fast::PixelSource pixels{source.PixelData, source.RowBytes, source.Width, source.Height};
         float outside[3] = {};
         AddBackground(background, outside);
-        others = kernels.bilinearSamples(pixels, sx, sy, n, quality.edge == EdgeMode::Background ? outside : nullptr,
-                                         sums, rest);
+        const float* beyond = quality.edge == EdgeMode::Background ? outside : nullptr;
+        others = quality.sampling == Sampling::Bilinear ? kernels.bilinearSamples(pixels, sx, sy, n, beyond, sums, rest)
+                                                        : kernels.bicubicSamples(pixels, sx, sy, n, beyond, sums, rest);
     } else {
         for (int k = 0; k < n; ++k)
             rest[others++] = k;
@@ -152,8 +126,6 @@ void AddSample(const TFastBMP& source, double sx, double sy, const WarpQuality& 
         AddBackground(background, sum);
         return;
     }
-    if (quality.sampling == Sampling::Bicubic && AddBicubicInside(source, sx, sy, sum))
-        return;
     const EdgeMode edge = quality.edge;
     if (quality.sampling == Sampling::Nearest) {
         const std::int64_t i = polar ? RoundCoord(sx) : Truncated(sx);

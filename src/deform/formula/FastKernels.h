@@ -84,6 +84,10 @@ struct Kernels {
     // points none of whose pixels lies inside add it instead.
     int (*bilinearSamples)(const PixelSource& source, const double* x, const double* y, int n, const float* background,
                            const SampleSums& sums, std::int32_t* rest);
+    // The same for bicubic reading (Keys, a = -1/2) of points whose sixteen
+    // pixels lie inside.
+    int (*bicubicSamples)(const PixelSource& source, const double* x, const double* y, int n, const float* background,
+                          const SampleSums& sums, std::int32_t* rest);
     // Writes n destination pixels, each channel its sum times `share`
     // rounded to nearest (halves up) and kept within 0 ... 255.
     void (*storeAverages)(const SampleSums& sums, int n, float share, std::uint8_t* destination);

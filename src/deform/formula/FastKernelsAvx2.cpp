@@ -7,8 +7,9 @@ namespace krt::fast {
 
 const Kernels& KernelsAvx2()
 {
-    static const Kernels kernels{"AVX2",          Run,           PolarInputs, PolarPlace,    PolarPoints,
-                                 BilinearSamples, StoreAverages, PlacePixels, PlaceCartesian};
+    static const Kernels kernels{
+        "AVX2",         Run,           PolarInputs, PolarPlace,    PolarPoints, BilinearSamples,
+        BicubicSamples, StoreAverages, PlacePixels, PlaceCartesian};
     return kernels;
 }
 

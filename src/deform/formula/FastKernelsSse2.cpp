@@ -6,8 +6,9 @@ namespace krt::fast {
 
 const Kernels& KernelsSse2()
 {
-    static const Kernels kernels{"SSE2",          Run,           PolarInputs, PolarPlace,    PolarPoints,
-                                 BilinearSamples, StoreAverages, PlacePixels, PlaceCartesian};
+    static const Kernels kernels{
+        "SSE2",         Run,           PolarInputs, PolarPlace,    PolarPoints, BilinearSamples,
+        BicubicSamples, StoreAverages, PlacePixels, PlaceCartesian};
     return kernels;
 }
 

@@ -9,12 +9,6 @@
 namespace krt::fast {
 namespace {
 
-// Whether a point's four bilinear pixels all lie inside (NaN does not).
-KRT_INLINE bool BilinearInside(const PixelSource& s, double x, double y)
-{
-    return x >= 0 && y >= 0 && x < s.width - 1 && y < s.height - 1;
-}
-
 // The bilinear value of one inside point, added to lane k of the sums. Each
 // channel is a + t x (b - a) across, then the same down, in single
 // precision: whole-number points give their pixel exactly. The vector code
@@ -31,6 +25,38 @@ KRT_INLINE void BilinearOne(const PixelSource& s, double x, double y, int k, con
         const float upper = a + tx * (b - a), lower = d + tx * (e - d);
         out[c][k] += upper + ty * (lower - upper);
     }
+}
+
+// Keys' cubic convolution kernel (a = -1/2) near its centre (|t| <= 1) and
+// further out (1 <= |t| <= 2), in double precision; both are 0 at t = 1 and
+// the far one at t = 2, exactly.
+template <class T> KRT_INLINE T KeysNear(T t) { return ((1.5 * t - 2.5) * t) * t + 1.0; }
+template <class T> KRT_INLINE T KeysFar(T t) { return ((-0.5 * t + 2.5) * t - 4.0) * t + 2.0; }
+
+// The bicubic value of one point whose sixteen pixels lie inside, added to
+// lane k of the sums: each row weighed across, then the rows down, in single
+// precision (the vector code below does the same in the same order).
+KRT_INLINE void BicubicOne(const PixelSource& s, double x, double y, int k, const SampleSums& sums)
+{
+    const int x0 = static_cast<int>(x), y0 = static_cast<int>(y);
+    const double tx = x - x0, ty = y - y0;
+    const float wx[4] = {static_cast<float>(KeysFar(1.0 + tx)), static_cast<float>(KeysNear(tx)),
+                         static_cast<float>(KeysNear(1.0 - tx)), static_cast<float>(KeysFar(2.0 - tx))};
+    const float wy[4] = {static_cast<float>(KeysFar(1.0 + ty)), static_cast<float>(KeysNear(ty)),
+                         static_cast<float>(KeysNear(1.0 - ty)), static_cast<float>(KeysFar(2.0 - ty))};
+    float sum[3] = {};
+    for (int j = 0; j < 4; ++j) {
+        const std::uint8_t* p = s.pixelData + PixelOffset(s, x0 - 1, y0 - 1 + j);
+        float across[3] = {};
+        for (int i = 0; i < 4; ++i, p += 3)
+            for (int c = 0; c < 3; ++c)
+                across[c] += wx[i] * p[c];
+        for (int c = 0; c < 3; ++c)
+            sum[c] += wy[j] * across[c];
+    }
+    sums.blue[k] += sum[0];
+    sums.green[k] += sum[1];
+    sums.red[k] += sum[2];
 }
 
 #if defined(__AVX2__)
@@ -83,75 +109,185 @@ KRT_INLINE Corners8 ReadCorners8(const PixelSource& s, __m256i offset, bool run,
     return c;
 }
 
+// Eight points as the vector samplers take them: which lie inside
+// [low, width - high) x [low, height - high) (a bit each), the others moved
+// to (low, low) so that they read something harmless; whole and fractional
+// parts of each coordinate; whether they form a run along one row.
+struct Points8 {
+    int mask;
+    bool run;
+    __m256d fracX[2], fracY[2]; // x - floor(x), four lanes each
+    __m256i x0, y0;             // floor(x), floor(y)
+};
+KRT_INLINE Points8 LoadPoints8(const PixelSource& s, const double* xs, const double* ys, int k, double low, double high)
+{
+    Points8 p{};
+    const __m256d x[2] = {_mm256_loadu_pd(xs + k), _mm256_loadu_pd(xs + k + 4)};
+    const __m256d y[2] = {_mm256_loadu_pd(ys + k), _mm256_loadu_pd(ys + k + 4)};
+    const __m256d from = _mm256_set1_pd(low);
+    const __m256d right = _mm256_set1_pd(s.width - high), bottom = _mm256_set1_pd(s.height - high);
+    __m128i x0[2], y0[2];
+    for (int h = 0; h < 2; ++h) {
+        const __m256d inside = _mm256_and_pd(
+            _mm256_and_pd(_mm256_cmp_pd(x[h], from, _CMP_GE_OQ), _mm256_cmp_pd(y[h], from, _CMP_GE_OQ)),
+            _mm256_and_pd(_mm256_cmp_pd(x[h], right, _CMP_LT_OQ), _mm256_cmp_pd(y[h], bottom, _CMP_LT_OQ)));
+        p.mask |= _mm256_movemask_pd(inside) << (4 * h);
+        const __m256d px = _mm256_blendv_pd(from, x[h], inside), py = _mm256_blendv_pd(from, y[h], inside);
+        const __m256d fx = _mm256_floor_pd(px), fy = _mm256_floor_pd(py);
+        p.fracX[h] = _mm256_sub_pd(px, fx);
+        p.fracY[h] = _mm256_sub_pd(py, fy);
+        x0[h] = _mm256_cvttpd_epi32(fx);
+        y0[h] = _mm256_cvttpd_epi32(fy);
+    }
+    p.x0 = _mm256_setr_m128i(x0[0], x0[1]);
+    p.y0 = _mm256_setr_m128i(y0[0], y0[1]);
+    p.run = p.mask == 0xFF && Run8(x[0], x[1], y[0], y[1]);
+    return p;
+}
+
+// The byte offset of pixel (x0 + dx, y0 + dy) of each lane.
+KRT_INLINE __m256i Offsets8(const PixelSource& s, const Points8& p, int dx, int dy)
+{
+    const __m256i column = _mm256_add_epi32(p.x0, _mm256_set1_epi32(dx));
+    return _mm256_add_epi32(
+        _mm256_mullo_epi32(_mm256_sub_epi32(_mm256_set1_epi32(s.height - 1 - dy), p.y0), _mm256_set1_epi32(s.rowBytes)),
+        _mm256_add_epi32(column, _mm256_add_epi32(column, column)));
+}
+
+KRT_INLINE __m256 Floats8(__m256d low, __m256d high)
+{
+    return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(low)), _mm256_cvtpd_ps(high), 1);
+}
+
+// Channel c of eight pixels as floats.
+KRT_INLINE __m256 Level8(__m256i pixels, int c)
+{
+    return _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(pixels, 8 * c), _mm256_set1_epi32(0xFF)));
+}
+
+// Adds channel values v[c] of the lanes in `mask` to the sums.
+KRT_INLINE void AddLanes8(const SampleSums& sums, int k, int mask, const __m256 v[3])
+{
+    const __m256i lanes = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
+    const __m256 added =
+        _mm256_castsi256_ps(_mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(mask), lanes), lanes));
+    float* out[3] = {sums.blue, sums.green, sums.red};
+    for (int c = 0; c < 3; ++c)
+        _mm256_storeu_ps(out[c] + k, _mm256_add_ps(_mm256_loadu_ps(out[c] + k), _mm256_and_ps(v[c], added)));
+}
+
 // Eight points at once: four gathers of a pixel (and the byte after it, which
 // the pixel area's slack allows), the channels as floats, the same arithmetic
 // as BilinearOne. Returns the lanes that were inside as a bit mask.
 KRT_INLINE int Bilinear8(const PixelSource& s, const double* xs, const double* ys, int k, const SampleSums& sums)
 {
-    const __m256d lowX = _mm256_loadu_pd(xs + k), highX = _mm256_loadu_pd(xs + k + 4);
-    const __m256d lowY = _mm256_loadu_pd(ys + k), highY = _mm256_loadu_pd(ys + k + 4);
-    const __m256d zero = _mm256_setzero_pd();
-    const __m256d right = _mm256_set1_pd(s.width - 1), bottom = _mm256_set1_pd(s.height - 1);
-    const auto inside4 = [&](__m256d x, __m256d y) {
-        return _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(x, zero, _CMP_GE_OQ), _mm256_cmp_pd(y, zero, _CMP_GE_OQ)),
-                             _mm256_and_pd(_mm256_cmp_pd(x, right, _CMP_LT_OQ), _mm256_cmp_pd(y, bottom, _CMP_LT_OQ)));
-    };
-    const __m256d insideLow = inside4(lowX, lowY), insideHigh = inside4(highX, highY);
-    const int mask = _mm256_movemask_pd(insideLow) | (_mm256_movemask_pd(insideHigh) << 4);
-    if (mask == 0)
+    const Points8 p = LoadPoints8(s, xs, ys, k, 0, 1);
+    if (p.mask == 0)
         return 0;
-    // Outside lanes read pixel (0, 0) and are not added.
-    const __m256d x0Low = _mm256_floor_pd(_mm256_and_pd(lowX, insideLow));
-    const __m256d x0High = _mm256_floor_pd(_mm256_and_pd(highX, insideHigh));
-    const __m256d y0Low = _mm256_floor_pd(_mm256_and_pd(lowY, insideLow));
-    const __m256d y0High = _mm256_floor_pd(_mm256_and_pd(highY, insideHigh));
-    const auto join = [](__m128 a, __m128 b) { return _mm256_insertf128_ps(_mm256_castps128_ps256(a), b, 1); };
-    const __m256 tx = join(_mm256_cvtpd_ps(_mm256_sub_pd(_mm256_and_pd(lowX, insideLow), x0Low)),
-                           _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_and_pd(highX, insideHigh), x0High)));
-    const __m256 ty = join(_mm256_cvtpd_ps(_mm256_sub_pd(_mm256_and_pd(lowY, insideLow), y0Low)),
-                           _mm256_cvtpd_ps(_mm256_sub_pd(_mm256_and_pd(highY, insideHigh), y0High)));
-    const __m256i x0 = _mm256_setr_m128i(_mm256_cvttpd_epi32(x0Low), _mm256_cvttpd_epi32(x0High));
-    const __m256i y0 = _mm256_setr_m128i(_mm256_cvttpd_epi32(y0Low), _mm256_cvttpd_epi32(y0High));
-    const __m256i offset = _mm256_add_epi32(
-        _mm256_mullo_epi32(_mm256_sub_epi32(_mm256_set1_epi32(s.height - 1), y0), _mm256_set1_epi32(s.rowBytes)),
-        _mm256_add_epi32(x0, _mm256_add_epi32(x0, x0)));
+    const __m256 tx = Floats8(p.fracX[0], p.fracX[1]), ty = Floats8(p.fracY[0], p.fracY[1]);
     // Points on whole rows (ty = 0: a sideways shift) need not read the row
     // below: upper + 0 x (lower - upper) is upper.
     const bool wholeRows = _mm256_movemask_ps(_mm256_cmp_ps(ty, _mm256_setzero_ps(), _CMP_EQ_OQ)) == 0xFF;
-    const Corners8 px = ReadCorners8(s, offset, mask == 0xFF && Run8(lowX, highX, lowY, highY), wholeRows);
-    const __m256i lanes = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
-    const __m256 added =
-        _mm256_castsi256_ps(_mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(mask), lanes), lanes));
-    const __m256i byte = _mm256_set1_epi32(0xFF);
-    float* out[3] = {sums.blue, sums.green, sums.red};
+    const Corners8 px = ReadCorners8(s, Offsets8(s, p, 0, 0), p.run, wholeRows);
+    __m256 v[3];
     for (int c = 0; c < 3; ++c) {
-        const auto level = [&](__m256i v) {
-            return _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(v, 8 * c), byte));
-        };
-        const __m256 va = level(px.a), vb = level(px.b), vd = level(px.d), ve = level(px.e);
+        const __m256 va = Level8(px.a, c), vb = Level8(px.b, c), vd = Level8(px.d, c), ve = Level8(px.e, c);
         const __m256 upper = _mm256_add_ps(va, _mm256_mul_ps(tx, _mm256_sub_ps(vb, va)));
         const __m256 lower = wholeRows ? upper : _mm256_add_ps(vd, _mm256_mul_ps(tx, _mm256_sub_ps(ve, vd)));
-        const __m256 v = wholeRows ? upper : _mm256_add_ps(upper, _mm256_mul_ps(ty, _mm256_sub_ps(lower, upper)));
-        _mm256_storeu_ps(out[c] + k, _mm256_add_ps(_mm256_loadu_ps(out[c] + k), _mm256_and_ps(v, added)));
+        v[c] = wholeRows ? upper : _mm256_add_ps(upper, _mm256_mul_ps(ty, _mm256_sub_ps(lower, upper)));
     }
-    return mask;
+    AddLanes8(sums, k, p.mask, v);
+    return p.mask;
+}
+
+// Keys' four weights for a point at fraction t of the way from its pixel to
+// the next, as floats, for eight points.
+KRT_INLINE void KeysWeights8(const __m256d t[2], __m256 w[4])
+{
+    d4 weight[2][4];
+    for (int h = 0; h < 2; ++h) {
+        const d4 f = (d4)t[h];
+        weight[h][0] = KeysFar(1.0 + f);
+        weight[h][1] = KeysNear(f);
+        weight[h][2] = KeysNear(1.0 - f);
+        weight[h][3] = KeysFar(2.0 - f);
+    }
+    for (int i = 0; i < 4; ++i)
+        w[i] = Floats8((__m256d)weight[0][i], (__m256d)weight[1][i]);
+}
+
+// Bicubic reading of eight points, as BicubicOne: sixteen pixels each,
+// gathered (or read as runs), weighed across and then down.
+KRT_INLINE int Bicubic8(const PixelSource& s, const double* xs, const double* ys, int k, const SampleSums& sums)
+{
+    const Points8 p = LoadPoints8(s, xs, ys, k, 1, 2);
+    if (p.mask == 0)
+        return 0;
+    __m256 wx[4], wy[4];
+    KeysWeights8(p.fracX, wx);
+    KeysWeights8(p.fracY, wy);
+    __m256 v[3] = {_mm256_setzero_ps(), _mm256_setzero_ps(), _mm256_setzero_ps()};
+    const int* base = reinterpret_cast<const int*>(s.pixelData);
+    for (int j = 0; j < 4; ++j) {
+        // A row every point gives no weight adds nothing (0 x across).
+        if (_mm256_movemask_ps(_mm256_cmp_ps(wy[j], _mm256_setzero_ps(), _CMP_EQ_OQ)) == 0xFF)
+            continue;
+        const __m256i offset = Offsets8(s, p, -1, j - 1);
+        __m256i pixels[4];
+        for (int i = 0; i < 4; ++i)
+            pixels[i] = p.run ? Pixels8(s.pixelData + _mm256_cvtsi256_si32(offset) + 3 * i)
+                              : _mm256_i32gather_epi32(base, _mm256_add_epi32(offset, _mm256_set1_epi32(3 * i)), 1);
+        for (int c = 0; c < 3; ++c) {
+            __m256 across = _mm256_setzero_ps();
+            for (int i = 0; i < 4; ++i)
+                across = _mm256_add_ps(across, _mm256_mul_ps(wx[i], Level8(pixels[i], c)));
+            v[c] = _mm256_add_ps(v[c], _mm256_mul_ps(wy[j], across));
+        }
+    }
+    AddLanes8(sums, k, p.mask, v);
+    return p.mask;
 }
 #endif
 
-// A point none of whose four pixels lies inside (NaN too).
-KRT_INLINE bool BilinearOutside(const PixelSource& s, double x, double y)
-{
-    return !(x > -1 && y > -1 && x < s.width && y < s.height);
-}
+// What the two samplers read around a point: the pixels from `Low` before to
+// `High` after it along each side.
+struct BilinearKind {
+    static constexpr int Low = 0, High = 1;
+    static void One(const PixelSource& s, double x, double y, int k, const SampleSums& sums)
+    {
+        BilinearOne(s, x, y, k, sums);
+    }
+#if defined(__AVX2__)
+    static int Eight(const PixelSource& s, const double* x, const double* y, int k, const SampleSums& sums)
+    {
+        return Bilinear8(s, x, y, k, sums);
+    }
+#endif
+};
+struct BicubicKind {
+    static constexpr int Low = 1, High = 2;
+    static void One(const PixelSource& s, double x, double y, int k, const SampleSums& sums)
+    {
+        BicubicOne(s, x, y, k, sums);
+    }
+#if defined(__AVX2__)
+    static int Eight(const PixelSource& s, const double* x, const double* y, int k, const SampleSums& sums)
+    {
+        return Bicubic8(s, x, y, k, sums);
+    }
+#endif
+};
 
-int BilinearSamples(const PixelSource& s, const double* x, const double* y, int n, const float* background,
-                    const SampleSums& sums, std::int32_t* rest)
+// The points whose pixels all lie inside are read here; with `background`
+// (blue, green, red), points none of whose pixels lies inside (NaN too) add
+// it; the others go back to the caller in `rest`.
+template <class Kind> int Samples(const PixelSource& s, const double* x, const double* y, int n,
+                                  const float* background, const SampleSums& sums, std::int32_t* rest)
 {
     int others = 0, k = 0;
-    // Points wholly outside take the background when it is given (the edge
-    // mode reads nothing there); the others outside go back to the caller.
     const auto outside = [&](int i) {
-        if (background && BilinearOutside(s, x[i], y[i])) {
+        if (background && !(x[i] > -1 - Kind::Low && y[i] > -1 - Kind::Low && x[i] < s.width + Kind::Low &&
+                            y[i] < s.height + Kind::Low)) {
             sums.blue[i] += background[0];
             sums.green[i] += background[1];
             sums.red[i] += background[2];
@@ -160,21 +296,34 @@ int BilinearSamples(const PixelSource& s, const double* x, const double* y, int 
         }
     };
 #if defined(__AVX2__)
-    if (s.width >= 2 && s.height >= 2 && static_cast<std::int64_t>(s.height) * s.rowBytes < 0x7FFFFF00LL)
+    if (s.width > 2 * Kind::High && s.height > 2 * Kind::High &&
+        static_cast<std::int64_t>(s.height) * s.rowBytes < 0x7FFFFF00LL)
         for (; k + 8 <= n; k += 8) {
-            const int inside = Bilinear8(s, x, y, k, sums);
+            const int inside = Kind::Eight(s, x, y, k, sums);
             for (int i = 0; i < 8; ++i)
                 if ((inside & (1 << i)) == 0)
                     outside(k + i);
         }
 #endif
     for (; k < n; ++k) {
-        if (BilinearInside(s, x[k], y[k]))
-            BilinearOne(s, x[k], y[k], k, sums);
+        if (x[k] >= Kind::Low && y[k] >= Kind::Low && x[k] < s.width - Kind::High && y[k] < s.height - Kind::High)
+            Kind::One(s, x[k], y[k], k, sums);
         else
             outside(k);
     }
     return others;
+}
+
+int BilinearSamples(const PixelSource& s, const double* x, const double* y, int n, const float* background,
+                    const SampleSums& sums, std::int32_t* rest)
+{
+    return Samples<BilinearKind>(s, x, y, n, background, sums, rest);
+}
+
+int BicubicSamples(const PixelSource& s, const double* x, const double* y, int n, const float* background,
+                   const SampleSums& sums, std::int32_t* rest)
+{
+    return Samples<BicubicKind>(s, x, y, n, background, sums, rest);
 }
 
 KRT_INLINE std::uint8_t AverageLevel(float sum, float share)
