@@ -54,7 +54,7 @@ void SampledRows::SourcePoints(int row, int start, const std::uint32_t* points, 
         Polar(row, start);
 }
 
-void SampledRows::CartesianInputs(int row, int start)
+void SampledRows::CartesianInputs(int row, int start, const float* letters[4])
 {
     // The preview feeds its points scaled up to the picture (its rule for
     // the row inputs). A uniform pass's spare lanes continue the row (the
@@ -67,13 +67,20 @@ void SampledRows::CartesianInputs(int row, int start)
         z = static_cast<float>(preview ? yRow - job.geometry.formulaHeight * 0.5
                                        : row - job.geometry.formulaHeight / 2 + oy);
     };
+    for (int i = 0; i < 4; ++i)
+        letters[i] = inputs[i];
     if (pass.uniform) {
         const double ox = pass.uniformX * s.across;
         const float* x = &columnX[static_cast<std::size_t>(start)];
         const float* c = &columnC[static_cast<std::size_t>(start)];
-        for (int k = 0; k < Lanes; ++k) {
-            inputs[0][k] = static_cast<float>(x[k] + ox);
-            inputs[2][k] = static_cast<float>(c[k] + ox);
+        if (ox == 0) { // the columns' own inputs
+            letters[0] = x;
+            letters[2] = c;
+        } else {
+            for (int k = 0; k < Lanes; ++k) {
+                inputs[0][k] = static_cast<float>(x[k] + ox);
+                inputs[2][k] = static_cast<float>(c[k] + ox);
+            }
         }
         rowInputs(pass.uniformY, inputs[1][0], inputs[3][0]);
         std::fill(inputs[1] + 1, inputs[1] + Lanes, inputs[1][0]);
@@ -92,24 +99,23 @@ void SampledRows::CartesianInputs(int row, int start)
 
 void SampledRows::Cartesian(int row, int start, const GridPosition* grid)
 {
-    CartesianInputs(row, start);
-    const float* letters[4] = {inputs[0], inputs[1], inputs[2], inputs[3]};
+    const float* letters[4];
+    CartesianInputs(row, start, letters);
+    // The two evaluators keep their own results.
     const BlockResult a = first.Evaluate(letters, passPoints, pass.count, grid);
-    std::copy(a.values, a.values + Lanes, firstValues);
-    std::copy(a.failed, a.failed + Lanes, firstFailed);
     const BlockResult b = second.Evaluate(letters, passPoints, pass.count, grid);
     // The preview scales the results back down to its pixels.
     const double across = scale.across, down = scale.down;
     if (job.geometry.preview)
         for (int k = 0; k < pass.count; ++k) {
-            const bool mapped = (firstFailed[k] | b.failed[k]) == 0;
-            pointX[k] = mapped ? firstValues[k] / across : None;
+            const bool mapped = (a.failed[k] | b.failed[k]) == 0;
+            pointX[k] = mapped ? a.values[k] / across : None;
             pointY[k] = mapped ? b.values[k] / down : None;
         }
     else
         for (int k = 0; k < pass.count; ++k) {
-            const bool mapped = (firstFailed[k] | b.failed[k]) == 0;
-            pointX[k] = mapped ? firstValues[k] : None;
+            const bool mapped = (a.failed[k] | b.failed[k]) == 0;
+            pointX[k] = mapped ? a.values[k] : None;
             pointY[k] = mapped ? b.values[k] : None;
         }
 }

@@ -43,7 +43,8 @@ private:
     // none; a uniform pass gives the evaluators its grid position.
     void SourcePoints(int row, int start, const std::uint32_t* points, int slotX, int slotY);
     void Cartesian(int row, int start, const GridPosition* grid);
-    void CartesianInputs(int row, int start);
+    // The pass's inputs x, y, c and z, for the evaluators.
+    void CartesianInputs(int row, int start, const float* letters[4]);
     void Polar(int row, int start);
 
     // s x s points for every pixel of the block.
