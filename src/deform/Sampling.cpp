@@ -79,27 +79,28 @@ void AddSamples(const TFastBMP& source, const fast::Kernels& kernels, const doub
     std::int32_t rest[BlockSize];
     int others = 0;
     double foldedX[BlockSize], foldedY[BlockSize];
-    if (quality.sampling != Sampling::Nearest) {
-        // A repeated or mirrored picture reads the same at the point folded
-        // back into it, where the vector road takes all but its seams.
-        if (quality.edge == EdgeMode::Wrap || quality.edge == EdgeMode::Mirror) {
-            const bool mirror = quality.edge == EdgeMode::Mirror;
-            for (int k = 0; k < n; ++k) {
-                foldedX[k] = Folded(sx[k], source.Width, mirror);
-                foldedY[k] = Folded(sy[k], source.Height, mirror);
-            }
-            sx = foldedX;
-            sy = foldedY;
+    // A repeated or mirrored picture reads the same between pixels at the
+    // point folded back into it, where the vector road takes all but its
+    // seams. (Not the nearest rule: it truncates toward zero, not down.)
+    const bool fold =
+        quality.sampling != Sampling::Nearest && (quality.edge == EdgeMode::Wrap || quality.edge == EdgeMode::Mirror);
+    if (fold) {
+        const bool mirror = quality.edge == EdgeMode::Mirror;
+        for (int k = 0; k < n; ++k) {
+            foldedX[k] = Folded(sx[k], source.Width, mirror);
+            foldedY[k] = Folded(sy[k], source.Height, mirror);
         }
-        const fast::PixelSource pixels{source.PixelData, source.RowBytes, source.Width, source.Height};
-        float outside[3] = {};
-        AddBackground(background, outside);
-        const float* beyond = quality.edge == EdgeMode::Background ? outside : nullptr;
-        others = quality.sampling == Sampling::Bilinear ? kernels.bilinearSamples(pixels, sx, sy, n, beyond, sums, rest)
-                                                        : kernels.bicubicSamples(pixels, sx, sy, n, beyond, sums, rest);
-    } else {
-        for (int k = 0; k < n; ++k)
-            rest[others++] = k;
+        sx = foldedX;
+        sy = foldedY;
+    }
+    const fast::PixelSource pixels{source.PixelData, source.RowBytes, source.Width, source.Height};
+    float outside[3] = {};
+    AddBackground(background, outside);
+    const float* beyond = quality.edge == EdgeMode::Background ? outside : nullptr;
+    switch (quality.sampling) {
+    case Sampling::Nearest: others = kernels.nearestSamples(pixels, sx, sy, n, polar, beyond, sums, rest); break;
+    case Sampling::Bilinear: others = kernels.bilinearSamples(pixels, sx, sy, n, beyond, sums, rest); break;
+    case Sampling::Bicubic: others = kernels.bicubicSamples(pixels, sx, sy, n, beyond, sums, rest); break;
     }
     for (int i = 0; i < others; ++i) {
         const int k = rest[i];

@@ -133,6 +133,20 @@ TEST(Sampling, EdgeModesOnAShiftOfTwentyPixels)
         }
 }
 
+// Nearest reading with an edge mode keeps the warp's own rule inside the
+// picture (Cartesian truncates, polar rounds halves up): where every point
+// lands inside, it gives the plain warp's bytes.
+TEST(Sampling, NearestKeepsTheWarpsOwnRule)
+{
+    const TFastBMP src = RandomPicture(67, 45, 8);
+    for (const auto& [pair, cartesian] : {std::pair{"x*0.9+3.3|y*0.8+2.7", true}, std::pair{"x*0.5+y*0.25|y*0.5", true},
+                                          std::pair{"t+r/40|r*0.45", false}, std::pair{"t-0.2|r*0.5+0.5", false}})
+        for (EdgeMode edge : {EdgeMode::Clamp, EdgeMode::Wrap})
+            EXPECT_TRUE(
+                Warp(src, pair, {Sampling::Nearest, 1, edge}, cartesian).SamePixels(Warp(src, pair, {}, cartesian)))
+                << pair << " " << int(edge);
+}
+
 // Supersampling averages n x n points of each destination pixel: shrinking a
 // one-pixel checkerboard by 2 gives its mean grey, which one sample cannot.
 TEST(Sampling, SupersamplingAveragesThePixelsArea)

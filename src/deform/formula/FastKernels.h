@@ -88,6 +88,11 @@ struct Kernels {
     // pixels lie inside.
     int (*bicubicSamples)(const PixelSource& source, const double* x, const double* y, int n, const float* background,
                           const SampleSums& sums, std::int32_t* rest);
+    // The same for the warp's own nearest rule (`polar`: rounding, else
+    // truncation toward zero) at points whose pixel lies inside; with
+    // `background`, every other point adds it.
+    int (*nearestSamples)(const PixelSource& source, const double* x, const double* y, int n, bool polar,
+                          const float* background, const SampleSums& sums, std::int32_t* rest);
     // Writes n destination pixels, each channel its sum times `share`
     // rounded to nearest (halves up) and kept within 0 ... 255.
     void (*storeAverages)(const SampleSums& sums, int n, float share, std::uint8_t* destination);

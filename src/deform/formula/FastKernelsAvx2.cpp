@@ -8,8 +8,8 @@ namespace krt::fast {
 const Kernels& KernelsAvx2()
 {
     static const Kernels kernels{
-        "AVX2",         Run,           PolarInputs, PolarPlace,    PolarPoints, BilinearSamples,
-        BicubicSamples, StoreAverages, PlacePixels, PlaceCartesian};
+        "AVX2",         Run,           PolarInputs, PolarPlace,    PolarPoints, BilinearSamples, BicubicSamples,
+        NearestSamples, StoreAverages, PlacePixels, PlaceCartesian};
     return kernels;
 }
 

@@ -7,8 +7,8 @@ namespace krt::fast {
 const Kernels& KernelsSse2()
 {
     static const Kernels kernels{
-        "SSE2",         Run,           PolarInputs, PolarPlace,    PolarPoints, BilinearSamples,
-        BicubicSamples, StoreAverages, PlacePixels, PlaceCartesian};
+        "SSE2",         Run,           PolarInputs, PolarPlace,    PolarPoints, BilinearSamples, BicubicSamples,
+        NearestSamples, StoreAverages, PlacePixels, PlaceCartesian};
     return kernels;
 }
 

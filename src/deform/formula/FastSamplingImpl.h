@@ -326,6 +326,54 @@ int BicubicSamples(const PixelSource& s, const double* x, const double* y, int n
     return Samples<BicubicKind>(s, x, y, n, background, sums, rest);
 }
 
+// The pixel the warp's own rule names along a side of `size` pixels: polar
+// rounds (RoundCoord: halves up, negatives toward zero), Cartesian truncates
+// toward zero; -1 outside 0 ... size - 1 (NaN too). Four lanes at a time.
+KRT_INLINE i4 NearestIndex4(d4 v, int size, bool polar)
+{
+    const l4 valid = (v > -1.0) & (v < Splat(static_cast<double>(size)));
+    const d4 safe = Select(valid, v, Splat(0.0));
+    i4 index = __builtin_convertvector(safe, i4);
+    if (polar) {
+        const d4 n = __builtin_convertvector(index, d4);
+        const l4 keep = (n + 1.0 - safe) > (safe - n);
+        index = index + (__builtin_convertvector(keep, i4) + 1); // keep: n, else n + 1
+    }
+    const i4 inside = __builtin_convertvector(valid, i4) & (index < size);
+    return (index & inside) | (i4{-1, -1, -1, -1} & ~inside);
+}
+
+int NearestSamples(const PixelSource& s, const double* x, const double* y, int n, bool polar, const float* background,
+                   const SampleSums& sums, std::int32_t* rest)
+{
+    alignas(16) std::int32_t column[Lanes + 4], row[Lanes + 4];
+    double xs[Lanes + 4], ys[Lanes + 4];
+    std::memcpy(xs, x, sizeof(double) * static_cast<std::size_t>(n));
+    std::memcpy(ys, y, sizeof(double) * static_cast<std::size_t>(n));
+    for (int k = n; k < (n + 3) / 4 * 4; ++k)
+        xs[k] = ys[k] = -2; // spare lanes: outside, never read
+    for (int k = 0; k < n; k += 4) {
+        Store(column + k, NearestIndex4(Load<d4>(xs + k), s.width, polar));
+        Store(row + k, NearestIndex4(Load<d4>(ys + k), s.height, polar));
+    }
+    int others = 0;
+    for (int k = 0; k < n; ++k) {
+        if (column[k] >= 0 && row[k] >= 0) {
+            const std::uint8_t* p = s.pixelData + PixelOffset(s, column[k], row[k]);
+            sums.blue[k] += p[0];
+            sums.green[k] += p[1];
+            sums.red[k] += p[2];
+        } else if (background) {
+            sums.blue[k] += background[0];
+            sums.green[k] += background[1];
+            sums.red[k] += background[2];
+        } else {
+            rest[others++] = k;
+        }
+    }
+    return others;
+}
+
 KRT_INLINE std::uint8_t AverageLevel(float sum, float share)
 {
     const float r = sum * share + 0.5f;
