@@ -249,45 +249,26 @@ KRT_INLINE int Bicubic8(const PixelSource& s, const double* xs, const double* ys
 }
 #endif
 
-// What the two samplers read around a point: the pixels from `Low` before to
-// `High` after it along each side.
-struct BilinearKind {
-    static constexpr int Low = 0, High = 1;
-    static void One(const PixelSource& s, double x, double y, int k, const SampleSums& sums)
-    {
-        BilinearOne(s, x, y, k, sums);
-    }
+// A sampler of one point and of eight at once (none without AVX2).
+using OneSampler = void (*)(const PixelSource&, double, double, int, const SampleSums&);
+using EightSampler = int (*)(const PixelSource&, const double*, const double*, int, const SampleSums&);
 #if defined(__AVX2__)
-    static int Eight(const PixelSource& s, const double* x, const double* y, int k, const SampleSums& sums)
-    {
-        return Bilinear8(s, x, y, k, sums);
-    }
+constexpr EightSampler BilinearEight = Bilinear8, BicubicEight = Bicubic8;
+#else
+constexpr EightSampler BilinearEight = nullptr, BicubicEight = nullptr;
 #endif
-};
-struct BicubicKind {
-    static constexpr int Low = 1, High = 2;
-    static void One(const PixelSource& s, double x, double y, int k, const SampleSums& sums)
-    {
-        BicubicOne(s, x, y, k, sums);
-    }
-#if defined(__AVX2__)
-    static int Eight(const PixelSource& s, const double* x, const double* y, int k, const SampleSums& sums)
-    {
-        return Bicubic8(s, x, y, k, sums);
-    }
-#endif
-};
 
-// The points whose pixels all lie inside are read here; with `background`
+// The points whose pixels all lie inside (from `Low` before the point to
+// `High` after it along each side) are read here; with `background`
 // (blue, green, red), points none of whose pixels lies inside (NaN too) add
 // it; the others go back to the caller in `rest`.
-template <class Kind> int Samples(const PixelSource& s, const double* x, const double* y, int n,
-                                  const float* background, const SampleSums& sums, std::int32_t* rest)
+template <int Low, int High, OneSampler One, EightSampler Eight>
+int Samples(const PixelSource& s, const double* x, const double* y, int n, const float* background,
+            const SampleSums& sums, std::int32_t* rest)
 {
     int others = 0, k = 0;
     const auto outside = [&](int i) {
-        if (background && !(x[i] > -1 - Kind::Low && y[i] > -1 - Kind::Low && x[i] < s.width + Kind::Low &&
-                            y[i] < s.height + Kind::Low)) {
+        if (background && !(x[i] > -1 - Low && y[i] > -1 - Low && x[i] < s.width + Low && y[i] < s.height + Low)) {
             sums.blue[i] += background[0];
             sums.green[i] += background[1];
             sums.red[i] += background[2];
@@ -295,19 +276,17 @@ template <class Kind> int Samples(const PixelSource& s, const double* x, const d
             rest[others++] = i;
         }
     };
-#if defined(__AVX2__)
-    if (s.width > 2 * Kind::High && s.height > 2 * Kind::High &&
+    if (Eight && s.width > 2 * High && s.height > 2 * High &&
         static_cast<std::int64_t>(s.height) * s.rowBytes < 0x7FFFFF00LL)
         for (; k + 8 <= n; k += 8) {
-            const int inside = Kind::Eight(s, x, y, k, sums);
+            const int inside = Eight(s, x, y, k, sums);
             for (int i = 0; i < 8; ++i)
                 if ((inside & (1 << i)) == 0)
                     outside(k + i);
         }
-#endif
     for (; k < n; ++k) {
-        if (x[k] >= Kind::Low && y[k] >= Kind::Low && x[k] < s.width - Kind::High && y[k] < s.height - Kind::High)
-            Kind::One(s, x[k], y[k], k, sums);
+        if (x[k] >= Low && y[k] >= Low && x[k] < s.width - High && y[k] < s.height - High)
+            One(s, x[k], y[k], k, sums);
         else
             outside(k);
     }
@@ -317,13 +296,13 @@ template <class Kind> int Samples(const PixelSource& s, const double* x, const d
 int BilinearSamples(const PixelSource& s, const double* x, const double* y, int n, const float* background,
                     const SampleSums& sums, std::int32_t* rest)
 {
-    return Samples<BilinearKind>(s, x, y, n, background, sums, rest);
+    return Samples<0, 1, BilinearOne, BilinearEight>(s, x, y, n, background, sums, rest);
 }
 
 int BicubicSamples(const PixelSource& s, const double* x, const double* y, int n, const float* background,
                    const SampleSums& sums, std::int32_t* rest)
 {
-    return Samples<BicubicKind>(s, x, y, n, background, sums, rest);
+    return Samples<1, 2, BicubicOne, BicubicEight>(s, x, y, n, background, sums, rest);
 }
 
 // The pixel the warp's own rule names along a side of `size` pixels: polar
