@@ -59,73 +59,95 @@ bool ParseSamplingOption(ArgumentCursor& cursor, WarpQuality& quality)
     return true;
 }
 
-int Deform(const Arguments& args)
-{
+// What deform was told.
+struct DeformRequest {
     std::optional<std::string> recordText, name, library;
     bool russianFirst = false;
     std::array<int, 6> constants{};
     std::array<bool, 6> given{};
     PackedColor background = White;
     WarpOptions options;
-    options.decimalSeparator = LocaleDecimalSeparator();
     bool progress = false;
     OutputPlan plan;
     std::vector<std::string> files;
-    for (ArgumentCursor cursor(args); cursor.Next();) {
-        const std::string& a = cursor.Current();
-        auto value = [&cursor]() -> const std::string& { return cursor.Value(); };
-        if (a == "--record") {
-            recordText = value();
-        } else if (a == "--name") {
-            name = value();
-        } else if (a == "--library") {
-            library = value();
-        } else if (a == "--language") {
-            russianFirst = ParseRussian(value());
-        } else if (a == "--set") {
-            ParseConstant(value(), constants, &given);
-        } else if (a == "--background") {
-            background = ParseColor("--background", value());
-        } else if (a == "--threads") {
-            options.threads = ParseInteger(a, value());
-            if (options.threads < 1)
-                throw UsageError("--threads needs at least 1");
-        } else if (a == "--progress") {
-            progress = true;
-        } else if (a == "--backend") {
-            const std::string& b = value();
-            if (b != "fast" && b != "reference")
-                throw UsageError("--backend is fast or reference");
-            options.backend = b == "fast" ? FormulaBackend::Fast : FormulaBackend::Reference;
-        } else if (!ParseOutputOption(cursor, plan) && !ParseSamplingOption(cursor, options.quality)) {
-            cursor.Plain(files);
-        }
-    }
-    if (recordText.has_value() == name.has_value())
-        throw UsageError("deform needs either --record TEXT or --name NAME");
-    if (library && !name)
-        throw UsageError("--library goes with --name");
-    if (name)
-        recordText =
-            FindRecord(DeformationLibraries, *name, LibraryRecords(DeformationLibraries, library, russianFirst));
-    const DeformationRecord record = ParseRecord(*recordText);
-    DeformationParams params = record.Params();
-    for (std::size_t k = 0; k < 6; ++k)
-        if (given[k])
-            params.constants[k] = constants[k];
+};
 
+// The options of deform alone; false for any other.
+bool ParseDeformOption(ArgumentCursor& cursor, DeformRequest& r)
+{
+    const std::string& a = cursor.Current();
+    if (a == "--record") {
+        r.recordText = cursor.Value();
+    } else if (a == "--name") {
+        r.name = cursor.Value();
+    } else if (a == "--library") {
+        r.library = cursor.Value();
+    } else if (a == "--language") {
+        r.russianFirst = ParseRussian(cursor.Value());
+    } else if (a == "--set") {
+        ParseConstant(cursor.Value(), r.constants, &r.given);
+    } else if (a == "--background") {
+        r.background = ParseColor("--background", cursor.Value());
+    } else if (a == "--threads") {
+        r.options.threads = ParseInteger(a, cursor.Value());
+        if (r.options.threads < 1)
+            throw UsageError("--threads needs at least 1");
+    } else if (a == "--progress") {
+        r.progress = true;
+    } else if (a == "--backend") {
+        const std::string& b = cursor.Value();
+        if (b != "fast" && b != "reference")
+            throw UsageError("--backend is fast or reference");
+        r.options.backend = b == "fast" ? FormulaBackend::Fast : FormulaBackend::Reference;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+DeformRequest ParseDeform(const Arguments& args)
+{
+    DeformRequest r;
+    r.options.decimalSeparator = LocaleDecimalSeparator();
+    for (ArgumentCursor cursor(args); cursor.Next();)
+        if (!ParseDeformOption(cursor, r) && !ParseOutputOption(cursor, r.plan) &&
+            !ParseSamplingOption(cursor, r.options.quality))
+            cursor.Plain(r.files);
+    if (r.recordText.has_value() == r.name.has_value())
+        throw UsageError("deform needs either --record TEXT or --name NAME");
+    if (r.library && !r.name)
+        throw UsageError("--library goes with --name");
     // Progress is shown for a single picture only: several at once would mix their lines.
-    if (progress && !plan.outDir)
-        options.progress = [](double share) {
+    if (r.progress && !r.plan.outDir)
+        r.options.progress = [](double share) {
             std::fprintf(stderr, "\r%3d%%", static_cast<int>(share * 100));
             return true;
         };
-    const int threadsGiven = options.threads;
-    return RunOverFiles("deform", files, plan, [&](TFastBMP&& image, int threads) {
-        WarpOptions share = options;
-        share.threads = threadsGiven ? threadsGiven : threads;
+    return r;
+}
+
+// The record named or given, with the constants set on the command line.
+DeformationParams ChosenParams(const DeformRequest& r)
+{
+    const std::string recordText = r.name ? FindRecord(DeformationLibraries, *r.name,
+                                                       LibraryRecords(DeformationLibraries, r.library, r.russianFirst))
+                                          : *r.recordText;
+    DeformationParams params = ParseRecord(recordText).Params();
+    for (std::size_t k = 0; k < 6; ++k)
+        if (r.given[k])
+            params.constants[k] = r.constants[k];
+    return params;
+}
+
+int Deform(const Arguments& args)
+{
+    const DeformRequest r = ParseDeform(args);
+    const DeformationParams params = ChosenParams(r);
+    return RunOverFiles("deform", r.files, r.plan, [&](TFastBMP&& image, int threads) {
+        WarpOptions share = r.options;
+        share.threads = r.options.threads ? r.options.threads : threads;
         TFastBMP result(image.Width, image.Height);
-        const WarpResult warp = ApplyDeformation(result, image, params, background, share);
+        const WarpResult warp = ApplyDeformation(result, image, params, r.background, share);
         if (share.progress)
             std::fputc('\n', stderr);
         if (warp.status == WarpStatus::IncorrectFormula)

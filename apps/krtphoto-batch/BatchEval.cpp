@@ -24,45 +24,52 @@ float ParseFloat(const std::string& option, const std::string& text)
     return v;
 }
 
-int Eval(const Arguments& args)
-{
+// What eval was told.
+struct EvalRequest {
     bool polar = false;
     int width = 0, height = 0;
     std::array<int, 6> constants{};
     std::vector<std::pair<std::string, float>> vars;
     std::vector<std::string> formulas;
+};
+
+EvalRequest ParseEval(const Arguments& args)
+{
+    EvalRequest r;
     for (ArgumentCursor cursor(args); cursor.Next();) {
         const std::string& a = cursor.Current();
-        auto value = [&cursor]() -> const std::string& { return cursor.Value(); };
         if (a == "--polar") {
-            polar = true;
+            r.polar = true;
         } else if (a == "--var") {
-            const std::string& v = value();
+            const std::string& v = cursor.Value();
             const std::size_t eq = v.find('=');
             if (eq == std::string::npos)
                 throw UsageError("--var needs NAME=VALUE");
-            vars.emplace_back(v.substr(0, eq), ParseFloat("--var", v.substr(eq + 1)));
+            r.vars.emplace_back(v.substr(0, eq), ParseFloat("--var", v.substr(eq + 1)));
         } else if (a == "--size") {
-            const std::string& v = value();
+            const std::string& v = cursor.Value();
             const std::size_t comma = v.find(',');
             if (comma == std::string::npos)
                 throw UsageError("--size needs W,H");
-            width = ParseInteger("--size", v.substr(0, comma));
-            height = ParseInteger("--size", v.substr(comma + 1));
+            r.width = ParseInteger("--size", v.substr(0, comma));
+            r.height = ParseInteger("--size", v.substr(comma + 1));
         } else if (a == "--set") {
-            ParseConstant(value(), constants, nullptr);
+            ParseConstant(cursor.Value(), r.constants, nullptr);
         } else {
-            cursor.Plain(formulas);
+            cursor.Plain(r.formulas);
         }
     }
-    if (formulas.size() != 1)
+    if (r.formulas.size() != 1)
         throw UsageError("eval needs one formula");
+    return r;
+}
 
-    // Inputs in the order of the input letters; cx and cy are the letters c and z.
+// The inputs in the order of the input letters; cx and cy are the letters c and z.
+void ChosenInputs(const EvalRequest& r, float inputs[4])
+{
     const std::vector<std::string> names =
-        polar ? std::vector<std::string>{"t", "r"} : std::vector<std::string>{"x", "y", "cx", "cy"};
-    float inputs[4] = {};
-    for (const auto& [varName, varValue] : vars) {
+        r.polar ? std::vector<std::string>{"t", "r"} : std::vector<std::string>{"x", "y", "cx", "cy"};
+    for (const auto& [varName, varValue] : r.vars) {
         bool known = false;
         for (std::size_t k = 0; k < names.size(); ++k)
             if (names[k] == varName) {
@@ -70,15 +77,21 @@ int Eval(const Arguments& args)
                 known = true;
             }
         if (!known)
-            throw UsageError("\"" + varName + "\" is not an input of a " + (polar ? "polar" : "Cartesian") +
+            throw UsageError("\"" + varName + "\" is not an input of a " + (r.polar ? "polar" : "Cartesian") +
                              " formula");
     }
+}
 
+int Eval(const Arguments& args)
+{
+    const EvalRequest r = ParseEval(args);
+    float inputs[4] = {};
+    ChosenInputs(r, inputs);
     const char separator = LocaleDecimalSeparator();
-    const PreparedFormulas prepared = PrepareFormulas(formulas[0], width, height, constants, separator);
+    const PreparedFormulas prepared = PrepareFormulas(r.formulas[0], r.width, r.height, r.constants, separator);
     FormulaCompiler compiler(separator);
     FormulaProgram program;
-    if (compiler.CompileFormula(prepared.First(), polar ? "tr" : "xycz", program) != 0) {
+    if (compiler.CompileFormula(prepared.First(), r.polar ? "tr" : "xycz", program) != 0) {
         std::fputs("Incorrect formula\n", stderr);
         return 1;
     }
