@@ -139,13 +139,12 @@ void SampledRows::Polar(int row, int start)
     }
     job.kernels.polarInputs(dx, dy, inputs[0], inputs[1]);
     const float* letters[2] = {inputs[0], inputs[1]};
+    // The two evaluators keep their own results.
     const BlockResult a = first.Evaluate(letters, passPoints, pass.count);
-    std::copy(a.values, a.values + Lanes, firstValues);
-    std::copy(a.failed, a.failed + Lanes, firstFailed);
     const BlockResult b = second.Evaluate(letters, passPoints, pass.count);
     const fast::PolarPlacement placement{
         static_cast<double>(cx0), static_cast<double>(cy0), job.geometry.preview, 1.0, s.across, 1.0, s.down};
-    job.kernels.polarPoints(firstValues, b.values, firstFailed, b.failed, placement, LibrarySinCos, pointX, pointY);
+    job.kernels.polarPoints(a.values, b.values, a.failed, b.failed, placement, LibrarySinCos, pointX, pointY);
 }
 
 void SampledRows::Landings(int row, int start, int n, const std::uint32_t* points)

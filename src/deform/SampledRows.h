@@ -84,8 +84,6 @@ private:
     std::vector<int> belowRow;
     alignas(32) float inputs[4][Lanes] = {};
     alignas(32) double dx[Lanes] = {}, dy[Lanes] = {};
-    alignas(32) float firstValues[Lanes] = {};
-    alignas(32) std::int32_t firstFailed[Lanes] = {};
     alignas(32) double pointX[Lanes] = {}, pointY[Lanes] = {};
     alignas(32) float sums[3][Lanes] = {};     // per pixel of the block
     alignas(32) float passSums[3][Lanes] = {}; // per lane of a pass

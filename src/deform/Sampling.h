@@ -26,8 +26,8 @@ enum class EdgeMode {
 // The warp's sampling: the plain rule (one nearest pixel per destination
 // pixel, the background outside) unless told otherwise. `samples` per side
 // of a destination pixel: 1, 2 or 4, taken at x + (i + 1/2)/n - 1/2 and
-// averaged with equal weights; 0 chooses per row of a block of pixels from
-// how much the warp shrinks there (Adaptive).
+// averaged with equal weights; 0 chooses for each pixel from how much the
+// warp shrinks there (Adaptive).
 constexpr int Adaptive = 0;
 struct WarpQuality {
     Sampling sampling = Sampling::Nearest;
@@ -48,7 +48,8 @@ void AddSample(const TFastBMP& source, double sx, double sy, const WarpQuality& 
                PackedColor background, float sum[3]);
 
 // AddSample for the n points of a block (NaN for the background), into the
-// block's sums; bilinear reading inside the picture goes to the vector kernels.
+// block's sums: the vector kernels read the points inside the picture (and,
+// with the background edge, those wholly outside), AddSample the rest.
 void AddSamples(const TFastBMP& source, const fast::Kernels& kernels, const double* sx, const double* sy, int n,
                 const WarpQuality& quality, bool polar, PackedColor background, const fast::SampleSums& sums);
 

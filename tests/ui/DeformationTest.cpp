@@ -45,11 +45,14 @@ struct Session {
     test::Setup s;
 };
 
-// A picture worth warping.
-void Paint(Editor& editor)
+// A picture worth warping; returns a copy of it.
+TFastBMP Paint(Editor& editor)
 {
     editor.Image = test::PatternImage(120, 90);
     editor.BuildDocumentBuffers();
+    TFastBMP copy;
+    copy.CopyFrom(editor.Image);
+    return copy;
 }
 
 // What the deformation gives when applied as krtphoto-batch applies it.
@@ -84,9 +87,7 @@ private slots:
     void aBuiltInDeformationFromTheMenuWarpsThePicture()
     {
         Session t;
-        Paint(t.s.editor);
-        TFastBMP before;
-        before.CopyFrom(t.s.editor.Image);
+        const TFastBMP before = Paint(t.s.editor);
         const int slot = t.Slot("Swirl");
         QVERIFY(slot >= 0);
         const std::string record = t.Menu().Table().Record(slot);
@@ -105,9 +106,7 @@ private slots:
     void theQualityRowChangesWhatOkGives()
     {
         Session t;
-        Paint(t.s.editor);
-        TFastBMP before;
-        before.CopyFrom(t.s.editor.Image);
+        const TFastBMP before = Paint(t.s.editor);
         const int slot = t.Slot("Swirl");
         const std::string record = t.Menu().Table().Record(slot);
         WhenModal([](QWidget* modal) {
@@ -153,9 +152,7 @@ private slots:
                                          {Sampling::Nearest, 4, EdgeMode::Wrap},
                                          {Sampling::Bilinear, 1, EdgeMode::Background}};
         Session t;
-        Paint(t.s.editor);
-        TFastBMP picture;
-        picture.CopyFrom(t.s.editor.Image);
+        const TFastBMP picture = Paint(t.s.editor);
         WriteImageFile(in, picture, 100);
         const int builtins = t.Menu().Table().BuiltinDeformationCount();
         QVERIFY(builtins > 20);
@@ -189,9 +186,7 @@ private slots:
     void cancelChangesNothingButTheChangeCount()
     {
         Session t;
-        Paint(t.s.editor);
-        TFastBMP before;
-        before.CopyFrom(t.s.editor.Image);
+        const TFastBMP before = Paint(t.s.editor);
         WhenModal([](QWidget* modal) { MoveFirstSliderAndPress(modal, 9, false); });
         t.Menu().Item(t.Slot("Twirl"))->trigger();
         QVERIFY(t.s.editor.Image.SamePixels(before));
@@ -274,9 +269,7 @@ private slots:
     void theEditorAddsTriesAndTheDeletionDialogRemoves()
     {
         Session t;
-        Paint(t.s.editor);
-        TFastBMP before;
-        before.CopyFrom(t.s.editor.Image);
+        const TFastBMP before = Paint(t.s.editor);
         const int builtins = t.Menu().Table().BuiltinDeformationCount();
         // Try a shift out, confirm it in the dialog, then add the record.
         WhenModal([](QWidget* modal) {
@@ -349,9 +342,7 @@ private slots:
     void aTryOutShowsInTheDocumentUntilTheEditorCloses()
     {
         Session t;
-        Paint(t.s.editor);
-        TFastBMP before;
-        before.CopyFrom(t.s.editor.Image);
+        const TFastBMP before = Paint(t.s.editor);
         bool shown = false;
         WhenModal([&](QWidget* modal) {
             auto* editor = qobject_cast<TEditEffect*>(modal);
