@@ -85,6 +85,11 @@ std::optional<TFastBMP> AcquireImage(ScannerSession& scanner, const std::atomic<
     } catch (const ScanCancelled&) {
         return std::nullopt;
     } catch (const ScanError& e) {
+        // A scanner stopped while it was sending may answer with an I/O
+        // error instead of "cancelled"; the user asked for the stop, so it is
+        // not reported as a failed scan.
+        if (cancel)
+            return std::nullopt;
         throw KrtError(Say(ScanFailed, {e.what()}));
     }
 }

@@ -177,6 +177,19 @@ TEST(Acquisition, CancelFailureAndUnreadableFramesLeaveNothing)
     EXPECT_FALSE(AcquireImage(cancelled, cancel));
     EXPECT_GE(cancelled.cancels, 1);
 
+    // Cancelled while it was reading, the scanner answers with an I/O error:
+    // the user asked for the stop, so there is no message.
+    cancel = false;
+    FakeScanner failsOnCancel;
+    failsOnCancel.frames.push_back({Frame(FrameFormat::Gray, 8, 4, 4, 4), std::vector<std::uint8_t>(16, 9)});
+    failsOnCancel.onRead = [&] { cancel = true; };
+    failsOnCancel.failAfterReads = 0;
+    try {
+        EXPECT_FALSE(AcquireImage(failsOnCancel, cancel));
+    } catch (const KrtError& e) {
+        ADD_FAILURE() << "a scan the user cancelled was reported: " << e.what();
+    }
+
     cancel = false;
     FakeScanner jammed;
     jammed.frames.push_back({Frame(FrameFormat::Gray, 8, 4, 4, 4), std::vector<std::uint8_t>(16, 9)});
