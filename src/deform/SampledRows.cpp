@@ -250,9 +250,7 @@ int SampledRows::SamplesPerPixel(int row, int start, int n, const std::uint32_t*
         if (other >= 0)
             farther(nx[k], ny[k]);
         const double reach = std::sqrt(spread);
-        samples[k] = std::isnan(x[k]) || FarOutside(x[k], y[k], reach)
-                         ? 1
-                         : std::clamp(static_cast<int>(std::ceil(reach - 1e-6)), 1, MostSamples);
+        samples[k] = std::isnan(x[k]) || FarOutside(x[k], y[k], reach) ? 1 : AdaptiveSamples(reach);
         uniform = uniform && samples[k] == samples[0];
     }
     return uniform ? samples[0] : 0;

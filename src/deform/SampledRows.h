@@ -24,7 +24,7 @@ public:
 
 private:
     static constexpr int Lanes = BlockSize;
-    static constexpr int MostSamples = 8; // per side, when adaptive
+    static constexpr int MostSamples = MostSamplesPerSide; // per side, when adaptive
 
     // The points of one pass of the formulas: lane L is pixel start +
     // pixel[L] of the row, at (ox[L], oy[L]) from its centre; or, `uniform`,

@@ -4,6 +4,7 @@
 #include "core/FastBMP.h"
 #include "deform/formula/FastKernels.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace krt {
@@ -52,6 +53,19 @@ void AddSample(const TFastBMP& source, double sx, double sy, const WarpQuality& 
 // with the background edge, those wholly outside), AddSample the rest.
 void AddSamples(const TFastBMP& source, const fast::Kernels& kernels, const double* sx, const double* sy, int n,
                 const WarpQuality& quality, bool polar, PackedColor background, const fast::SampleSums& sums);
+
+// Adaptive supersampling: points per side of a pixel whose neighbours'
+// source points lie `spread` pixels from its own: one where the warp does not
+// shrink, about k where it shrinks by k, at most MostSamplesPerSide (also for
+// NaN and infinite spreads). A hundredth is allowed for the rounding of the
+// formulas' single-precision results, so that an exact shrink by k takes k
+// points on every pixel, not k + 1 on some.
+constexpr int MostSamplesPerSide = 8;
+inline int AdaptiveSamples(double spread)
+{
+    const double side = std::ceil(spread - 0.01);
+    return side >= MostSamplesPerSide ? MostSamplesPerSide : side > 1 ? static_cast<int>(side) : 1;
+}
 
 // A channel's sum of weighted levels as a level: rounded to nearest (halves
 // up) and kept within 0 ... 255 (bicubic weights overshoot both ways).

@@ -2,10 +2,12 @@
 
 #include "core/ThreadPool.h"
 #include "deform/Sampling.h"
+#include "deform/formula/Evaluate.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <vector>
 
 namespace krt {
 namespace {
@@ -97,49 +99,101 @@ bool SourcePoint(const Triangle& t, double x, double y, double& sx, double& sy)
 int SamplesFor(const Triangle& t, int x, int y, int samples)
 {
     if (samples != Adaptive)
-        return std::clamp(samples, 1, 8);
+        return std::clamp(samples, 1, MostSamplesPerSide);
     double sx, sy, ax, ay, bx, by;
     if (!SourcePoint(t, x, y, sx, sy) || !SourcePoint(t, x + 1, y, ax, ay) || !SourcePoint(t, x, y + 1, bx, by))
         return 1;
-    const double spread = std::max(std::hypot(ax - sx, ay - sy), std::hypot(bx - sx, by - sy));
-    return spread < 8 ? std::max(1, static_cast<int>(std::ceil(spread - 1e-6))) : 8;
+    return AdaptiveSamples(std::max(std::hypot(ax - sx, ay - sy), std::hypot(bx - sx, by - sy)));
 }
 
-// Destination pixel (x, y) read back through its winning triangle: s x s
-// points, each at x + (i + 1/2)/s - 1/2 (likewise y), averaged.
-void ReadBack(const WarpJob& job, const Triangle& t, int x, int y, std::uint8_t* d)
+// The winning triangle of destination pixel (x, y); false for none.
+bool Winner(const WarpJob& job, int x, int y, Triangle& t)
 {
-    const int s = SamplesFor(t, x, y, job.options.quality.samples);
-    float sum[3] = {};
-    for (int j = 0; j < s; ++j)
-        for (int i = 0; i < s; ++i) {
-            double sx, sy;
-            if (SourcePoint(t, x + (i + 0.5) / s - 0.5, y + (j + 0.5) / s - 0.5, sx, sy))
-                AddSample(job.source, sx, sy, job.options.quality, false, job.background, sum);
-            else
-                AddBackground(job.background, sum);
-        }
-    const float share = 1.0f / static_cast<float>(s * s);
-    for (int c = 0; c < 3; ++c)
-        d[c] = RoundedLevel(sum[c] * share);
+    const std::uint32_t key = job.winner[static_cast<std::size_t>(y) * job.destination.Width + x];
+    const std::uint32_t cell = (key - 1) / 2;
+    return key != 0 && CellTriangle(job, static_cast<int>(cell % job.source.Width),
+                                    static_cast<int>(cell / job.source.Width), static_cast<int>((key - 1) % 2), t);
 }
+
+// Reads rows of destination pixels back through their winning triangles:
+// each pixel's s x s points, at x + (i + 1/2)/s - 1/2 (likewise y), join a
+// block for the vector kernels, and each block read is added to the sums of
+// the pixels its points belong to; a pixel is their average.
+class BackReader {
+public:
+    explicit BackReader(const WarpJob& j)
+        : job(j), rowSums(3 * static_cast<std::size_t>(j.destination.Width)),
+          samples(static_cast<std::size_t>(j.destination.Width))
+    {}
+
+    void Row(int y)
+    {
+        const int W = job.destination.Width;
+        std::fill(rowSums.begin(), rowSums.end(), 0.0f);
+        for (int x = 0; x < W; ++x) {
+            Triangle t;
+            const int s = Winner(job, x, y, t) ? SamplesFor(t, x, y, job.options.quality.samples) : 0;
+            samples[static_cast<std::size_t>(x)] = s;
+            for (int j = 0; j < s; ++j)
+                for (int i = 0; i < s; ++i) {
+                    double sx = std::nan(""), sy = std::nan("");
+                    SourcePoint(t, x + (i + 0.5) / s - 0.5, y + (j + 0.5) / s - 0.5, sx, sy);
+                    Queue(sx, sy, x);
+                }
+        }
+        Flush();
+        std::uint8_t* d = job.destination.RowTable[static_cast<std::size_t>(y)];
+        for (int x = 0; x < W; ++x, d += 3) {
+            const int s = samples[static_cast<std::size_t>(x)];
+            if (s == 0) {
+                WritePixel(d, job.background);
+                continue;
+            }
+            const float share = 1.0f / static_cast<float>(s * s);
+            for (int c = 0; c < 3; ++c)
+                d[c] = RoundedLevel(rowSums[3 * static_cast<std::size_t>(x) + c] * share);
+        }
+    }
+
+private:
+    void Queue(double sx, double sy, int x)
+    {
+        pointX[count] = sx;
+        pointY[count] = sy;
+        owner[count] = x;
+        if (++count == BlockSize)
+            Flush();
+    }
+
+    void Flush()
+    {
+        for (float* sum : blockSums)
+            std::fill(sum, sum + count, 0.0f);
+        AddSamples(job.source, job.kernels, pointX, pointY, count, job.options.quality, false, job.background,
+                   {blockSums[0], blockSums[1], blockSums[2]});
+        for (int k = 0; k < count; ++k) {
+            float* sum = &rowSums[3 * static_cast<std::size_t>(owner[k])];
+            for (int c = 0; c < 3; ++c)
+                sum[c] += blockSums[c][k];
+        }
+        count = 0;
+    }
+
+    const WarpJob& job;
+    std::vector<float> rowSums; // blue, green, red of each pixel of the row
+    std::vector<int> samples;   // points per side of each pixel; 0: no triangle won it
+    alignas(32) double pointX[BlockSize];
+    alignas(32) double pointY[BlockSize];
+    alignas(32) float blockSums[3][BlockSize];
+    int owner[BlockSize];
+    int count = 0;
+};
 
 void Resolve(WarpJob& job, int from, int to)
 {
-    const int W = job.destination.Width;
-    for (int y = from; y < to; ++y) {
-        std::uint8_t* d = job.destination.RowTable[static_cast<std::size_t>(y)];
-        for (int x = 0; x < W; ++x, d += 3) {
-            const std::uint32_t key = job.winner[static_cast<std::size_t>(y) * W + x];
-            const std::uint32_t cell = (key - 1) / 2;
-            Triangle t;
-            if (key != 0 && CellTriangle(job, static_cast<int>(cell % job.source.Width),
-                                         static_cast<int>(cell / job.source.Width), static_cast<int>((key - 1) % 2), t))
-                ReadBack(job, t, x, y, d);
-            else
-                WritePixel(d, job.background);
-        }
-    }
+    BackReader reader(job);
+    for (int y = from; y < to; ++y)
+        reader.Row(y);
 }
 
 } // namespace

@@ -220,19 +220,23 @@ TEST(Sampling, TargetCoordinatesLeaveNoHoles)
             }
         // Shrunk by 2 in target coordinates, a one-pixel checkerboard read
         // at 2 x 2 points (or adaptively) averages to grey; one point reads
-        // black or white.
+        // black or white. Shrunk by 3, the 3 x 3 points of a pixel (split
+        // between blocks of points) hold four or five white ones.
         TFastBMP board(40, 30);
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 40; ++x)
                 board.SetPixel(x, y, (x + y) % 2 ? White : Black);
-        for (const auto& [samples, low, high] :
-             {std::tuple{1, 0, 255}, std::tuple{2, 127, 128}, std::tuple{Adaptive, 127, 128}}) {
-            const TFastBMP shrunk = Warp(board, "x/2|y/2", {Sampling::Nearest, samples, EdgeMode::Clamp}, true,
+        for (const auto& [pair, shrink, samples, low, high] :
+             {std::tuple{"x/2|y/2", 2, 1, 0, 255}, std::tuple{"x/2|y/2", 2, 2, 127, 128},
+              std::tuple{"x/2|y/2", 2, Adaptive, 127, 128}, std::tuple{"x/3|y/3", 3, 3, 113, 142},
+              std::tuple{"x/3|y/3", 3, Adaptive, 113, 142}}) {
+            const TFastBMP shrunk = Warp(board, pair, {Sampling::Bilinear, samples, EdgeMode::Clamp}, true,
                                          FormulaBackend::Fast, threads, false);
-            for (int y = 1; y < 14; ++y)
-                for (int x = 1; x < 19; ++x) {
+            for (int y = 1; y < 30 / shrink - 1; ++y)
+                for (int x = 1; x < 40 / shrink - 1; ++x) {
                     const int level = RedOf(shrunk.Pixel(x, y));
-                    ASSERT_TRUE(level == low || level == high) << samples << " " << level << " at " << x << "," << y;
+                    ASSERT_TRUE(level == low || level == high)
+                        << pair << " " << samples << " " << level << " at " << x << "," << y;
                 }
         }
         EXPECT_TRUE(Warp(src, "t+0.3|r*1.5", {Sampling::Bicubic, 1, EdgeMode::Clamp}, false, FormulaBackend::Fast,
